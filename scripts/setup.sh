@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vistrel needs to build, test and run. Quick when
+# everything is already there; uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libsqlite3-dev sqlite3
+  libgtest-dev
+  qt6-base-dev libgl-dev
+  clang libclang-rt-14-dev
+  fontconfig fonts-dejavu-core
+)
+if [ "${1:-}" = "--run" ]; then
+  packages+=(xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  case "$status" in
+    *"ok installed"*) ;;
+    *) missing+=("$p") ;;
+  esac
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/status.h"
+
+namespace vistrel::cli {
+
+// The options of one subcommand: "--name value" options, "--flag" switches
+// and positional words. Parsing refuses unknown options and missing values.
+class Args {
+ public:
+  // `valued` names the options that take a value, `flags` those that do not.
+  static host::StatusOr<Args> parse(const std::vector<std::string>& argv,
+                                    const std::set<std::string, std::less<>>& valued,
+                                    const std::set<std::string, std::less<>>& flags);
+
+  bool has(std::string_view name) const;
+  std::optional<std::string> value(std::string_view name) const;
+  std::string valueOr(std::string_view name, std::string_view fallback) const;
+  const std::vector<std::string>& positional() const { return positional_; }
+
+ private:
+  std::map<std::string, std::string, std::less<>> values_;
+  std::set<std::string, std::less<>> flags_;
+  std::vector<std::string> positional_;
+};
+
+}  // namespace vistrel::cli

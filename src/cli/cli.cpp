@@ -1,0 +1,60 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include <algorithm>
+#include <ostream>
+
+#include "cli/command.h"
+#include "cli/commands.h"
+
+namespace vistrel::cli {
+namespace {
+
+// Subcommands are listed here; a new one adds its line.
+const Command* const kCommands[] = {
+    nullptr,
+};
+
+void printOverview(std::ostream& out) {
+  out << "Usage: vistrel-cli <command> [options]\n\n"
+         "Where are my contacts? Lists and counts the contacts of a Tallis database\n"
+         "per zip code, city, state or country, without a window.\n\nCommands:\n";
+  for (const Command* c : kCommands) {
+    if (c == nullptr) continue;
+    out << "  " << c->name << std::string(12 - std::min<std::size_t>(11, c->name.size()), ' ')
+        << c->summary << "\n";
+  }
+  out << "\nRun 'vistrel-cli <command> --help' for the options of a command.\n";
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  if (argv.empty()) {
+    printOverview(err);
+    return kExitUsage;
+  }
+  const std::string& name = argv[0];
+  if (name == "--help" || name == "-h" || name == "help") {
+    printOverview(out);
+    return kExitOk;
+  }
+  if (name == "--version") {
+    out << "vistrel-cli 3.0\n";
+    return kExitOk;
+  }
+  for (const Command* c : kCommands) {
+    if (c == nullptr || c->name != name) continue;
+    const std::vector<std::string> rest(argv.begin() + 1, argv.end());
+    for (const std::string& a : rest) {
+      if (a == "--help" || a == "-h") {
+        out << c->usage;
+        return kExitOk;
+      }
+    }
+    return c->run(rest, out, err);
+  }
+  err << "vistrel-cli: unknown command '" << name << "' (try --help)\n";
+  return kExitUsage;
+}
+
+}  // namespace vistrel::cli

@@ -1,0 +1,65 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "host/text.h"
+
+#include <algorithm>
+
+namespace vistrel::host {
+
+std::string upperAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = upperAscii(c);
+  return out;
+}
+
+int compareIgnoreCase(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto ca = static_cast<unsigned char>(upperAscii(a[i]));
+    const auto cb = static_cast<unsigned char>(upperAscii(b[i]));
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+namespace {
+bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+}  // namespace
+
+std::size_t utf8Length(std::string_view s) {
+  std::size_t n = 0;
+  for (char c : s) {
+    if (!isContinuation(c)) ++n;
+  }
+  return n;
+}
+
+std::size_t utf8Offset(std::string_view s, std::size_t n) {
+  std::size_t i = 0;
+  while (i < s.size() && n > 0) {
+    ++i;
+    while (i < s.size() && isContinuation(s[i])) ++i;
+    --n;
+  }
+  return i;
+}
+
+std::string_view utf8Left(std::string_view s, std::size_t n) { return s.substr(0, utf8Offset(s, n)); }
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+std::string_view trimWhite(std::string_view s) {
+  const auto white = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && white(s.front())) s.remove_prefix(1);
+  while (!s.empty() && white(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace vistrel::host
