@@ -45,6 +45,7 @@ class Engine {
   // Tables protected by this password can be opened afterwards.
   void addPassword(std::string_view password);
   bool knowsPassword(std::string_view password) const;
+  bool knowsPasswordHash(std::string_view hash) const { return passwordHashes_.count(std::string(hash)) > 0; }
 
   // Each may be set once, before the first table is opened.
   Status setNetDir(const std::filesystem::path& directory);

@@ -89,10 +89,10 @@ std::array<FieldCatalogEntry, kFieldCount> buildCatalog() {
   b.add("WhoAdded", "Who Added", K::kText, C, 7);
   b.add("WhoChanged", "Who Changed", K::kText, C, 7);
   const char* whoEvents[][2] = {
-      {"WhoCall", "Who Called"},          {"WhoInCall", "Who Took Incoming Call"},
+      {"WhoCall", "Who Called"},          {"WhoInCall", "Who Got Call"},
       {"WhoMeet", "Who Met"},             {"WhoLetter", "Who Wrote Letter"},
       {"WhoAttempt", "Who Attempted"},    {"WhoEMail", "Who Sent E-mail"},
-      {"WhoInEMail", "Who Got Incoming E-mail"}, {"WhoLabel", "Who Printed Label"},
+      {"WhoInEMail", "Who Got E-mail"}, {"WhoLabel", "Who Printed Label"},
       {"WhoEnvelope", "Who Printed Envelope"},   {"WhoFax", "Who Faxed"},
       {"WhoSale", "Who Made Sale"},       {"WhoQuote", "Who Quoted"}};
   for (const auto& w : whoEvents) b.add(w[0], w[1], K::kText, C, 8);

@@ -18,8 +18,6 @@ namespace vistrel::host {
 class Engine;
 class Store;
 class Table;
-struct TableMeta;
-struct CursorState;
 
 enum class TableState { kInactive, kBrowse, kEdit, kInsert, kFilter };
 
@@ -163,7 +161,6 @@ class Table {
   friend class Field;
   struct Impl;
 
-  Status failure(const Status& s) const;
   void notify();
 
   Engine* engine_;

@@ -1,0 +1,448 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "host/store.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+#include "host/engine.h"
+#include "host/text.h"
+
+namespace vistrel::host {
+namespace {
+
+constexpr std::string_view kCatalogTable = "vistrel_tables";
+
+const char* typeName(ColumnType t) {
+  switch (t) {
+    case ColumnType::kText: return "text";
+    case ColumnType::kMemo: return "memo";
+    case ColumnType::kInteger: return "integer";
+    case ColumnType::kNumber: return "number";
+    case ColumnType::kMoney: return "money";
+    case ColumnType::kDate: return "date";
+    case ColumnType::kTime: return "time";
+    case ColumnType::kDateTime: return "datetime";
+    case ColumnType::kLogical: return "logical";
+  }
+  return "text";
+}
+
+bool typeFromName(std::string_view s, ColumnType* out) {
+  static const ColumnType kAll[] = {ColumnType::kText,   ColumnType::kMemo, ColumnType::kInteger,
+                                    ColumnType::kNumber, ColumnType::kMoney, ColumnType::kDate,
+                                    ColumnType::kTime,   ColumnType::kDateTime, ColumnType::kLogical};
+  for (ColumnType t : kAll) {
+    if (s == typeName(t)) {
+      *out = t;
+      return true;
+    }
+  }
+  return false;
+}
+
+const char* sqlType(ColumnType t) {
+  switch (t) {
+    case ColumnType::kText:
+    case ColumnType::kMemo: return "TEXT";
+    case ColumnType::kInteger:
+    case ColumnType::kLogical: return "INTEGER";
+    default: return "REAL";
+  }
+}
+
+std::vector<std::string> splitWords(std::string_view line) {
+  std::vector<std::string> words;
+  std::istringstream in{std::string(line)};
+  std::string w;
+  while (in >> w) words.push_back(w);
+  return words;
+}
+
+std::string joinFields(const std::vector<std::string>& fields) {
+  std::string out;
+  for (const std::string& f : fields) {
+    if (!out.empty()) out += ';';
+    out += f;
+  }
+  return out;
+}
+
+std::vector<std::string> splitFields(std::string_view s) {
+  std::vector<std::string> out;
+  while (!s.empty()) {
+    const std::size_t semi = s.find(';');
+    out.emplace_back(trimWhite(s.substr(0, semi)));
+    if (semi == std::string_view::npos) break;
+    s.remove_prefix(semi + 1);
+  }
+  return out;
+}
+
+}  // namespace
+
+int TableMeta::column(std::string_view name) const {
+  const auto it = byUpperName.find(upperAscii(name));
+  return it == byUpperName.end() ? -1 : it->second;
+}
+
+const IndexMeta* TableMeta::index(std::string_view name) const {
+  for (const IndexMeta& ix : indexes) {
+    if (equalsIgnoreCase(ix.name, name)) return &ix;
+  }
+  return nullptr;
+}
+
+std::string sqlTableName(std::string_view name) {
+  std::string base(trimWhite(name));
+  if (const auto slash = base.find_last_of("/\\"); slash != std::string::npos) base.erase(0, slash + 1);
+  if (const auto dot = base.rfind('.'); dot != std::string::npos && dot > 0) base.resize(dot);
+  for (char& c : base) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return base;
+}
+
+std::string quoteIdent(std::string_view name) {
+  std::string out = "\"";
+  for (char c : name) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  out += '"';
+  return out;
+}
+
+std::string serializeTableDef(const TableDef& def) {
+  std::string out = "name " + def.name + "\n";
+  for (const ColumnDef& c : def.columns) {
+    out += "column " + c.name + " " + typeName(c.type) + " " + std::to_string(c.size) + "\n";
+  }
+  if (!def.primaryKey.empty()) out += "primary " + joinFields(def.primaryKey) + "\n";
+  for (const IndexDef& ix : def.indexes) {
+    out += std::string(ix.unique ? "unique " : "index ") + ix.name + " " + joinFields(ix.fields) + "\n";
+  }
+  if (!def.clusteredIndex.empty()) out += "clustered " + def.clusteredIndex + "\n";
+  if (!def.password.empty()) out += "password " + def.password + "\n";
+  return out;
+}
+
+StatusOr<TableDef> parseTableDef(std::string_view text) {
+  TableDef def;
+  std::istringstream in{std::string(text)};
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::vector<std::string> w = splitWords(line);
+    if (w.empty()) continue;
+    if (w[0] == "name" && w.size() == 2) {
+      def.name = w[1];
+    } else if (w[0] == "column" && w.size() == 4) {
+      ColumnDef c;
+      c.name = w[1];
+      if (!typeFromName(w[2], &c.type)) return Status::Corrupt("unknown column type " + w[2]);
+      c.size = std::atoi(w[3].c_str());
+      def.columns.push_back(c);
+    } else if (w[0] == "primary" && w.size() == 2) {
+      def.primaryKey = splitFields(w[1]);
+    } else if ((w[0] == "index" || w[0] == "unique") && w.size() == 3) {
+      def.indexes.push_back({w[1], splitFields(w[2]), w[0] == "unique"});
+    } else if (w[0] == "clustered" && w.size() == 2) {
+      def.clusteredIndex = w[1];
+    } else if (w[0] == "password" && w.size() == 2) {
+      def.password = w[1];
+    } else {
+      return Status::Corrupt("unreadable table layout line: " + line);
+    }
+  }
+  if (def.name.empty() || def.columns.empty()) return Status::Corrupt("incomplete table layout");
+  return def;
+}
+
+Store::~Store() {
+  if (db_ != nullptr) sqlite3_close_v2(db_);
+}
+
+StatusOr<std::shared_ptr<Store>> Store::open(const std::filesystem::path& directory, int busyTimeoutMs) {
+  const std::filesystem::path file = directory / std::string(kDataFileName);
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) {
+    return Status::NotFound("No Tallis data in " + directory.string() + " (" + file.filename().string() +
+                            " is missing)");
+  }
+  std::shared_ptr<Store> store(new Store());
+  store->directory_ = directory;
+  const int rc = sqlite3_open_v2(file.c_str(), &store->db_,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) return store->error(rc, file.string());
+  sqlite3_extended_result_codes(store->db_, 1);
+  sqlite3_busy_timeout(store->db_, busyTimeoutMs);
+  // Reading the catalog proves the file is a database and one of ours.
+  auto st = store->prepare("SELECT count(*) FROM " + std::string(kCatalogTable), file.string());
+  if (!st.ok()) {
+    if (st.status().IsCorrupt() || st.status().IsBusy()) return st.status();
+    return Status::Corrupt(file.string() + " is not a Tallis data file");
+  }
+  const int step = sqlite3_step(*st);
+  sqlite3_finalize(*st);
+  if (step != SQLITE_ROW) return store->error(step, file.string());
+  VISTREL_RETURN_IF_ERROR(store->exec("PRAGMA cache_size=-32768", file.string()));
+  return store;
+}
+
+Status Store::error(int rc, std::string_view what) const {
+  const std::string detail = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+  const std::string prefix = std::string(what) + ": ";
+  switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return Status::Busy(prefix + "locked by another program (" + detail + ")");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return Status::Corrupt(prefix + "the data file is damaged or not a database (" + detail + ")");
+    case SQLITE_CONSTRAINT:
+      return Status::InvalidArgument(prefix + "key violation (" + detail + ")");
+    case SQLITE_MISMATCH:
+    case SQLITE_RANGE:
+    case SQLITE_ERROR:
+      return Status::InvalidArgument(prefix + detail);
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+      return Status::AccessDenied(prefix + detail);
+    default:
+      return Status::IoError(prefix + detail);
+  }
+}
+
+StatusOr<sqlite3_stmt*> Store::prepare(const std::string& sql, std::string_view what) {
+  sqlite3_stmt* stmt = nullptr;
+  const int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                                    SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    return error(rc, what);
+  }
+  return stmt;
+}
+
+Status Store::exec(const std::string& sql, std::string_view what) {
+  char* msg = nullptr;
+  const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &msg);
+  sqlite3_free(msg);
+  return rc == SQLITE_OK ? Status::OK() : error(rc, what);
+}
+
+StatusOr<const TableMeta*> Store::table(std::string_view name) {
+  const std::string key = sqlTableName(name);
+  if (auto it = tables_.find(key); it != tables_.end()) return it->second.get();
+  auto loaded = loadTable(name);
+  if (!loaded.ok()) return loaded.status();
+  const TableMeta* meta = loaded->get();
+  tables_[key] = std::move(loaded).value();
+  return meta;
+}
+
+StatusOr<std::unique_ptr<TableMeta>> Store::loadTable(std::string_view name) {
+  const std::string key = sqlTableName(name);
+  auto st = prepare("SELECT definition FROM " + std::string(kCatalogTable) + " WHERE name = ?1", name);
+  if (!st.ok()) return st.status();
+  sqlite3_bind_text(*st, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+  const int rc = sqlite3_step(*st);
+  if (rc != SQLITE_ROW) {
+    sqlite3_finalize(*st);
+    if (rc == SQLITE_DONE) return Status::NotFound(std::string(name) + ": no such table");
+    return error(rc, name);
+  }
+  const std::string text(reinterpret_cast<const char*>(sqlite3_column_text(*st, 0)),
+                         static_cast<std::size_t>(sqlite3_column_bytes(*st, 0)));
+  sqlite3_finalize(*st);
+  auto def = parseTableDef(text);
+  if (!def.ok()) return Status::Corrupt(std::string(name) + ": " + def.status().message());
+
+  auto meta = std::make_unique<TableMeta>();
+  meta->name = def->name;
+  meta->sqlName = key;
+  meta->passwordHash = def->password;
+  for (const ColumnDef& c : def->columns) {
+    ColumnMeta cm{c.name, upperAscii(c.name), c.type, c.size, false};
+    meta->byUpperName[cm.upperName] = static_cast<int>(meta->columns.size());
+    meta->columns.push_back(cm);
+  }
+  const auto columnsOf = [&](const std::vector<std::string>& names, std::vector<int>* out) -> Status {
+    for (const std::string& n : names) {
+      const int c = meta->column(n);
+      if (c < 0) return Status::Corrupt(std::string(name) + ": index names unknown field " + n);
+      out->push_back(c);
+      meta->columns[static_cast<std::size_t>(c)].keyField = true;
+    }
+    return Status::OK();
+  };
+  IndexMeta primary;
+  VISTREL_RETURN_IF_ERROR(columnsOf(def->primaryKey, &primary.fields));
+  primary.unique = true;
+  meta->withoutRowid = !def->clusteredIndex.empty();
+  std::vector<IndexMeta> secondary;
+  for (const IndexDef& ix : def->indexes) {
+    IndexMeta im;
+    im.name = ix.name;
+    im.unique = ix.unique;
+    VISTREL_RETURN_IF_ERROR(columnsOf(ix.fields, &im.fields));
+    secondary.push_back(im);
+  }
+  // The row's identity, and what makes each index order total.
+  if (meta->withoutRowid) {
+    const auto it = std::find_if(secondary.begin(), secondary.end(),
+                                 [&](const IndexMeta& ix) { return ix.name == def->clusteredIndex; });
+    if (it == secondary.end()) return Status::Corrupt(std::string(name) + ": clustered index missing");
+    meta->identity = it->fields;
+    for (int f : primary.fields) {
+      if (std::find(meta->identity.begin(), meta->identity.end(), f) == meta->identity.end()) {
+        meta->identity.push_back(f);
+      }
+    }
+  } else {
+    meta->identity = {kRowid};
+  }
+  const auto complete = [&](IndexMeta& ix, bool clustered) {
+    ix.order = ix.fields;
+    if (!clustered && !ix.sqlIndex.empty() && ix.unique && !ix.fields.empty()) return;
+    for (int f : meta->identity) {
+      if (std::find(ix.order.begin(), ix.order.end(), f) == ix.order.end()) ix.order.push_back(f);
+    }
+  };
+  if (!primary.fields.empty()) primary.sqlIndex = meta->sqlName + "$primary";
+  complete(primary, false);
+  meta->indexes.push_back(primary);
+  for (IndexMeta& ix : secondary) {
+    const bool clustered = meta->withoutRowid && ix.name == def->clusteredIndex;
+    if (!clustered) ix.sqlIndex = meta->sqlName + "$" + upperAscii(ix.name);
+    complete(ix, clustered);
+    meta->indexes.push_back(ix);
+  }
+  return meta;
+}
+
+Status Store::createTable(const TableDef& def) {
+  const std::string name = sqlTableName(def.name);
+  if (name.empty()) return Status::InvalidArgument("a table needs a name");
+  if (!def.clusteredIndex.empty() && def.primaryKey.empty()) {
+    return Status::InvalidArgument(def.name + ": a clustered table needs a primary key");
+  }
+  TableDef stored = def;
+  if (!stored.password.empty()) stored.password = passwordHash(def.password);
+
+  // Build the layout first to validate it, from the same text the catalog keeps.
+  auto parsed = parseTableDef(serializeTableDef(stored));
+  if (!parsed.ok()) return parsed.status();
+
+  std::vector<std::string> keyFields = def.primaryKey;
+  for (const IndexDef& ix : def.indexes) keyFields.insert(keyFields.end(), ix.fields.begin(), ix.fields.end());
+  const auto isKey = [&](const std::string& col) {
+    return std::any_of(keyFields.begin(), keyFields.end(),
+                       [&](const std::string& k) { return equalsIgnoreCase(k, col); });
+  };
+
+  std::string sql = "CREATE TABLE " + quoteIdent(name) + " (";
+  for (std::size_t i = 0; i < def.columns.size(); ++i) {
+    const ColumnDef& c = def.columns[i];
+    if (i) sql += ", ";
+    sql += quoteIdent(c.name) + " " + sqlType(c.type);
+    if (isKey(c.name)) {
+      sql += isTextType(c.type) ? " NOT NULL DEFAULT '' COLLATE NOCASE" : " NOT NULL DEFAULT 0";
+    }
+  }
+  std::vector<std::string> statements;
+  if (!def.clusteredIndex.empty()) {
+    const auto it = std::find_if(def.indexes.begin(), def.indexes.end(),
+                                 [&](const IndexDef& ix) { return ix.name == def.clusteredIndex; });
+    if (it == def.indexes.end()) return Status::InvalidArgument(def.name + ": clustered index missing");
+    std::vector<std::string> pk = it->fields;
+    for (const std::string& f : def.primaryKey) {
+      if (std::none_of(pk.begin(), pk.end(), [&](const std::string& p) { return equalsIgnoreCase(p, f); })) {
+        pk.push_back(f);
+      }
+    }
+    sql += ", PRIMARY KEY (";
+    for (std::size_t i = 0; i < pk.size(); ++i) sql += (i ? ", " : "") + quoteIdent(pk[i]);
+    sql += ")) WITHOUT ROWID";
+    if (it->unique) {
+      statements.push_back("CREATE UNIQUE INDEX " + quoteIdent(name + "$" + upperAscii(it->name) + "$u") +
+                           " ON " + quoteIdent(name) + " (" + joinFields(it->fields) + ")");
+    }
+  } else {
+    sql += ")";
+  }
+  statements.insert(statements.begin(), sql);
+  const auto indexSql = [&](const std::string& ixName, const std::vector<std::string>& fields, bool unique) {
+    std::string s = std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + quoteIdent(ixName) + " ON " +
+                    quoteIdent(name) + " (";
+    for (std::size_t i = 0; i < fields.size(); ++i) s += (i ? ", " : "") + quoteIdent(fields[i]);
+    return s + ")";
+  };
+  if (!def.primaryKey.empty()) statements.push_back(indexSql(name + "$primary", def.primaryKey, true));
+  for (const IndexDef& ix : def.indexes) {
+    if (ix.name == def.clusteredIndex) continue;
+    statements.push_back(indexSql(name + "$" + upperAscii(ix.name), ix.fields, ix.unique));
+  }
+
+  const bool ownTransaction = !transaction_;
+  if (ownTransaction) VISTREL_RETURN_IF_ERROR(begin());
+  Status result;
+  for (const std::string& s : statements) {
+    result = exec(s, def.name);
+    if (!result.ok()) break;
+  }
+  if (result.ok()) {
+    auto st = prepare("INSERT INTO " + std::string(kCatalogTable) + " (name, definition) VALUES (?1, ?2)", def.name);
+    if (!st.ok()) {
+      result = st.status();
+    } else {
+      const std::string text = serializeTableDef(stored);
+      sqlite3_bind_text(*st, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+      sqlite3_bind_text(*st, 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+      const int rc = sqlite3_step(*st);
+      sqlite3_finalize(*st);
+      if (rc != SQLITE_DONE) result = error(rc, def.name);
+    }
+  }
+  if (ownTransaction) {
+    if (result.ok()) return commit();
+    (void)rollback();
+  }
+  return result;
+}
+
+void Store::addCursor(StoreCursor* cursor) { cursors_.push_back(cursor); }
+
+void Store::removeCursor(StoreCursor* cursor) {
+  cursors_.erase(std::remove(cursors_.begin(), cursors_.end(), cursor), cursors_.end());
+}
+
+void Store::suspendCursors() {
+  for (StoreCursor* c : cursors_) c->suspend();
+}
+
+Status Store::begin() {
+  if (transaction_) return Status::InvalidArgument(directory_.string() + ": a transaction is already open");
+  suspendCursors();
+  VISTREL_RETURN_IF_ERROR(exec("BEGIN IMMEDIATE", directory_.string()));
+  transaction_ = true;
+  return Status::OK();
+}
+
+Status Store::commit() {
+  suspendCursors();
+  Status s = exec("COMMIT", directory_.string());
+  if (!s.ok()) (void)exec("ROLLBACK", directory_.string());
+  transaction_ = false;
+  return s;
+}
+
+Status Store::rollback() {
+  suspendCursors();
+  transaction_ = false;
+  return exec("ROLLBACK", directory_.string());
+}
+
+}  // namespace vistrel::host

@@ -1,0 +1,120 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "host/status.h"
+#include "host/table_def.h"
+
+// The inside of the table engine: one open data directory (one SQLite
+// connection) and the tables it holds. Only the engine and table objects use
+// this header.
+namespace vistrel::host {
+
+class Engine;
+
+inline constexpr int kRowid = -1;  // a key part that stands for the SQLite rowid
+
+struct ColumnMeta {
+  std::string name;
+  std::string upperName;
+  ColumnType type = ColumnType::kText;
+  int size = 0;
+  bool keyField = false;  // part of an index: never null, compared ignoring case
+};
+
+struct IndexMeta {
+  std::string name;          // empty for the primary index
+  std::vector<int> fields;   // column positions
+  bool unique = false;
+  std::string sqlIndex;      // the SQLite index to walk, empty for the table itself
+  std::vector<int> order;    // fields, then what makes the order total
+};
+
+struct TableMeta {
+  std::string name;     // as defined ("CONTACT.DB")
+  std::string sqlName;  // the SQLite table ("contact")
+  std::vector<ColumnMeta> columns;
+  std::unordered_map<std::string, int> byUpperName;
+  std::vector<IndexMeta> indexes;  // [0] is the primary index
+  bool withoutRowid = false;
+  std::vector<int> identity;       // the row's key: PK columns, or {kRowid}
+  std::string passwordHash;
+
+  int column(std::string_view name) const;  // -1 when none (ignores case)
+  const IndexMeta* index(std::string_view name) const;  // "" for the primary
+};
+
+// Something that holds a running SQLite statement on this connection and
+// must let go of it before the connection writes.
+class StoreCursor {
+ public:
+  virtual ~StoreCursor() = default;
+  virtual void suspend() = 0;
+};
+
+// An open data directory. Shared by the table objects on it.
+class Store {
+ public:
+  ~Store();
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  static StatusOr<std::shared_ptr<Store>> open(const std::filesystem::path& directory,
+                                               int busyTimeoutMs);
+
+  sqlite3* db() const { return db_; }
+  const std::filesystem::path& directory() const { return directory_; }
+
+  // The table's layout; NotFound when the data directory has no such table.
+  StatusOr<const TableMeta*> table(std::string_view name);
+  Status createTable(const TableDef& def);
+
+  // Turns a SQLite result code into a Status naming `what` (a table).
+  Status error(int rc, std::string_view what) const;
+
+  // Prepares a statement; the caller finalizes it.
+  StatusOr<sqlite3_stmt*> prepare(const std::string& sql, std::string_view what);
+  Status exec(const std::string& sql, std::string_view what);
+
+  void addCursor(StoreCursor* cursor);
+  void removeCursor(StoreCursor* cursor);
+  // Lets every running statement go, so a write starts from a fresh snapshot.
+  void suspendCursors();
+
+  Status begin();
+  Status commit();
+  Status rollback();
+  bool inTransaction() const { return transaction_; }
+
+ private:
+  Store() = default;
+  StatusOr<std::unique_ptr<TableMeta>> loadTable(std::string_view name);
+
+  sqlite3* db_ = nullptr;
+  std::filesystem::path directory_;
+  std::map<std::string, std::unique_ptr<TableMeta>> tables_;  // by SQLite name
+  std::vector<StoreCursor*> cursors_;
+  bool transaction_ = false;
+};
+
+// "contact" for "CONTACT.DB", "Contact" and "contact.db".
+std::string sqlTableName(std::string_view name);
+// A double-quoted SQL identifier.
+std::string quoteIdent(std::string_view name);
+
+// The text form of a table's layout kept in the data directory, and back.
+std::string serializeTableDef(const TableDef& def);
+StatusOr<TableDef> parseTableDef(std::string_view text);
+
+}  // namespace vistrel::host

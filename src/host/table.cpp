@@ -1,0 +1,1096 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "host/table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+
+#include "host/engine.h"
+#include "host/locale.h"
+#include "host/store.h"
+#include "host/text.h"
+
+namespace vistrel::host {
+namespace {
+
+enum class Dir { kForward, kBackward };
+
+void bindValue(sqlite3_stmt* stmt, int i, const Value& v) {
+  switch (v.kind()) {
+    case Value::Kind::kNull: sqlite3_bind_null(stmt, i); break;
+    case Value::Kind::kInteger: sqlite3_bind_int64(stmt, i, v.integer()); break;
+    case Value::Kind::kReal: sqlite3_bind_double(stmt, i, v.real()); break;
+    case Value::Kind::kText:
+      sqlite3_bind_text(stmt, i, v.text().data(), static_cast<int>(v.text().size()), SQLITE_TRANSIENT);
+      break;
+  }
+}
+
+void readColumn(sqlite3_stmt* stmt, int i, Value& out) {
+  switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER: out.setInteger(sqlite3_column_int64(stmt, i)); break;
+    case SQLITE_FLOAT: out.setReal(sqlite3_column_double(stmt, i)); break;
+    case SQLITE_NULL: out.setNull(); break;
+    default: {
+      const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+      out.setText(std::string_view(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))));
+    }
+  }
+}
+
+bool parseLogical(std::string_view text, bool* out) {
+  const std::string u = upperAscii(trimWhite(text));
+  if (u == "TRUE" || u == "T" || u == "YES" || u == "Y" || u == "1") {
+    *out = true;
+    return true;
+  }
+  if (u == "FALSE" || u == "F" || u == "NO" || u == "N" || u == "0") {
+    *out = false;
+    return true;
+  }
+  return false;
+}
+
+bool parseInteger(std::string_view text, std::int64_t* out) {
+  text = trimWhite(text);
+  if (text.empty()) return false;
+  std::size_t i = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (i == text.size()) return false;
+  std::int64_t v = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    if (v > (INT64_MAX - 9) / 10) return false;
+    v = v * 10 + (text[i] - '0');
+  }
+  *out = text[0] == '-' ? -v : v;
+  return true;
+}
+
+// The empty value a key field holds in place of null.
+Value emptyKey(ColumnType type) { return isTextType(type) ? Value(std::string()) : Value(std::int64_t{0}); }
+
+}  // namespace
+
+// The cursor's state: the open table's layout, the record buffer, the running
+// statement and the statements kept for reuse.
+struct Table::Impl : StoreCursor {
+  explicit Impl(Table* t) : owner(t) {}
+  ~Impl() override {
+    finalizeAll();
+    if (store) store->removeCursor(this);
+  }
+
+  void suspend() override {
+    if (cursor != nullptr) sqlite3_reset(cursor);
+    cursorLive = false;
+  }
+
+  void finalizeAll() {
+    suspend();
+    retireStatements();
+    for (sqlite3_stmt* stmt : retired) sqlite3_finalize(stmt);
+    retired.clear();
+    cursor = nullptr;
+  }
+
+  // Statements built for an older field selection are kept until a safe
+  // point, because one of them may still be stepping.
+  void retireStatements() {
+    for (auto& [sql, stmt] : cache) retired.push_back(stmt);
+    cache.clear();
+  }
+
+  std::string what() const { return meta ? meta->name : owner->tableName_; }
+
+  const ColumnMeta& col(int c) const { return meta->columns[static_cast<std::size_t>(c)]; }
+
+  std::string partSql(int part) const { return part == kRowid ? "_rowid_" : quoteIdent(col(part).name); }
+
+  std::string partList(const std::vector<int>& parts) const {
+    std::string out;
+    for (int p : parts) out += (out.empty() ? "" : ", ") + partSql(p);
+    return out;
+  }
+
+  // "(a, b) op (?, ?)" or "a op ?" for one part.
+  std::string compare(const std::vector<int>& parts, std::size_t n, const char* op) const {
+    const std::vector<int> used(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(n));
+    if (n == 1) return partSql(used[0]) + " " + op + " ?";
+    std::string marks;
+    for (std::size_t i = 0; i < n; ++i) marks += i ? ", ?" : "?";
+    return "(" + partList(used) + ") " + op + " (" + marks + ")";
+  }
+
+  void rebuildSelection() {
+    if (!selectionDirty) return;
+    selected.clear();
+    const auto add = [&](int part) {
+      if (std::find(selected.begin(), selected.end(), part) == selected.end()) selected.push_back(part);
+    };
+    for (int p : meta->identity) add(p);
+    for (int p : index->order) add(p);
+    for (std::size_t c = 0; c < registered.size(); ++c) {
+      if (registered[c]) add(static_cast<int>(c));
+    }
+    retireStatements();
+    selectionDirty = false;
+  }
+
+  std::string fromClause() const {
+    std::string s = " FROM " + quoteIdent(meta->sqlName);
+    if (!index->sqlIndex.empty()) s += " INDEXED BY " + quoteIdent(index->sqlIndex);
+    return s;
+  }
+
+  // WHERE for range and filter lines, plus `extra` conditions; appends the
+  // values to bind in order.
+  std::string whereClause(const std::vector<std::string>& extra, std::vector<Value>* params) const {
+    std::vector<std::string> terms;
+    if (hasRange) {
+      terms.push_back(compare(index->fields, low.size(), ">="));
+      params->insert(params->end(), low.begin(), low.end());
+      terms.push_back(compare(index->fields, high.size(), "<="));
+      params->insert(params->end(), high.begin(), high.end());
+    }
+    if (owner->filtered_) {
+      for (const auto& [c, v] : conditions) {
+        terms.push_back(quoteIdent(col(c).name) + " = ?");
+        params->push_back(v);
+      }
+    }
+    terms.insert(terms.end(), extra.begin(), extra.end());
+    std::string s;
+    for (const std::string& t : terms) s += (s.empty() ? " WHERE " : " AND ") + t;
+    return s;
+  }
+
+  std::string orderClause(Dir dir) const {
+    std::string s = " ORDER BY ";
+    for (std::size_t i = 0; i < index->order.size(); ++i) {
+      s += (i ? ", " : "") + partSql(index->order[i]) + (dir == Dir::kBackward ? " DESC" : "");
+    }
+    return s;
+  }
+
+  StatusOr<sqlite3_stmt*> statement(const std::string& sql) {
+    if (auto it = cache.find(sql); it != cache.end()) {
+      sqlite3_reset(it->second);
+      sqlite3_clear_bindings(it->second);
+      return it->second;
+    }
+    auto st = store->prepare(sql, what());
+    if (!st.ok()) return st.status();
+    cache[sql] = *st;
+    return *st;
+  }
+
+  StatusOr<sqlite3_stmt*> bound(const std::string& sql, const std::vector<Value>& params) {
+    auto st = statement(sql);
+    if (!st.ok()) return st;
+    for (std::size_t i = 0; i < params.size(); ++i) bindValue(*st, static_cast<int>(i + 1), params[i]);
+    return st;
+  }
+
+  void loadRow(sqlite3_stmt* stmt) {
+    std::memset(loaded.data(), 0, loaded.size());
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+      const int part = selected[i];
+      if (part == kRowid) {
+        rowid = sqlite3_column_int64(stmt, static_cast<int>(i));
+      } else {
+        readColumn(stmt, static_cast<int>(i), values[static_cast<std::size_t>(part)]);
+        loaded[static_cast<std::size_t>(part)] = 1;
+      }
+    }
+  }
+
+  Value partValue(int part) const {
+    return part == kRowid ? Value(rowid) : values[static_cast<std::size_t>(part)];
+  }
+
+  std::vector<Value> partValues(const std::vector<int>& parts) const {
+    std::vector<Value> out;
+    out.reserve(parts.size());
+    for (int p : parts) out.push_back(partValue(p));
+    return out;
+  }
+
+  std::vector<Value> identityValues() const { return partValues(meta->identity); }
+
+  std::string identityWhere() const {
+    std::string s;
+    for (int p : meta->identity) s += (s.empty() ? " WHERE " : " AND ") + partSql(p) + " = ?";
+    return s;
+  }
+
+  // Reads the record with this identity into the buffer; false when gone.
+  StatusOr<bool> loadByIdentity(const std::vector<Value>& id) {
+    rebuildSelection();
+    auto st = bound("SELECT " + partList(selected) + " FROM " + quoteIdent(meta->sqlName) + identityWhere(), id);
+    if (!st.ok()) return st.status();
+    const int rc = sqlite3_step(*st);
+    if (rc == SQLITE_ROW) {
+      loadRow(*st);
+      sqlite3_reset(*st);
+      return true;
+    }
+    sqlite3_reset(*st);
+    if (rc == SQLITE_DONE) return false;
+    return store->error(rc, what());
+  }
+
+  // Reads more columns of the current record.
+  Status loadColumns(const std::vector<int>& cols) {
+    std::vector<int> need;
+    for (int c : cols) {
+      if (!loaded[static_cast<std::size_t>(c)]) need.push_back(c);
+    }
+    if (need.empty()) return Status::OK();
+    auto st = bound("SELECT " + partList(need) + " FROM " + quoteIdent(meta->sqlName) + identityWhere(),
+                    identityValues());
+    if (!st.ok()) return st.status();
+    const int rc = sqlite3_step(*st);
+    if (rc == SQLITE_ROW) {
+      for (std::size_t i = 0; i < need.size(); ++i) {
+        readColumn(*st, static_cast<int>(i), values[static_cast<std::size_t>(need[i])]);
+        loaded[static_cast<std::size_t>(need[i])] = 1;
+      }
+    }
+    sqlite3_reset(*st);
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return Status::OK();
+    return store->error(rc, what());
+  }
+
+  // Starts the running statement in `dir`: after (or before) the record with
+  // the index order values `key`, or from the start (or the end) without one.
+  Status restart(Dir dir, const std::vector<Value>* key) {
+    rebuildSelection();
+    suspend();
+    std::vector<Value> params;
+    std::vector<std::string> extra;
+    if (key) extra.push_back(compare(index->order, index->order.size(), dir == Dir::kForward ? ">" : "<"));
+    const std::string where = whereClause(extra, &params);
+    if (key) params.insert(params.end(), key->begin(), key->end());
+    auto st = bound("SELECT " + partList(selected) + fromClause() + where + orderClause(dir), params);
+    if (!st.ok()) return st.status();
+    cursor = *st;
+    cursorDir = dir;
+    cursorLive = true;
+    return Status::OK();
+  }
+
+  // Steps `stmt` to the next record the record filter accepts. Returns false
+  // at the end; the buffer then holds the record that was current before.
+  StatusOr<bool> advance(sqlite3_stmt* stmt, bool isCursor) {
+    const bool filtering = owner->filtered_ && owner->onFilterRecord_ != nullptr;
+    std::vector<Value> saved;
+    if (filtering && positioned) saved = identityValues();
+    bool clobbered = false;
+    for (;;) {
+      const int rc = sqlite3_step(stmt);
+      if (rc == SQLITE_ROW) {
+        loadRow(stmt);
+        if (!filtering) return true;
+        clobbered = true;
+        owner->state_ = TableState::kFilter;
+        const bool accepted = owner->onFilterRecord_(*owner);
+        owner->state_ = TableState::kBrowse;
+        if (isCursor && (selectionDirty || !cursorLive)) {
+          // The filter asked for more fields, or a write stopped the statement:
+          // go on from the record under test with a fresh statement.
+          const std::vector<Value> key = partValues(index->order);
+          VISTREL_RETURN_IF_ERROR(restart(cursorDir, &key));
+          stmt = cursor;
+        }
+        if (accepted) return true;
+        continue;
+      }
+      sqlite3_reset(stmt);
+      if (isCursor) cursorLive = false;
+      if (rc != SQLITE_DONE) return store->error(rc, what());
+      if (clobbered) {
+        if (saved.empty()) {
+          positioned = false;
+        } else {
+          auto back = loadByIdentity(saved);
+          if (!back.ok()) return back.status();
+          positioned = *back;
+        }
+      }
+      return false;
+    }
+  }
+
+  // Moves one record in `dir` from the current one, going on with the
+  // running statement when it still stands there.
+  StatusOr<bool> step(Dir dir) {
+    if (!cursorLive || cursorDir != dir || selectionDirty) {
+      const std::vector<Value> key = partValues(index->order);
+      VISTREL_RETURN_IF_ERROR(restart(dir, &key));
+    }
+    auto found = advance(cursor, true);
+    if (found.ok() && *found) positioned = true;
+    return found;
+  }
+
+  // Starts from scratch in `dir` (first or last record).
+  StatusOr<bool> start(Dir dir) {
+    VISTREL_RETURN_IF_ERROR(restart(dir, nullptr));
+    positioned = false;
+    auto found = advance(cursor, true);
+    if (found.ok()) positioned = *found;
+    return found;
+  }
+
+  // Whether fields read the buffer: a current record, or the record under test.
+  bool readable() const { return positioned || owner->state_ == TableState::kFilter; }
+
+  // Converts a value given for a key field or filter line to its stored form.
+  StatusOr<Value> stored(int c, const Value& v) const {
+    const ColumnMeta& cm = col(c);
+    if (v.kind() != Value::Kind::kText) {
+      if (isTextType(cm.type)) {
+        if (v.isNull()) return Value(std::string());
+        if (v.kind() == Value::Kind::kInteger) return Value(std::to_string(v.integer()));
+        return Value(formatNumber(v.real(), owner->engine_->locale()));
+      }
+      return v;
+    }
+    return convertText(cm, v.text(), owner->engine_->locale());
+  }
+
+  static StatusOr<Value> convertText(const ColumnMeta& cm, std::string_view text, const Locale& locale) {
+    const auto bad = [&](const char* kind) {
+      return Status::InvalidArgument("'" + std::string(text) + "' is not " + kind + " (field " + cm.name + ")");
+    };
+    if (isTextType(cm.type)) {
+      return Value(cm.size > 0 ? utf8Left(text, static_cast<std::size_t>(cm.size)) : text);
+    }
+    if (IsBlankText(text)) return Value();
+    switch (cm.type) {
+      case ColumnType::kInteger: {
+        std::int64_t v = 0;
+        if (!parseInteger(text, &v)) return bad("a whole number");
+        return Value(v);
+      }
+      case ColumnType::kNumber:
+      case ColumnType::kMoney: {
+        const auto v = parseNumber(text, locale);
+        if (!v) return bad("a number");
+        return Value(*v);
+      }
+      case ColumnType::kDate: {
+        const auto v = parseDate(text, locale);
+        if (!v) return bad("a date");
+        return Value(*v);
+      }
+      case ColumnType::kTime: {
+        const auto v = parseTime(text, locale);
+        if (!v) return bad("a time");
+        return Value(*v);
+      }
+      case ColumnType::kDateTime: {
+        const std::string_view t = trimWhite(text);
+        const std::size_t sp = t.find(' ');
+        const auto d = parseDate(t.substr(0, sp), locale);
+        if (!d) return bad("a date and time");
+        if (sp == std::string_view::npos) return Value(*d);
+        const auto tm = parseTime(t.substr(sp + 1), locale);
+        if (!tm) return bad("a date and time");
+        return Value(*d + *tm);
+      }
+      case ColumnType::kLogical: {
+        bool b = false;
+        if (!parseLogical(text, &b)) return bad("true or false");
+        return Value(std::int64_t{b ? 1 : 0});
+      }
+      default: return Value(text);
+    }
+  }
+
+  static bool IsBlankText(std::string_view s) { return trimWhite(s).empty(); }
+
+  Table* owner;
+  std::shared_ptr<Store> store;
+  const TableMeta* meta = nullptr;
+  const IndexMeta* index = nullptr;
+
+  std::vector<char> registered;
+  std::vector<int> selected;  // parts read by every statement
+  bool selectionDirty = true;
+
+  std::vector<Value> values;
+  std::vector<char> loaded;
+  std::vector<char> modified;
+  std::int64_t rowid = 0;
+  bool positioned = false;
+
+  std::vector<Value> editIdentity;  // the stored identity of the record being edited
+  std::vector<Value> beforeInsert;  // identity of the current record when insert began
+
+  bool hasRange = false;
+  std::vector<Value> low;
+  std::vector<Value> high;
+  std::vector<std::pair<int, Value>> conditions;
+
+  sqlite3_stmt* cursor = nullptr;
+  Dir cursorDir = Dir::kForward;
+  bool cursorLive = false;
+  std::map<std::string, sqlite3_stmt*> cache;
+  std::vector<sqlite3_stmt*> retired;
+};
+
+// ---------------------------------------------------------------------------
+// Field
+
+const std::string& Field::name() const { return table_->impl_->col(index_).name; }
+ColumnType Field::type() const { return table_->impl_->col(index_).type; }
+int Field::size() const { return table_->impl_->col(index_).size; }
+
+const Value& Field::value() const {
+  static const Value kNull;
+  Table::Impl& im = *table_->impl_;
+  const auto c = static_cast<std::size_t>(index_);
+  if (table_->state_ == TableState::kInsert) return im.values[c];
+  if (!im.readable()) return kNull;
+  if (!im.loaded[c]) {
+    im.registered[c] = 1;
+    im.selectionDirty = true;
+    if (!im.loadColumns({index_}).ok()) return kNull;
+  }
+  return im.values[c];
+}
+
+bool Field::isNull() const { return value().isNull(); }
+
+std::string Field::asText() const {
+  const Value& v = value();
+  const Locale& locale = table_->engine_->locale();
+  switch (v.kind()) {
+    case Value::Kind::kNull: return std::string();
+    case Value::Kind::kText: return v.text();
+    case Value::Kind::kInteger:
+      if (type() == ColumnType::kLogical) return v.integer() ? "True" : "False";
+      if (type() == ColumnType::kDate) return formatDate(static_cast<double>(v.integer()), locale);
+      return std::to_string(v.integer());
+    case Value::Kind::kReal:
+      switch (type()) {
+        case ColumnType::kDate: return formatDate(std::floor(v.real()), locale);
+        case ColumnType::kTime: return formatTime(v.real(), locale);
+        case ColumnType::kDateTime: return formatDateTime(v.real(), locale);
+        case ColumnType::kLogical: return v.real() != 0 ? "True" : "False";
+        default: return formatNumber(v.real(), locale);
+      }
+  }
+  return std::string();
+}
+
+std::int64_t Field::asInteger() const {
+  const Value& v = value();
+  switch (v.kind()) {
+    case Value::Kind::kInteger: return v.integer();
+    case Value::Kind::kReal: return std::llround(v.real());
+    case Value::Kind::kText: {
+      std::int64_t i = 0;
+      return parseInteger(v.text(), &i) ? i : 0;
+    }
+    default: return 0;
+  }
+}
+
+double Field::asFloat() const {
+  const Value& v = value();
+  switch (v.kind()) {
+    case Value::Kind::kInteger: return static_cast<double>(v.integer());
+    case Value::Kind::kReal: return v.real();
+    case Value::Kind::kText: return parseNumber(v.text(), table_->engine_->locale()).value_or(0);
+    default: return 0;
+  }
+}
+
+bool Field::asBoolean() const {
+  const Value& v = value();
+  switch (v.kind()) {
+    case Value::Kind::kInteger: return v.integer() != 0;
+    case Value::Kind::kReal: return v.real() != 0;
+    case Value::Kind::kText: {
+      bool b = false;
+      return parseLogical(v.text(), &b) && b;
+    }
+    default: return false;
+  }
+}
+
+DateTime Field::asDateTime() const {
+  const Value& v = value();
+  switch (v.kind()) {
+    case Value::Kind::kInteger: return static_cast<double>(v.integer());
+    case Value::Kind::kReal: return v.real();
+    case Value::Kind::kText: {
+      auto c = Table::Impl::convertText({"", "", ColumnType::kDateTime, 0, false}, v.text(),
+                                        table_->engine_->locale());
+      return c.ok() && !c->isNull() ? c->real() : 0;
+    }
+    default: return 0;
+  }
+}
+
+Status Field::setValue(const Value& v) {
+  Table::Impl& im = *table_->impl_;
+  if (table_->state_ != TableState::kEdit && table_->state_ != TableState::kInsert) {
+    return Status::InvalidArgument(im.what() + ": not in edit or insert mode");
+  }
+  const auto c = static_cast<std::size_t>(index_);
+  const ColumnMeta& cm = im.col(index_);
+  if (v.kind() == Value::Kind::kText) {
+    auto converted = Table::Impl::convertText(cm, v.text(), table_->engine_->locale());
+    if (!converted.ok()) return Status::InvalidArgument(im.what() + ": " + converted.status().message());
+    im.values[c] = std::move(converted).value();
+  } else if (isTextType(cm.type) && !v.isNull()) {
+    auto converted = im.stored(index_, v);
+    if (!converted.ok()) return converted.status();
+    im.values[c] = std::move(converted).value();
+  } else {
+    im.values[c] = v;
+  }
+  im.loaded[c] = 1;
+  im.modified[c] = 1;
+  return Status::OK();
+}
+
+Status Field::setText(std::string_view text) { return setValue(Value(text)); }
+Status Field::setInteger(std::int64_t v) { return setValue(Value(v)); }
+Status Field::setFloat(double v) { return setValue(Value(v)); }
+Status Field::setBoolean(bool v) { return setValue(Value(std::int64_t{v ? 1 : 0})); }
+Status Field::setDateTime(DateTime v) { return setValue(Value(v)); }
+Status Field::setNull() { return setValue(Value()); }
+
+// ---------------------------------------------------------------------------
+// Table
+
+Table::Table(Engine& engine) : engine_(&engine) {}
+
+Table::Table(Engine& engine, std::string alias, std::string tableName)
+    : engine_(&engine), alias_(std::move(alias)), tableName_(std::move(tableName)) {}
+
+Table::~Table() { close(); }
+
+void Table::notify() {
+  if (disabled_ > 0) {
+    pendingNotify_ = true;
+    return;
+  }
+  if (observers_.empty()) return;
+  pendingNotify_ = false;
+  const std::vector<TableObserver*> observers = observers_;
+  for (TableObserver* o : observers) o->tableChanged(*this);
+}
+
+void Table::disableControls() { ++disabled_; }
+
+void Table::enableControls() {
+  if (disabled_ > 0 && --disabled_ == 0 && pendingNotify_) notify();
+}
+
+void Table::addObserver(TableObserver* observer) { observers_.push_back(observer); }
+
+void Table::removeObserver(TableObserver* observer) {
+  observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+namespace {
+Status notOpen(const std::string& name) { return Status::InvalidArgument(name + ": the table is not open"); }
+}  // namespace
+
+Status Table::open() {
+  if (isOpen()) return Status::OK();
+  const std::string name = tableName_.empty() ? std::string("(no table name)") : tableName_;
+  auto store = engine_->store(alias_);
+  if (!store.ok()) {
+    const Status& s = store.status();
+    return s.IsNotFound() ? Status::NotFound(name + ": " + s.message()) : s;
+  }
+  auto meta = (*store)->table(tableName_);
+  if (!meta.ok()) {
+    if (meta.status().IsNotFound()) {
+      return Status::NotFound(name + ": no such table in " + (*store)->directory().string());
+    }
+    return meta.status();
+  }
+  const TableMeta* m = *meta;
+  if (!m->passwordHash.empty() && !engine_->knowsPasswordHash(m->passwordHash)) {
+    return Status::AccessDenied(name + ": the table is protected and its password was not given");
+  }
+  const IndexMeta* index = m->index(indexName_);
+  if (index == nullptr) return Status::NotFound(name + ": no index named " + indexName_);
+  if (!indexFields_.empty()) {
+    index = nullptr;
+    for (const IndexMeta& ix : m->indexes) {
+      std::string fields;
+      for (int f : ix.fields) fields += (fields.empty() ? "" : ";") + m->columns[static_cast<std::size_t>(f)].name;
+      if (equalsIgnoreCase(fields, indexFields_)) {
+        index = &ix;
+        break;
+      }
+    }
+    if (index == nullptr) return Status::NotFound(name + ": no index on " + indexFields_);
+  }
+
+  impl_ = std::make_unique<Impl>(this);
+  impl_->store = *store;
+  impl_->meta = m;
+  impl_->index = index;
+  const std::size_t n = m->columns.size();
+  impl_->registered.assign(n, 0);
+  impl_->values.assign(n, Value());
+  impl_->loaded.assign(n, 0);
+  impl_->modified.assign(n, 0);
+  fields_.clear();
+  for (std::size_t i = 0; i < n; ++i) fields_.push_back(Field(this, static_cast<int>(i)));
+  impl_->store->addCursor(impl_.get());
+  state_ = TableState::kBrowse;
+  Status s = filtered_ ? setFiltered(true) : first();
+  if (!s.ok()) {
+    close();
+    return s;
+  }
+  return Status::OK();
+}
+
+void Table::close() {
+  if (!isOpen()) return;
+  impl_.reset();
+  fields_.clear();
+  state_ = TableState::kInactive;
+  eof_ = bof_ = true;
+}
+
+bool Table::hasRecord() const { return isOpen() && impl_->readable(); }
+
+bool Table::hasRange() const { return isOpen() && impl_->hasRange; }
+
+Status Table::setIndexName(std::string name) {
+  indexName_ = std::move(name);
+  indexFields_.clear();
+  if (!isOpen()) return Status::OK();
+  const IndexMeta* ix = impl_->meta->index(indexName_);
+  if (ix == nullptr) return Status::NotFound(impl_->what() + ": no index named " + indexName_);
+  impl_->index = ix;
+  impl_->hasRange = false;
+  impl_->selectionDirty = true;
+  return first();
+}
+
+Status Table::setIndexFieldNames(std::string fields) {
+  if (!isOpen()) {
+    indexFields_ = std::move(fields);
+    indexName_.clear();
+    return Status::OK();
+  }
+  const std::string keepName = indexName_;
+  for (const IndexMeta& ix : impl_->meta->indexes) {
+    std::string names;
+    for (int f : ix.fields) names += (names.empty() ? "" : ";") + impl_->col(f).name;
+    if (equalsIgnoreCase(names, fields) || (fields.empty() && ix.name.empty())) {
+      indexFields_ = std::move(fields);
+      indexName_ = ix.name;
+      impl_->index = &ix;
+      impl_->hasRange = false;
+      impl_->selectionDirty = true;
+      return first();
+    }
+  }
+  return Status::NotFound(impl_->what() + ": no index on " + fields);
+}
+
+namespace {
+Status movingInFilter(const std::string& name) {
+  return Status::InvalidArgument(name + ": cannot move while its record filter runs");
+}
+}  // namespace
+
+#define VISTREL_CHECK_BROWSE()                                                  \
+  do {                                                                          \
+    if (!isOpen()) return notOpen(tableName_);                                  \
+    if (state_ == TableState::kFilter) return movingInFilter(impl_->what());    \
+    if (state_ == TableState::kEdit || state_ == TableState::kInsert) {         \
+      VISTREL_RETURN_IF_ERROR(post());                                          \
+    }                                                                           \
+  } while (0)
+
+Status Table::first() {
+  VISTREL_CHECK_BROWSE();
+  auto found = impl_->start(Dir::kForward);
+  if (!found.ok()) return found.status();
+  bof_ = true;
+  eof_ = !*found;
+  notify();
+  return Status::OK();
+}
+
+Status Table::last() {
+  VISTREL_CHECK_BROWSE();
+  auto found = impl_->start(Dir::kBackward);
+  if (!found.ok()) return found.status();
+  eof_ = true;
+  bof_ = !*found;
+  notify();
+  return Status::OK();
+}
+
+Status Table::next() {
+  VISTREL_CHECK_BROWSE();
+  if (!impl_->positioned) {
+    eof_ = true;
+    return Status::OK();
+  }
+  auto found = impl_->step(Dir::kForward);
+  if (!found.ok()) return found.status();
+  if (*found) {
+    eof_ = false;
+    bof_ = false;
+  } else {
+    eof_ = true;
+  }
+  notify();
+  return Status::OK();
+}
+
+Status Table::prior() {
+  VISTREL_CHECK_BROWSE();
+  if (!impl_->positioned) {
+    bof_ = true;
+    return Status::OK();
+  }
+  auto found = impl_->step(Dir::kBackward);
+  if (!found.ok()) return found.status();
+  if (*found) {
+    bof_ = false;
+    eof_ = false;
+  } else {
+    bof_ = true;
+  }
+  notify();
+  return Status::OK();
+}
+
+StatusOr<bool> Table::findKey(const std::vector<Value>& values) {
+  VISTREL_CHECK_BROWSE();
+  Impl& im = *impl_;
+  if (values.empty() || values.size() > im.index->fields.size()) {
+    return Status::InvalidArgument(im.what() + ": a key needs 1 to " + std::to_string(im.index->fields.size()) +
+                                   " values");
+  }
+  std::vector<Value> key;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    auto v = im.stored(im.index->fields[i], values[i]);
+    if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
+    key.push_back(std::move(v).value());
+  }
+  im.rebuildSelection();
+  std::vector<Value> params;
+  const std::string where = im.whereClause({im.compare(im.index->fields, key.size(), "=")}, &params);
+  params.insert(params.end(), key.begin(), key.end());
+  auto st = im.bound("SELECT " + im.partList(im.selected) + im.fromClause() + where + im.orderClause(Dir::kForward),
+                     params);
+  if (!st.ok()) return st.status();
+  im.suspend();
+  auto found = im.advance(*st, false);
+  sqlite3_reset(*st);
+  if (!found.ok()) return found.status();
+  if (*found) {
+    im.positioned = true;
+    im.cursorLive = false;
+    eof_ = bof_ = false;
+    notify();
+  }
+  return *found;
+}
+
+Status Table::setRange(const std::vector<Value>& low, const std::vector<Value>& high) {
+  if (!isOpen()) return notOpen(tableName_);
+  Impl& im = *impl_;
+  const std::size_t n = im.index->fields.size();
+  if (low.empty() || low.size() > n || high.empty() || high.size() > n) {
+    return Status::InvalidArgument(im.what() + ": a range needs 1 to " + std::to_string(n) + " values at each end");
+  }
+  std::vector<Value> lo, hi;
+  for (std::size_t i = 0; i < low.size(); ++i) {
+    auto v = im.stored(im.index->fields[i], low[i]);
+    if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
+    lo.push_back(std::move(v).value());
+  }
+  for (std::size_t i = 0; i < high.size(); ++i) {
+    auto v = im.stored(im.index->fields[i], high[i]);
+    if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
+    hi.push_back(std::move(v).value());
+  }
+  im.low = std::move(lo);
+  im.high = std::move(hi);
+  im.hasRange = true;
+  im.finalizeAll();
+  return first();
+}
+
+Status Table::cancelRange() {
+  if (!isOpen()) return notOpen(tableName_);
+  impl_->hasRange = false;
+  impl_->finalizeAll();
+  return first();
+}
+
+Status Table::setFiltered(bool on) {
+  filtered_ = on;
+  if (!isOpen()) return Status::OK();
+  Impl& im = *impl_;
+  im.conditions.clear();
+  if (on) {
+    for (const std::string& line : filterLines_) {
+      // FIELD = value, or FIELD = "value" with the outer quotes removed.
+      const std::string_view t = trimWhite(line);
+      if (t.empty()) continue;
+      const std::size_t eq = t.find('=');
+      if (eq == std::string_view::npos) {
+        return Status::InvalidArgument(im.what() + ": filter line '" + line + "' has no '='");
+      }
+      const std::string_view field = trimWhite(t.substr(0, eq));
+      std::string_view value = trimWhite(t.substr(eq + 1));
+      if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = value.substr(1, value.size() - 2);
+      }
+      const int c = im.meta->column(field);
+      if (c < 0) {
+        return Status::InvalidArgument(im.what() + ": filter line '" + line + "' names no field of the table");
+      }
+      auto v = im.stored(c, Value(value));
+      if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
+      im.conditions.emplace_back(c, std::move(v).value());
+    }
+  }
+  im.finalizeAll();
+  return first();
+}
+
+Status Table::gotoCurrent(const Table& other) {
+  VISTREL_CHECK_BROWSE();
+  if (!other.hasRecord()) return Status::InvalidArgument(impl_->what() + ": the other table has no current record");
+  if (other.impl_->store != impl_->store || other.impl_->meta != impl_->meta) {
+    return Status::InvalidArgument(impl_->what() + ": the other table object is on another table");
+  }
+  auto found = impl_->loadByIdentity(other.impl_->identityValues());
+  if (!found.ok()) return found.status();
+  if (!*found) return Status::NotFound(impl_->what() + ": the record no longer exists");
+  impl_->positioned = true;
+  impl_->cursorLive = false;
+  eof_ = bof_ = false;
+  notify();
+  return Status::OK();
+}
+
+Status Table::insert() {
+  VISTREL_CHECK_BROWSE();
+  Impl& im = *impl_;
+  im.beforeInsert = im.positioned ? im.identityValues() : std::vector<Value>();
+  for (Value& v : im.values) v.setNull();
+  std::fill(im.loaded.begin(), im.loaded.end(), 1);
+  std::fill(im.modified.begin(), im.modified.end(), 0);
+  state_ = TableState::kInsert;
+  notify();
+  return Status::OK();
+}
+
+Status Table::edit() {
+  VISTREL_CHECK_BROWSE();
+  Impl& im = *impl_;
+  if (!im.positioned) return Status::InvalidArgument(im.what() + ": no current record to edit");
+  std::vector<int> all(im.values.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+  VISTREL_RETURN_IF_ERROR(im.loadColumns(all));
+  im.editIdentity = im.identityValues();
+  std::fill(im.modified.begin(), im.modified.end(), 0);
+  state_ = TableState::kEdit;
+  notify();
+  return Status::OK();
+}
+
+Status Table::post() {
+  if (!isOpen()) return notOpen(tableName_);
+  if (state_ != TableState::kEdit && state_ != TableState::kInsert) return Status::OK();
+  Impl& im = *impl_;
+  const bool inserting = state_ == TableState::kInsert;
+  std::vector<int> cols;
+  for (std::size_t c = 0; c < im.values.size(); ++c) {
+    const ColumnMeta& cm = im.meta->columns[c];
+    if (cm.keyField && im.values[c].isNull()) im.values[c] = emptyKey(cm.type);
+    if (im.modified[c] || (inserting && cm.keyField)) cols.push_back(static_cast<int>(c));
+  }
+  if (!inserting && cols.empty()) {
+    state_ = TableState::kBrowse;
+    notify();
+    return Status::OK();
+  }
+  std::string sql;
+  std::vector<Value> params;
+  if (inserting) {
+    std::string marks;
+    for (std::size_t i = 0; i < cols.size(); ++i) marks += i ? ", ?" : "?";
+    sql = "INSERT INTO " + quoteIdent(im.meta->sqlName) + " (" + im.partList(cols) + ") VALUES (" + marks + ")";
+    if (cols.empty()) sql = "INSERT INTO " + quoteIdent(im.meta->sqlName) + " DEFAULT VALUES";
+    for (int c : cols) params.push_back(im.values[static_cast<std::size_t>(c)]);
+  } else {
+    sql = "UPDATE " + quoteIdent(im.meta->sqlName) + " SET ";
+    for (std::size_t i = 0; i < cols.size(); ++i) sql += (i ? ", " : "") + im.partSql(cols[i]) + " = ?";
+    sql += im.identityWhere();
+    for (int c : cols) params.push_back(im.values[static_cast<std::size_t>(c)]);
+    params.insert(params.end(), im.editIdentity.begin(), im.editIdentity.end());
+  }
+  im.store->suspendCursors();
+  auto st = im.bound(sql, params);
+  if (!st.ok()) return st.status();
+  const int rc = sqlite3_step(*st);
+  sqlite3_reset(*st);
+  if (rc != SQLITE_DONE) return im.store->error(rc, im.what());
+  if (!inserting && sqlite3_changes(im.store->db()) == 0) {
+    return Status::NotFound(im.what() + ": the record was deleted by another program");
+  }
+  if (inserting && !im.meta->withoutRowid) im.rowid = sqlite3_last_insert_rowid(im.store->db());
+  std::fill(im.modified.begin(), im.modified.end(), 0);
+  state_ = TableState::kBrowse;
+  im.positioned = true;
+  im.cursorLive = false;
+  eof_ = bof_ = false;
+  notify();
+  return Status::OK();
+}
+
+void Table::cancel() {
+  if (!isOpen() || (state_ != TableState::kEdit && state_ != TableState::kInsert)) return;
+  Impl& im = *impl_;
+  const std::vector<Value> back = state_ == TableState::kEdit ? im.editIdentity : im.beforeInsert;
+  state_ = TableState::kBrowse;
+  std::fill(im.modified.begin(), im.modified.end(), 0);
+  if (back.empty()) {
+    im.positioned = false;
+  } else {
+    auto found = im.loadByIdentity(back);
+    im.positioned = found.ok() && *found;
+  }
+  notify();
+}
+
+Status Table::remove() {
+  VISTREL_CHECK_BROWSE();
+  Impl& im = *impl_;
+  if (!im.positioned) return Status::InvalidArgument(im.what() + ": no current record to delete");
+  im.store->suspendCursors();
+  auto st = im.bound("DELETE FROM " + quoteIdent(im.meta->sqlName) + im.identityWhere(), im.identityValues());
+  if (!st.ok()) return st.status();
+  const int rc = sqlite3_step(*st);
+  sqlite3_reset(*st);
+  if (rc != SQLITE_DONE) return im.store->error(rc, im.what());
+  // Stand on the record after the deleted one, or else the one before.
+  const std::vector<Value> key = im.partValues(im.index->order);
+  im.positioned = false;
+  VISTREL_RETURN_IF_ERROR(im.restart(Dir::kForward, &key));
+  auto found = im.advance(im.cursor, true);
+  if (!found.ok()) return found.status();
+  eof_ = !*found;
+  if (!*found) {
+    VISTREL_RETURN_IF_ERROR(im.restart(Dir::kBackward, &key));
+    found = im.advance(im.cursor, true);
+    if (!found.ok()) return found.status();
+  }
+  im.positioned = *found;
+  bof_ = !im.positioned;
+  notify();
+  return Status::OK();
+}
+
+Status Table::refresh() {
+  VISTREL_CHECK_BROWSE();
+  Impl& im = *impl_;
+  im.suspend();
+  if (!im.positioned) return first();
+  auto found = im.loadByIdentity(im.identityValues());
+  if (!found.ok()) return found.status();
+  if (!*found) {
+    const std::vector<Value> key = im.partValues(im.index->order);
+    im.positioned = false;
+    VISTREL_RETURN_IF_ERROR(im.restart(Dir::kForward, &key));
+    auto next = im.advance(im.cursor, true);
+    if (!next.ok()) return next.status();
+    if (!*next) return last();
+    im.positioned = true;
+  }
+  notify();
+  return Status::OK();
+}
+
+StatusOr<std::int64_t> Table::recordCount() {
+  if (!isOpen()) return notOpen(tableName_);
+  Impl& im = *impl_;
+  if (!(filtered_ && onFilterRecord_)) {
+    std::vector<Value> params;
+    const std::string where = im.whereClause({}, &params);
+    auto st = im.bound("SELECT count(*)" + im.fromClause() + where, params);
+    if (!st.ok()) return st.status();
+    const int rc = sqlite3_step(*st);
+    const std::int64_t n = rc == SQLITE_ROW ? sqlite3_column_int64(*st, 0) : 0;
+    sqlite3_reset(*st);
+    if (rc != SQLITE_ROW) return im.store->error(rc, im.what());
+    return n;
+  }
+  // The record filter decides record by record: walk them, then come back.
+  const std::vector<Value> back = im.positioned ? im.identityValues() : std::vector<Value>();
+  const bool wasEof = eof_, wasBof = bof_;
+  ++disabled_;
+  std::int64_t n = 0;
+  im.positioned = false;
+  Status s = im.restart(Dir::kForward, nullptr);
+  while (s.ok()) {
+    auto found = im.advance(im.cursor, true);
+    if (!found.ok()) {
+      s = found.status();
+      break;
+    }
+    if (!*found) break;
+    im.positioned = true;
+    ++n;
+  }
+  --disabled_;
+  im.cursorLive = false;
+  if (!back.empty()) {
+    auto found = im.loadByIdentity(back);
+    im.positioned = found.ok() && *found;
+  } else {
+    im.positioned = false;
+  }
+  eof_ = wasEof;
+  bof_ = wasBof;
+  if (!s.ok()) return s;
+  return n;
+}
+
+Field* Table::fieldByName(std::string_view name) {
+  if (!isOpen()) return nullptr;
+  const int c = impl_->meta->column(name);
+  return c < 0 ? nullptr : field(c);
+}
+
+int Table::fieldCount() const { return isOpen() ? static_cast<int>(fields_.size()) : 0; }
+
+Field* Table::field(int index) {
+  if (!isOpen() || index < 0 || index >= static_cast<int>(fields_.size())) return nullptr;
+  Impl& im = *impl_;
+  const auto c = static_cast<std::size_t>(index);
+  if (!im.registered[c]) {
+    im.registered[c] = 1;
+    im.selectionDirty = true;
+    if (im.readable() && !im.loaded[c] && state_ != TableState::kInsert) (void)im.loadColumns({index});
+  }
+  return &fields_[c];
+}
+
+}  // namespace vistrel::host
