@@ -17,8 +17,8 @@ if [ ! -f "$demo/tallis.db" ]; then
 fi
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  echo "Starting Vistrel on the demo data (user DEMO, no password)."
-  VISTREL_TALDB="$demo" exec build/bin/vistrel DEMO
+  echo "Starting Vistrel on the demo data (user DEM, no password)."
+  VISTREL_TALDB="$demo" exec build/bin/vistrel DEM
 fi
 
 mkdir -p out

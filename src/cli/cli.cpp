@@ -11,7 +11,8 @@ namespace {
 
 // Subcommands are listed here; a new one adds its line.
 const Command* const kCommands[] = {
-    nullptr,
+    &kInitCommand,
+    &kImportCommand,
 };
 
 void printOverview(std::ostream& out) {

@@ -80,8 +80,10 @@ host::StatusOr<ZipTable> ZipTable::parse(std::string_view csv) {
     r.state = std::move(f[2]);
     table.records_.push_back(std::move(r));
   }
-  std::sort(table.records_.begin(), table.records_.end(),
-            [](const ZipRecord& a, const ZipRecord& b) { return a.zip < b.zip; });
+  const auto byZip = [](const ZipRecord& a, const ZipRecord& b) { return a.zip < b.zip; };
+  if (!std::is_sorted(table.records_.begin(), table.records_.end(), byZip)) {
+    std::sort(table.records_.begin(), table.records_.end(), byZip);
+  }
   return table;
 }
 

@@ -128,6 +128,15 @@ Status Engine::createTable(std::string_view alias, const TableDef& def) {
   return (*s)->createTable(def);
 }
 
+Status Engine::setBulkLoad(std::string_view alias, bool on) {
+  auto s = store(alias);
+  if (!s.ok()) return s.status();
+  (*s)->suspendCursors();
+  return (*s)->exec(on ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF"
+                       : "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL",
+                    (*s)->directory().string());
+}
+
 Status Engine::begin(std::string_view alias) {
   auto s = store(alias);
   if (!s.ok()) return s.status();

@@ -69,6 +69,11 @@ class Engine {
 
   // Creates a data directory with an empty database file in it.
   static Status createDataDirectory(const std::filesystem::path& directory);
+  // While on, writes to the alias's data directory skip the write-ahead log
+  // and the waits for the disk: for filling a new directory that no other
+  // program uses yet. Turning it off makes the directory shareable again.
+  Status setBulkLoad(std::string_view alias, bool on);
+
   // Creates a table in the data directory of `alias`.
   Status createTable(std::string_view alias, const TableDef& def);
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <map>
+#include <unordered_map>
 
 #include "host/engine.h"
 #include "host/locale.h"
@@ -17,13 +17,16 @@ namespace {
 
 enum class Dir { kForward, kBackward };
 
-void bindValue(sqlite3_stmt* stmt, int i, const Value& v) {
+// Binds a value; `keep` says the value outlives the statement's next step,
+// so its text need not be copied.
+void bindValue(sqlite3_stmt* stmt, int i, const Value& v, bool keep = false) {
   switch (v.kind()) {
     case Value::Kind::kNull: sqlite3_bind_null(stmt, i); break;
     case Value::Kind::kInteger: sqlite3_bind_int64(stmt, i, v.integer()); break;
     case Value::Kind::kReal: sqlite3_bind_double(stmt, i, v.real()); break;
     case Value::Kind::kText:
-      sqlite3_bind_text(stmt, i, v.text().data(), static_cast<int>(v.text().size()), SQLITE_TRANSIENT);
+      sqlite3_bind_text(stmt, i, v.text().data(), static_cast<int>(v.text().size()),
+                        keep ? SQLITE_STATIC : SQLITE_TRANSIENT);
       break;
   }
 }
@@ -79,6 +82,7 @@ struct Table::Impl : StoreCursor {
   explicit Impl(Table* t) : owner(t) {}
   ~Impl() override {
     finalizeAll();
+    sqlite3_finalize(insertStmt);
     if (store) store->removeCursor(this);
   }
 
@@ -438,8 +442,10 @@ struct Table::Impl : StoreCursor {
   sqlite3_stmt* cursor = nullptr;
   Dir cursorDir = Dir::kForward;
   bool cursorLive = false;
-  std::map<std::string, sqlite3_stmt*> cache;
+  std::unordered_map<std::string, sqlite3_stmt*> cache;
   std::vector<sqlite3_stmt*> retired;
+  std::string insertSql;
+  sqlite3_stmt* insertStmt = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -934,11 +940,17 @@ Status Table::post() {
   std::string sql;
   std::vector<Value> params;
   if (inserting) {
-    std::string marks;
-    for (std::size_t i = 0; i < cols.size(); ++i) marks += i ? ", ?" : "?";
-    sql = "INSERT INTO " + quoteIdent(im.meta->sqlName) + " (" + im.partList(cols) + ") VALUES (" + marks + ")";
-    if (cols.empty()) sql = "INSERT INTO " + quoteIdent(im.meta->sqlName) + " DEFAULT VALUES";
-    for (int c : cols) params.push_back(im.values[static_cast<std::size_t>(c)]);
+    // Every column goes in, so one statement serves every insert.
+    if (im.insertSql.empty()) {
+      std::vector<int> all(im.values.size());
+      std::string marks;
+      for (std::size_t i = 0; i < all.size(); ++i) {
+        all[i] = static_cast<int>(i);
+        marks += i ? ", ?" : "?";
+      }
+      im.insertSql = "INSERT INTO " + quoteIdent(im.meta->sqlName) + " (" + im.partList(all) + ") VALUES (" + marks + ")";
+    }
+    sql = im.insertSql;
   } else {
     sql = "UPDATE " + quoteIdent(im.meta->sqlName) + " SET ";
     for (std::size_t i = 0; i < cols.size(); ++i) sql += (i ? ", " : "") + im.partSql(cols[i]) + " = ?";
@@ -947,8 +959,20 @@ Status Table::post() {
     params.insert(params.end(), im.editIdentity.begin(), im.editIdentity.end());
   }
   im.store->suspendCursors();
-  auto st = im.bound(sql, params);
-  if (!st.ok()) return st.status();
+  StatusOr<sqlite3_stmt*> st = im.insertStmt;
+  if (inserting) {
+    if (im.insertStmt == nullptr) {
+      auto prepared = im.store->prepare(sql, im.what());
+      if (!prepared.ok()) return prepared.status();
+      im.insertStmt = *prepared;
+      st = im.insertStmt;
+    }
+    // Every parameter is bound anew; the buffer outlives the step.
+    for (std::size_t c = 0; c < im.values.size(); ++c) bindValue(*st, static_cast<int>(c + 1), im.values[c], true);
+  } else {
+    st = im.bound(sql, params);
+    if (!st.ok()) return st.status();
+  }
   const int rc = sqlite3_step(*st);
   sqlite3_reset(*st);
   if (rc != SQLITE_DONE) return im.store->error(rc, im.what());

@@ -1,0 +1,23 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <string_view>
+
+#include "host/engine.h"
+#include "host/status.h"
+
+namespace vistrel::app {
+
+// Appends the contacts of a CSV file (RFC 4180, a header line naming contact
+// fields in any letter case) to `database`. All or nothing: an unknown
+// column, a malformed line or a value of the wrong type stops the import with
+// a message naming the line and column, and nothing is added. Contacts
+// without a Recno get a unique one; the database row is made when missing.
+// Returns the number of contacts added.
+host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_view alias,
+                                            std::string_view database, std::istream& csv);
+
+}  // namespace vistrel::app

@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include <fstream>
+#include <ostream>
+
+#include "app/contact_import.h"
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "cli/data_dir.h"
+
+namespace vistrel::cli {
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: vistrel-cli import --data DIR --database NAME FILE.csv\n\n"
+    "Appends the contacts of a CSV file to a database. The first line names\n"
+    "contact fields (any letter case). All or nothing: the first bad line stops\n"
+    "the import and nothing is added.\n";
+
+int runImport(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  auto args = Args::parse(argv, {"data", "database"}, {});
+  if (!args.ok()) {
+    err << "vistrel-cli import: " << args.status().message() << "\n";
+    return kExitUsage;
+  }
+  const auto data = args->value("data");
+  const auto database = args->value("database");
+  if (!data || !database || args->positional().size() != 1) {
+    err << kUsage;
+    return kExitUsage;
+  }
+  const std::string& file = args->positional()[0];
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    err << "vistrel-cli import: cannot read " << file << "\n";
+    return kExitFailure;
+  }
+  host::Engine engine;
+  useDataDirectory(engine, *data);
+  auto added = app::importContacts(engine, host::kTallisAlias, *database, in);
+  if (!added.ok()) {
+    err << "vistrel-cli import: " << file << ": " << added.status().message() << "\n";
+    return kExitFailure;
+  }
+  out << "Imported " << *added << " contacts into " << *database << "\n";
+  return kExitOk;
+}
+
+}  // namespace
+
+const Command kImportCommand = {"import", "append contacts from a CSV file to a database", kUsage, runImport};
+
+}  // namespace vistrel::cli

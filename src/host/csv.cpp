@@ -1,0 +1,72 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "host/csv.h"
+
+namespace vistrel::host {
+
+StatusOr<bool> CsvReader::next(std::vector<std::string>* fields) {
+  fields->clear();
+  int c = in_.get();
+  if (c == EOF) return false;
+  recordLine_ = line_;
+  fields->emplace_back();
+  enum class State { kStart, kUnquoted, kQuoted, kAfterQuote } state = State::kStart;
+  for (;; c = in_.get()) {
+    if (c == EOF) {
+      if (state == State::kQuoted) {
+        return Status::InvalidArgument("line " + std::to_string(recordLine_) + ": a quoted field is not closed");
+      }
+      return true;
+    }
+    const char ch = static_cast<char>(c);
+    if (state == State::kQuoted) {
+      if (ch == '"') {
+        state = State::kAfterQuote;
+      } else {
+        if (ch == '\n') ++line_;
+        fields->back() += ch;
+      }
+      continue;
+    }
+    if (ch == '\r' && in_.peek() == '\n') continue;
+    if (ch == '\n') {
+      ++line_;
+      return true;
+    }
+    if (ch == ',') {
+      fields->emplace_back();
+      state = State::kStart;
+      continue;
+    }
+    if (ch == '"') {
+      if (state == State::kStart) {
+        state = State::kQuoted;
+        continue;
+      }
+      if (state == State::kAfterQuote) {
+        fields->back() += '"';
+        state = State::kQuoted;
+        continue;
+      }
+      return Status::InvalidArgument("line " + std::to_string(line_) + ": a quote inside an unquoted field");
+    }
+    if (state == State::kAfterQuote) {
+      return Status::InvalidArgument("line " + std::to_string(line_) + ": text after a closing quote");
+    }
+    state = State::kUnquoted;
+    fields->back() += ch;
+  }
+}
+
+std::string csvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  out += '"';
+  return out;
+}
+
+}  // namespace vistrel::host

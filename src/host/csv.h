@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/status.h"
+
+namespace vistrel::host {
+
+// Reads RFC 4180 CSV records: fields separated by commas, optionally in
+// double quotes (a quoted field may hold commas, line breaks and "" for a
+// quote), records ended by CRLF or LF.
+class CsvReader {
+ public:
+  explicit CsvReader(std::istream& in) : in_(in) {}
+
+  // Reads the next record into `fields`; false at the end of the input.
+  // A malformed record fails with a message naming its line.
+  StatusOr<bool> next(std::vector<std::string>* fields);
+  // The line on which the last record read began (1-based).
+  int recordLine() const { return recordLine_; }
+
+ private:
+  std::istream& in_;
+  int line_ = 1;
+  int recordLine_ = 0;
+};
+
+// A field as CSV writes it: quoted when it holds a comma, quote or line break.
+std::string csvField(std::string_view text);
+
+}  // namespace vistrel::host
