@@ -493,6 +493,14 @@ std::string Field::asText() const {
   return std::string();
 }
 
+std::string_view Field::asTextView() const {
+  const Value& v = value();
+  if (v.kind() == Value::Kind::kText) return v.text();
+  if (v.isNull()) return std::string_view();
+  scratch_ = asText();
+  return scratch_;
+}
+
 std::int64_t Field::asInteger() const {
   const Value& v = value();
   switch (v.kind()) {

@@ -35,6 +35,9 @@ class Field {
   // Text of the value: numbers and dates in the engine's locale, logicals as
   // "True" or "False"; the empty text for null.
   std::string asText() const;
+  // The same text without a copy when the value is stored as text; valid
+  // until the field is read again or the table moves.
+  std::string_view asTextView() const;
   std::int64_t asInteger() const;  // 0 for null or a text that is no number
   double asFloat() const;
   bool asBoolean() const;
@@ -56,6 +59,7 @@ class Field {
   Field(Table* table, int index) : table_(table), index_(index) {}
   Table* table_;
   int index_;
+  mutable std::string scratch_;
 };
 
 // Told when the table's current record or data changes, so bound views can
