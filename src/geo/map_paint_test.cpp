@@ -207,8 +207,9 @@ TEST(PlotZipTest, DrawsTheDotOfAKnownZipOnBothMaps) {
 
 TEST(PlotZipTest, UnknownOrOffMapZipsDrawNothing) {
   const Raster clean = smallUsMap();
-  // 99501 is Anchorage, far off the map; 96813 is Honolulu.
-  for (const char* zip : {"00000", "ABCDE", "", "99501", "96813"}) {
+  // 99501 is Anchorage, far off the map; 96813 is Honolulu; 96205 is a
+  // military code in Korea.
+  for (const char* zip : {"00000", "ABCDE", "", "99501", "96813", "96205"}) {
     Raster map = clean;
     PlotZip(map, kRed, zip, false);
     EXPECT_EQ(map, clean) << zip;

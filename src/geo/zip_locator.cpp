@@ -37,7 +37,7 @@ std::optional<GeoPosition> ZipLocator::position(std::string_view zip) const {
 
 std::optional<MapPoint> ZipLocator::mapPoint(std::string_view zip, bool big) const {
   const std::optional<GeoPosition> p = position(zip);
-  if (!p) return std::nullopt;
+  if (!p || p->longitude > 0 || p->latitude < 0) return std::nullopt;
   return projectToMap(*p, big);
 }
 

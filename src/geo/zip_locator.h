@@ -38,7 +38,10 @@ class ZipLocator {
 
   // The place of a five-digit zip code; nothing for a code the table lacks.
   std::optional<GeoPosition> position(std::string_view zip) const;
-  // The map pixel of a zip code's dot; nothing for an unknown code.
+  // The map pixel of a zip code's dot (projectToMap); nothing for an unknown
+  // code or for a place east of Greenwich or south of the equator (military
+  // codes abroad), which the absolute values would fold onto the map where
+  // it does not lie.
   std::optional<MapPoint> mapPoint(std::string_view zip, bool big) const;
 
  private:

@@ -46,12 +46,24 @@ TEST(ZipLocatorTest, KnownZipHasAPlaceAndUnknownHasNone) {
   }
 }
 
-TEST(ZipLocatorTest, ReadsTheTableItIsGiven) {
-  auto table = ZipTable::parse("zip,city,state,latitude,longitude\n12345,Here,NY,42.5,-74.5\n");
+TEST(ZipLocatorTest, PlacesAbroadHaveNoMapPoint) {
+  // 96205 is a military code in Seoul (37.53 N, 126.98 E); folded by the
+  // absolute values it would land in the Pacific off California.
+  auto table = ZipTable::parse(
+      "zip,city,state,latitude,longitude\n"
+      "12345,Here,NY,42.5,-74.5\n"
+      "96205,Apo,AP,37.5339,126.9775\n"
+      "96799,Pago Pago,AS,-14.2767,-170.7020\n");
   ASSERT_TRUE(table.ok());
   const ZipLocator z(*table);
   EXPECT_EQ(z.mapPoint("12345", false), (MapPoint{400, 68}));
   EXPECT_FALSE(z.mapPoint("33101", false).has_value());
+  for (const char* zip : {"96205", "96799"}) {
+    EXPECT_TRUE(z.position(zip).has_value()) << zip;
+    EXPECT_FALSE(z.mapPoint(zip, false).has_value()) << zip;
+    EXPECT_FALSE(z.mapPoint(zip, true).has_value()) << zip;
+  }
+  EXPECT_FALSE(ZipLocator::builtIn().mapPoint("96205", false).has_value());
 }
 
 }  // namespace
