@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "geo/address.h"
-#include "geo/hit_test.h"
+#include "geo/hit_table.h"
 #include "geo/map_pictures.h"
 
 namespace vistrel::geo {

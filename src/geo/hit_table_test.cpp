@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
-#include "geo/hit_test.h"
+#include "geo/hit_table.h"
 
 #include <gtest/gtest.h>
 
