@@ -11,7 +11,7 @@ namespace {
 
 // Subcommands are listed here; a new one adds its line.
 const Command* const kCommands[] = {
-    nullptr,
+    &kLocateCommand,
 };
 
 void printOverview(std::ostream& out) {
