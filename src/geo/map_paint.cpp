@@ -29,8 +29,9 @@ constexpr std::array<SeedPoint, 48> kSeedPoints{{
     {"WA", 73, 28},   {"WV", 354, 104}, {"WI", 293, 52},  {"WY", 158, 60},
 }};
 
-// Replaces `from` by `to` in the run of row y that holds x and in every run
-// connected to it above and below, one row span at a time.
+// Gives every pixel four-way connected to `start` through the start pixel's
+// colour the colour `to`, one row span at a time.
+// REQUIRES: the start pixel's colour differs from `to`.
 void surfaceFill(Raster& picture, MapPoint start, Rgb to) {
   const Rgb from = picture.pixel(start.x, start.y);
   std::vector<MapPoint> pending{start};
