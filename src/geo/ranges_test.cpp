@@ -110,14 +110,5 @@ TEST(RangesTest, CheckNamesTheFirstOffendingPercentage) {
   }
 }
 
-TEST(RangesTest, CoverageCountsEveryContainingRange) {
-  RangeTable t;
-  t.setRange(0, {1, 100});
-  t.setRange(1, {1, 50});
-  EXPECT_EQ(t.RangeCoverage(0), 0);
-  EXPECT_EQ(t.RangeCoverage(20), 3);   // ranges 1, 2 and range 3's 17-32
-  EXPECT_EQ(t.RangeCoverage(100), 2);  // ranges 1 and 12
-}
-
 }  // namespace
 }  // namespace vistrel::geo

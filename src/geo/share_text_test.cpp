@@ -44,10 +44,5 @@ TEST(ShareTextTest, UsesTheLocaleDecimalSeparator) {
   EXPECT_EQ(shareText(1, 1, german), " (100%)");
 }
 
-TEST(ShareTextTest, LargeValuesStayWhole) {
-  EXPECT_EQ(formatFourDigits(12346, host::Locale()), "12350");
-  EXPECT_EQ(formatFourDigits(-2.5, host::Locale()), "-2.5");
-}
-
 }  // namespace
 }  // namespace vistrel::geo

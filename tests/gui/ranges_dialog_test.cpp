@@ -45,7 +45,6 @@ class RangesDialogTest : public QObject {
   void okWithSoundRangesStoresAndCloses();
   void fixingAfterAFailedCheckStillCloses();
   void defaultsThenCancelLeavesTheStoredRanges();
-  void defaultsAnsweredNoChangesNothing();
   void aFailedWriteIsReportedAndCancelStays();
   void helpOpensTheRangesPage();
 };
@@ -162,18 +161,6 @@ void RangesDialogTest::defaultsThenCancelLeavesTheStoredRanges() {
   QCOMPARE(dialog.result(), int(QDialog::Rejected));
   QCOMPARE(table, before);
   QCOMPARE(vistrel::testing::readFile(ini), std::string(kCustomIni));
-}
-
-void RangesDialogTest::defaultsAnsweredNoChangesNothing() {
-  vistrel::testing::TempDir dir;
-  vistrel::testing::writeFile(dir / "v.ini", kCustomIni);
-  RangeTable table = RangeTable::load(dir / "v.ini");
-  ScopedMessageRecorder messages;
-  messages.setNextAnswer(MessageAnswer::kNo);
-  TFrmRanges dialog(table, dir / "v.ini");
-  show(dialog);
-  QTest::mouseClick(buttonOf(dialog, "BitBtn1"), Qt::LeftButton);
-  QCOMPARE(dialog.rangeHigh(0)->value(), 10);
 }
 
 void RangesDialogTest::aFailedWriteIsReportedAndCancelStays() {
