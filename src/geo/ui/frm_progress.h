@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+
+class QProgressBar;
+class QPushButton;
+
+namespace vistrel::geo {
+
+// The progress window of a count: caption and heading "Counting Records", a
+// navy gauge and an Abort button. One window lives for the whole run; a
+// count shows it with start(), moves the gauge, polls aborted() after
+// letting pending events run, and hides it with finish().
+//
+// start() does not block: the window takes the input while the count runs
+// (so its Abort button works even when the counting window is itself modal)
+// and the caller's loop goes on. Closing the window or pressing Escape aborts
+// like the Abort button.
+class TFrmProgress : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFrmProgress(QWidget* parent = nullptr);
+
+  // Clears the abort flag, sets the gauge to 1..recordCount at position 0,
+  // shows the window and lets it paint.
+  void start(int recordCount);
+  // Hides the window; the abort flag stays as it was for the caller to read.
+  void finish();
+
+  void setRange(int minimum, int maximum);
+  // Moves the gauge; a position below the minimum shows an empty gauge, one
+  // above the maximum a full one.
+  void setPosition(int position);
+  bool aborted() const { return aborted_; }
+  // Clears the abort flag and empties the gauge.
+  void reset();
+
+  QProgressBar* gauge() const { return gauge_; }
+
+ public slots:
+  void BitBtn1Click();  // Abort
+
+ protected:
+  void reject() override;
+
+ private:
+  QProgressBar* gauge_;
+  QPushButton* abort_;
+  bool aborted_ = false;
+};
+
+}  // namespace vistrel::geo

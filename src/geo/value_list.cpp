@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "geo/value_list.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "host/text.h"
+
+namespace vistrel::geo {
+
+bool ValueList::add(std::string_view value) {
+  const std::uint32_t h = FoldedTextTable::hash(value);
+  const auto textAt = [this](std::uint32_t p) -> std::string_view { return values_[p]; };
+  if (table_.find(value, h, textAt) != FoldedTextTable::kNone) return false;
+  values_.emplace_back(value);
+  try {
+    table_.insert(h, static_cast<std::uint32_t>(values_.size() - 1));
+  } catch (...) {
+    values_.pop_back();  // keep the list and its table in step
+    throw;
+  }
+  return true;
+}
+
+bool ValueList::contains(std::string_view value) const {
+  const auto textAt = [this](std::uint32_t p) -> std::string_view { return values_[p]; };
+  return table_.find(value, FoldedTextTable::hash(value), textAt) != FoldedTextTable::kNone;
+}
+
+std::vector<std::string> ValueList::sorted() const {
+  std::vector<std::string> out = values_;
+  std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
+    return host::compareIgnoreCase(a, b) < 0;
+  });
+  return out;
+}
+
+void ValueList::clear() {
+  values_.clear();
+  table_.clear();
+}
+
+}  // namespace vistrel::geo
