@@ -87,4 +87,10 @@ void TFrmProgress::reject() {
   BitBtn1Click();
 }
 
+TFrmProgress* FrmProgress() {
+  static TFrmProgress* window = nullptr;
+  if (window == nullptr) window = new TFrmProgress();
+  return window;
+}
+
 }  // namespace vistrel::geo

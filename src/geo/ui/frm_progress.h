@@ -52,4 +52,8 @@ class TFrmProgress : public QDialog {
   bool aborted_ = false;
 };
 
+// The one progress window of the program, made at start-up and kept for the
+// whole run (made on first use when start-up has not made it).
+TFrmProgress* FrmProgress();
+
 }  // namespace vistrel::geo
