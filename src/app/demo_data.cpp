@@ -179,11 +179,12 @@ std::string lowerAscii(std::string_view s) {
 std::string stateSpelling(Random& rng, std::string_view code) {
   const geo::StateInfo* s = geo::findState(code);
   const std::uint32_t r = rng.below(100);
-  if (s == nullptr || r < 80) return std::string(code);
-  if (r < 88) return std::string(s->displayName);
-  if (r < 91) return lowerAscii(s->displayName);
-  if (r < 93) return lowerAscii(code);
+  if (s == nullptr || r < 82) return std::string(code);
+  if (r < 90) return std::string(s->displayName);
+  if (r < 93) return lowerAscii(s->displayName);
   if (r < 95) return std::string();
+  // A code typed in lower case is counted but never painted; keep it rare.
+  if (rng.chance(0.1)) return lowerAscii(code);
   return std::string(code);
 }
 

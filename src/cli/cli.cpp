@@ -13,6 +13,7 @@ namespace {
 const Command* const kCommands[] = {
     &kInitCommand,
     &kImportCommand,
+    &kAnalyseCommand,
     &kLocateCommand,
 };
 
