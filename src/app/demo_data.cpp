@@ -444,7 +444,8 @@ Status fillDemoData(host::Engine& engine, std::string_view alias, const DemoOpti
   std::vector<ContactKey> keys(static_cast<std::size_t>(total));
   for (std::size_t i = 0; i < keys.size(); ++i) {
     const std::uint32_t r = rng.below(100);
-    keys[i] = {static_cast<std::uint32_t>(i), static_cast<std::uint8_t>(r < 60 ? 0 : r < 90 ? 1 : 2),
+    const int db = options.oneDatabase ? 0 : r < 60 ? 0 : r < 90 ? 1 : 2;
+    keys[i] = {static_cast<std::uint32_t>(i), static_cast<std::uint8_t>(db),
                static_cast<std::uint8_t>(rng.below(kLastNames.size())),
                static_cast<std::uint8_t>(rng.below(kFirstNames.size()))};
   }

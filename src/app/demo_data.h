@@ -14,6 +14,8 @@ namespace vistrel::app {
 struct DemoOptions {
   std::int64_t contacts = 20000;
   std::uint64_t seed = 1;
+  // Puts every contact in the first database (for measuring one big database).
+  bool oneDatabase = false;
   // Called now and then with the number of contacts written so far.
   std::function<void(std::int64_t done, std::int64_t total)> progress;
 };

@@ -13,10 +13,11 @@ namespace vistrel::cli {
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: vistrel-cli init --data DIR [--demo] [--contacts N] [--seed S]\n\n"
+    "Usage: vistrel-cli init --data DIR [--demo] [--contacts N] [--seed S] [--one-database]\n\n"
     "Creates a Tallis data directory DIR with every table. With --demo it fills it\n"
     "with made-up users, databases, contacts (N, default 20000), events, holidays,\n"
-    "marks and saved filters; the same seed gives the same data.\n";
+    "marks and saved filters; the same seed gives the same data. --one-database\n"
+    "puts every contact in the database Sales.\n";
 
 bool parseCount(const std::string& text, std::int64_t* out) {
   if (text.empty() || text.size() > 12) return false;
@@ -30,7 +31,7 @@ bool parseCount(const std::string& text, std::int64_t* out) {
 }
 
 int runInit(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  auto args = Args::parse(argv, {"data", "contacts", "seed"}, {"demo"});
+  auto args = Args::parse(argv, {"data", "contacts", "seed"}, {"demo", "one-database"});
   if (!args.ok()) {
     err << "vistrel-cli init: " << args.status().message() << "\n";
     return kExitUsage;
@@ -51,6 +52,7 @@ int runInit(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     return kExitUsage;
   }
   options.seed = static_cast<std::uint64_t>(seed);
+  options.oneDatabase = args->has("one-database");
 
   const auto started = std::chrono::steady_clock::now();
   host::Status s = host::Engine::createDataDirectory(*data);

@@ -70,9 +70,8 @@ constexpr std::array<std::string_view, 7> kUsCountryNames = {
     "USA", "U.S.A", "", "UNITED STATES", "US", "U.S", "AMERICA"};
 
 bool isUsCountry(std::string_view country) {
-  const std::string upper = host::upperAscii(country);
   for (std::string_view name : kUsCountryNames) {
-    if (upper == name) return true;
+    if (host::equalsIgnoreCase(country, name)) return true;
   }
   return false;
 }
@@ -95,10 +94,10 @@ bool NormalizeUsZip(std::string& zip, std::string_view country) {
 
 std::string StateAbbreviation(std::string_view name) {
   // Only texts as long as a state name can match; most values are codes.
-  if (name.size() < 4) return std::string(name);
-  const std::string upper = host::upperAscii(name);
-  for (const StateInfo& s : kStateTable) {
-    if (upper == s.recognisedName) return std::string(s.code);
+  if (name.size() >= 4) {
+    for (const StateInfo& s : kStateTable) {
+      if (host::equalsIgnoreCase(name, s.recognisedName)) return std::string(s.code);
+    }
   }
   return std::string(name);
 }

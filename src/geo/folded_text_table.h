@@ -56,4 +56,17 @@ class FoldedTextTable {
   std::size_t used_ = 0;
 };
 
+// A five-digit text (a zip code) as its number, or -1. Digits have no letter
+// case, so such texts can be kept by number instead of by folded hash.
+inline int fiveDigitNumber(std::string_view text) {
+  if (text.size() != 5) return -1;
+  int n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+inline constexpr int kFiveDigitNumbers = 100000;
+
 }  // namespace vistrel::geo

@@ -34,6 +34,7 @@ class KeyIndex {
  private:
   std::vector<std::string> keys_;
   FoldedTextTable table_;  // the first position of each key, ignoring case
+  std::vector<std::uint32_t> digits_;  // the first position of each five-digit key, by number
 };
 
 }  // namespace vistrel::geo

@@ -10,6 +10,13 @@
 namespace vistrel::geo {
 
 bool ValueList::add(std::string_view value) {
+  if (const int n = fiveDigitNumber(value); n >= 0) {
+    if (digits_.empty()) digits_.resize(kFiveDigitNumbers);
+    if (digits_[static_cast<std::size_t>(n)]) return false;
+    values_.emplace_back(value);
+    digits_[static_cast<std::size_t>(n)] = true;
+    return true;
+  }
   const std::uint32_t h = FoldedTextTable::hash(value);
   const auto textAt = [this](std::uint32_t p) -> std::string_view { return values_[p]; };
   if (table_.find(value, h, textAt) != FoldedTextTable::kNone) return false;
@@ -24,6 +31,7 @@ bool ValueList::add(std::string_view value) {
 }
 
 bool ValueList::contains(std::string_view value) const {
+  if (const int n = fiveDigitNumber(value); n >= 0) return !digits_.empty() && digits_[static_cast<std::size_t>(n)];
   const auto textAt = [this](std::uint32_t p) -> std::string_view { return values_[p]; };
   return table_.find(value, FoldedTextTable::hash(value), textAt) != FoldedTextTable::kNone;
 }
@@ -39,6 +47,7 @@ std::vector<std::string> ValueList::sorted() const {
 void ValueList::clear() {
   values_.clear();
   table_.clear();
+  digits_.clear();
 }
 
 }  // namespace vistrel::geo

@@ -33,6 +33,7 @@ class ValueList {
  private:
   std::vector<std::string> values_;  // in the order first met
   FoldedTextTable table_;
+  std::vector<bool> digits_;  // five-digit values met, by number
 };
 
 }  // namespace vistrel::geo

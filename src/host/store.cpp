@@ -186,7 +186,9 @@ StatusOr<std::shared_ptr<Store>> Store::open(const std::filesystem::path& direct
   const int step = sqlite3_step(*st);
   sqlite3_finalize(*st);
   if (step != SQLITE_ROW) return store->error(step, file.string());
-  VISTREL_RETURN_IF_ERROR(store->exec("PRAGMA cache_size=-32768", file.string()));
+  // No memory-mapped reads: they would count the file in the program's
+  // memory and turn a file cut short by another program into a crash.
+  VISTREL_RETURN_IF_ERROR(store->exec("PRAGMA cache_size=-32768; PRAGMA mmap_size=0", file.string()));
   return store;
 }
 

@@ -1,0 +1,77 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+// The State and Zip Code tallies and counts over the contacts of one
+// database, each beside the bare SQLite scan of the fields it reads.
+//
+//   bench_tally DATA_DIR [DATABASE] [REPEAT]
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench_support.h"
+#include "geo/tally.h"
+#include "host/engine.h"
+#include "host/table.h"
+#include "host/tallis_schema.h"
+
+using namespace vistrel;
+
+namespace {
+
+host::Engine& engineFor(const std::filesystem::path& dir) {
+  static host::Engine engine;
+  engine.setAlias("TALDB", dir);
+  engine.addPassword(host::tallisTablePassword(host::TablePassword::kContacts));
+  return engine;
+}
+
+void run(const std::filesystem::path& dir, const std::string& database, geo::Analysis kind,
+         const std::vector<std::string>& fields, int repeat) {
+  host::Engine& engine = engineFor(dir);
+  const geo::AnalysisInfo& info = geo::analysisInfo(kind);
+  const bench::Timing floor = bench::measure(repeat, [&] { return bench::bareScan(dir, database, fields); });
+  std::vector<std::string> values;
+  const bench::Timing tally = bench::measure(repeat, [&]() -> long {
+    host::Table t(engine, "TALDB", "CONTACT.DB");
+    t.setIndexName("LastFirst");
+    if (!t.open().ok()) std::exit(1);
+    auto r = geo::runTally(t, database, kind);
+    if (!r.ok()) std::exit(1);
+    values = r->values;
+    return static_cast<long>(values.size());
+  });
+  long total = 0;
+  const bench::Timing count = bench::measure(repeat, [&]() -> long {
+    host::Table t(engine, "TALDB", "CONTACT.DB");
+    t.setIndexName("LastFirst");
+    if (!t.open().ok() || !t.setRange({database}, {database}).ok()) std::exit(1);
+    auto r = geo::runCount(t, kind, values);
+    if (!r.ok()) std::exit(1);
+    total = static_cast<long>(r->total);
+    return static_cast<long>(r->visited);
+  });
+  std::printf("-- %s: %zu distinct values, %ld contacts counted\n", std::string(info.heading).c_str(),
+              values.size(), total);
+  bench::print("bare SQLite scan (floor)", floor);
+  bench::print("tally (rows: distinct values)", tally);
+  bench::print("count", count);
+  std::printf("ratio tally/floor %.2f, count/floor %.2f (medians)\n", tally.median / floor.median,
+              count.median / floor.median);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s DATA_DIR [DATABASE] [REPEAT]\n", argv[0]);
+    return 2;
+  }
+  const std::filesystem::path dir = argv[1];
+  const std::string database = argc > 2 && *argv[2] ? argv[2] : bench::largestDatabase(dir);
+  const int repeat = argc > 3 ? std::atoi(argv[3]) : 3;
+  std::printf("database %s of %s\n", database.c_str(), dir.c_str());
+  run(dir, database, geo::Analysis::kState, {"State"}, repeat);
+  run(dir, database, geo::Analysis::kZipCode, {"Zip", "Country"}, repeat);
+  std::printf("peak memory: %ld MB\n", bench::peakRssMb());
+  return 0;
+}
