@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "filter/bool_expr.h"
 
+#include <algorithm>
 #include <bitset>
 #include <optional>
 
@@ -51,11 +52,25 @@ std::string normalise(std::string_view text) {
   return replaceAll(s, "NOT ", "!");
 }
 
-// The whole (UTF-8) character that starts at byte i.
+bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// The UTF-8 character that starts at byte i: a lead byte and the continuation
+// bytes its sequence takes, or a stray byte alone.
 std::string characterAt(const std::string& s, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
   std::size_t end = i + 1;
-  while (end < s.size() && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) ++end;
+  while (end < s.size() && end < i + length && isContinuation(s[end])) ++end;
   return s.substr(i, end - i);
+}
+
+// At most 100 characters; stray bytes in a damaged text never make it longer
+// than four bytes a character.
+std::string cutMessage(std::string_view message) {
+  std::string_view cut = host::utf8Left(message, ExpressionEngine::kMaxErrorLength);
+  std::size_t bytes = std::min(cut.size(), 4 * ExpressionEngine::kMaxErrorLength);
+  while (bytes < cut.size() && bytes > 0 && isContinuation(cut[bytes])) --bytes;
+  return std::string(cut.substr(0, bytes));
 }
 
 std::string unexpected(const std::string& what, const std::string& text) {
@@ -191,7 +206,7 @@ std::size_t slotIndex(ExpressionSlot slot) { return slot == ExpressionSlot::kRow
 }  // namespace
 
 bool ExpressionEngine::fail(std::string message) {
-  lastError_ = std::string(host::utf8Left(message, kMaxErrorLength));
+  lastError_ = cutMessage(message);
   return false;
 }
 

@@ -95,6 +95,14 @@ TEST(BoolExprTest, MessageKeepsAHundredCharacters) {
   EXPECT_EQ(engine.LastExpressionError().substr(0, 24), "A was unexpected in A AA");
 }
 
+TEST(BoolExprTest, StrayBytesGiveABoundedMessage) {
+  ExpressionEngine engine;
+  EXPECT_FALSE(engine.CompileExpression("  " + std::string(500, '\x82'), kSlot));
+  const std::string& error = engine.LastExpressionError();
+  EXPECT_EQ(error.rfind("\x82 was unexpected in", 0), 0u) << "one stray byte is one character";
+  EXPECT_LE(error.size(), 400u);
+}
+
 TEST(BoolExprTest, FailedCompileKeepsTheSlotAndSlotsAreApart) {
   ExpressionEngine engine;
   ASSERT_TRUE(engine.CompileExpression("A", ExpressionSlot::kRows));

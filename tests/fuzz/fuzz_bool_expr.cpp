@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "filter/bool_expr.h"
+#include "host/text.h"
 
 using namespace vistrel::filter;
 
@@ -24,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (char c : expression) blank = blank && (c == ' ' || c == '\r' || c == '\n' || c == '\b');
     if (!blank) __builtin_trap();
   }
-  if (engine.LastExpressionError().size() > ExpressionEngine::kMaxErrorLength) __builtin_trap();
+  const std::string& error = engine.LastExpressionError();
+  if (vistrel::host::utf8Length(error) > ExpressionEngine::kMaxErrorLength || error.size() > 400) __builtin_trap();
   const bool once = engine.EvaluateExpression(variables, ExpressionSlot::kCategory);
   if (engine.EvaluateExpression(variables, ExpressionSlot::kCategory) != once) __builtin_trap();
   engine.EvaluateExpression(variables, ExpressionSlot::kRows);
