@@ -1,0 +1,121 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "filter/filter_text.h"
+#include "host/field_catalog.h"
+
+namespace vistrel::dialogs {
+
+inline constexpr int kCriteriaLineCount = 10;
+inline constexpr int kMaxParentheses = 5;
+// Characters a condition keeps when it is stored.
+inline constexpr std::size_t kMaxConditionLength = 80;
+
+// The relations a field of the given kind offers, in list order; empty for
+// the kinds that take no criterion (constructed fields, category detail, the
+// undefined entry).
+std::span<const std::string_view> relationsForKind(host::FieldKind kind);
+// The relation selected when a field of the kind is chosen, or empty.
+std::string_view preselectedRelation(host::FieldKind kind);
+// False for "is true", "is not true", "is blank" and "is not blank".
+bool relationTakesCondition(std::string_view relation);
+
+// The catalog position named by a field box text ("Last Name", or a user
+// field's "Birthday : Bday"): the text before its first ":" less the blank in
+// front of it, looked up by label; the undefined entry when nothing matches.
+int fieldPositionOfText(std::string_view fieldText);
+
+// What a condition text becomes in the stored text of a criterion on the
+// field at `position`: cut to 80 characters; for the event fields Status and
+// LetterType a status name becomes its one-letter code; for date fields the
+// NoYear and NoDay notes set the flags and, unless the value holds "TODAY",
+// everything from the first "(" on is dropped. Finally line breaks become
+// blanks and parentheses without a partner are dropped, so the stored line
+// always reads back into the same groups.
+struct StoredCondition {
+  std::string value;
+  bool noYear = false;
+  bool noDay = false;
+};
+StoredCondition storedCondition(int position, std::string_view conditionText);
+
+// The condition text the editor shows for a stored criterion: the value with
+// its NoYear/NoDay note put back when the value lost it, and for the event
+// field Status the status name instead of its code.
+std::string shownCondition(int position, const filter::FilterLine& line);
+
+// One of the editor's ten criteria lines.
+struct CriteriaLine {
+  std::string fieldText;      // the field box: a label, or "label : alias"
+  std::string relationText;   // the chosen relation; empty when none
+  std::string conditionText;  // the comparison value as typed
+  int openCount = 0;          // item of the open box: 0 to 5 "("
+  int closeCount = 0;         // item of the close box: 0 to 5 ")"
+  int connector = 0;          // item of the And/Or box: 0 none, 1 "And", 2 "Or"
+  bool inUse = false;         // the line is shown
+  bool conditionShown = false;
+  std::vector<std::string_view> relations;  // the relation list offered
+};
+
+// The state of the filter criteria editor without its window: ten lines and
+// the options, with the rules that tie a line's field, relation list and
+// condition together, and the writer and reader of the stored filter text.
+// A window binds its controls to it. Lines are numbered 1 to 10; functions
+// taking a line number REQUIRE 1 <= n <= 10.
+class CriteriaEditorModel {
+ public:
+  // A new filter: every line empty with no relations, line 1 in use.
+  CriteriaEditorModel();
+
+  CriteriaLine& line(int n) { return lines_[static_cast<std::size_t>(n - 1)]; }
+  const CriteriaLine& line(int n) const { return lines_[static_cast<std::size_t>(n - 1)]; }
+
+  bool caseSensitive = false;      // "&Case sensitive"
+  bool ignorePunctuation = false;  // "&Ignore punctuation"
+  bool parenthesesInUse = false;   // a loaded line uses a parenthesis
+
+  // A new field on line n: relation and condition are cleared, the relation
+  // list is refilled for the field's kind with its preselection, and the
+  // condition is hidden for logical and marked fields.
+  void setFieldText(int n, std::string_view text);
+  // A relation picked on line n (none when it is not in the line's list);
+  // the condition shows unless the relation or the field's kind takes none.
+  void chooseRelation(int n, std::string_view relation);
+  // An And/Or item picked on line n (1 to 9): "And" or "Or" turns line n+1
+  // on, the blank item turns lines n+1 to 10 off (their texts stay).
+  void chooseConnector(int n, int item);
+
+  void TurnOnTagLine(int n);
+  void turnOffTagLine(int n);
+  void turnOffTags(int n);  // lines n to 10
+
+  // The FieldKind of line n's field; kTerminator for a text not in the catalog.
+  host::FieldKind fieldtype(int n) const;
+
+  // The stored line for line n, or the empty text when the line is not in use.
+  std::string outputLine(int n) const;
+  // The lines for lines 1 to 10 up to the first one not in use.
+  std::vector<std::string> outputToMemo() const;
+
+  // Fills the lines from stored text, one line per memo line, up to the first
+  // blank memo line (at most ten). A field label that the catalog does not
+  // hold is reported with "problem with undefined field" and loads as the
+  // undefined entry.
+  void loadfromMemo(const std::vector<std::string>& memo);
+  void loadfromMemo(std::string_view memoText) { loadfromMemo(filter::splitMemoLines(memoText)); }
+
+ private:
+  void fillRelations(int n, host::FieldKind kind);
+  void loadLine(int n, const filter::FilterLine& stored);
+
+  std::array<CriteriaLine, kCriteriaLineCount> lines_;
+};
+
+}  // namespace vistrel::dialogs

@@ -1,0 +1,62 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vistrel::filter {
+
+// The two places a compiled expression is kept: the row expression of the
+// active filter (its criteria rows as letters A to J) and its category
+// expression.
+enum class ExpressionSlot { kRows = 1, kCategory = 2 };
+
+// The and/or/not expression engine. An expression names variables, one
+// character each ("A" to "Z", "0" to "5"), joined by "and"/"&"/"*",
+// "or"/"+", "not"/"!"/"\" and parentheses, in any letter case. A variable is
+// true when it occurs in the text handed to the evaluation (a contact's
+// category codes, or the letters of the rows that hold).
+//
+// Evaluation reads a chain from the left, each operator taking everything to
+// its right: A*B+C is A and (B or C), A+B*C is A or (B and C). A run of
+// negations counts as one ("!!A" is "!A"). Every parenthesis level keeps at
+// most 30 characters; an expression needs one node for itself and one per
+// parenthesis pair, and at most 15 fit, so deeper expressions are refused.
+//
+// An engine holds the two slots and the message of the last failed compile.
+// The windows share global(); tests make their own. Not thread-safe.
+class ExpressionEngine {
+ public:
+  static constexpr int kMaxNodes = 15;
+  static constexpr std::size_t kMaxNodeLength = 30;
+  static constexpr std::size_t kMaxErrorLength = 100;
+
+  // Checks and compiles `text` into `slot`. On failure the slot keeps what it
+  // held and LastExpressionError() says why (empty for an empty text).
+  bool CompileExpression(std::string_view text, ExpressionSlot slot);
+  // The value of the slot's expression for the given true variables
+  // (case-sensitive). A slot never compiled gives false.
+  bool EvaluateExpression(std::string_view variables, ExpressionSlot slot) const;
+  // Empty once a compile starts; the first error it met, at most 100 characters.
+  const std::string& LastExpressionError() const { return lastError_; }
+
+  static ExpressionEngine& global();
+
+ private:
+  using Nodes = std::array<std::string, kMaxNodes>;
+
+  bool fail(std::string message);
+
+  std::array<Nodes, 2> slots_;
+  std::string lastError_;
+};
+
+// The same operations on ExpressionEngine::global().
+bool CompileExpression(std::string_view text, ExpressionSlot slot);
+bool EvaluateExpression(std::string_view variables, ExpressionSlot slot);
+const std::string& LastExpressionError();
+
+}  // namespace vistrel::filter
