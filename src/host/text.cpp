@@ -24,22 +24,34 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 namespace {
+
 bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Bytes of the character starting at `i`: a lead byte and the continuation
+// bytes it announces (as many as follow); a stray byte is one character.
+std::size_t charBytes(std::string_view s, std::size_t i) {
+  const auto c = static_cast<unsigned char>(s[i]);
+  std::size_t want = 1;
+  if (c >= 0xC0 && c < 0xE0) want = 2;
+  else if (c >= 0xE0 && c < 0xF0) want = 3;
+  else if (c >= 0xF0 && c < 0xF8) want = 4;
+  std::size_t n = 1;
+  while (n < want && i + n < s.size() && isContinuation(s[i + n])) ++n;
+  return n;
+}
+
 }  // namespace
 
 std::size_t utf8Length(std::string_view s) {
   std::size_t n = 0;
-  for (char c : s) {
-    if (!isContinuation(c)) ++n;
-  }
+  for (std::size_t i = 0; i < s.size(); i += charBytes(s, i)) ++n;
   return n;
 }
 
 std::size_t utf8Offset(std::string_view s, std::size_t n) {
   std::size_t i = 0;
   while (i < s.size() && n > 0) {
-    ++i;
-    while (i < s.size() && isContinuation(s[i])) ++i;
+    i += charBytes(s, i);
     --n;
   }
   return i;

@@ -25,6 +25,10 @@ TEST(TextTest, CutNeverSplitsACharacter) {
   EXPECT_EQ(utf8Left("Zürich", 100), "Zürich");
   EXPECT_EQ(utf8Length("Zürich"), 6u);
   EXPECT_EQ(utf8Left("日本語", 1), "日");
+  // Damaged text: stray continuation bytes count as one character each.
+  EXPECT_EQ(utf8Length("\x80\x80\x80"), 3u);
+  EXPECT_EQ(utf8Left("\x80\x80\x80", 2), "\x80\x80");
+  EXPECT_EQ(utf8Length("a\xC3"), 2u) << "a lead byte cut short is one character";
 }
 
 }  // namespace
