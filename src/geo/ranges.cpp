@@ -52,7 +52,9 @@ RangeTable RangeTable::load(const std::filesystem::path& iniFile) {
 }
 
 host::Status RangeTable::save(const std::filesystem::path& iniFile) const {
-  host::IniFile ini = host::IniFile::load(iniFile);
+  auto loaded = host::IniFile::loadForUpdate(iniFile);
+  if (!loaded.ok()) return loaded.status();
+  host::IniFile& ini = *loaded;
   for (int i = 0; i < kRangeCount; ++i) {
     ini.setValue(kRangesSection, rangeLowKey(i), std::to_string(ranges_[i].low));
     ini.setValue(kRangesSection, rangeHighKey(i), std::to_string(ranges_[i].high));

@@ -19,6 +19,17 @@ IniFile IniFile::load(const std::filesystem::path& path) {
   return parse(buf.str());
 }
 
+StatusOr<IniFile> IniFile::loadForUpdate(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec) && !ec) return IniFile();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Status::IoError("Cannot read " + path.string());
+  std::ostringstream buf;
+  buf << in.rdbuf();
+  if (in.bad()) return Status::IoError("Cannot read " + path.string());
+  return parse(buf.str());
+}
+
 IniFile IniFile::parse(std::string_view text) {
   IniFile ini;
   std::string section;

@@ -19,6 +19,9 @@ class IniFile {
  public:
   // A missing or unreadable file gives an empty IniFile.
   static IniFile load(const std::filesystem::path& path);
+  // For changing a file: a missing file gives an empty IniFile, but one that
+  // exists and cannot be read is an error, so saving cannot wipe it.
+  static StatusOr<IniFile> loadForUpdate(const std::filesystem::path& path);
   static IniFile parse(std::string_view text);
 
   std::optional<std::string> value(std::string_view section, std::string_view key) const;

@@ -40,6 +40,13 @@ TEST(IniFileTest, SetValueKeepsOtherLinesAndSavesAtomically) {
   EXPECT_NE(testing::readFile(dir / "v.ini").find("; kept"), std::string::npos);
 }
 
+TEST(IniFileTest, AnUnreadableFileIsNotTakenForAnEmptyOne) {
+  testing::TempDir dir;
+  EXPECT_TRUE(IniFile::loadForUpdate(dir / "missing.ini").ok());
+  std::filesystem::create_directory(dir / "a-folder.ini");  // exists, cannot be read as a file
+  EXPECT_FALSE(IniFile::loadForUpdate(dir / "a-folder.ini").ok());
+}
+
 TEST(IniFileTest, SaveIntoMissingFolderFails) {
   testing::TempDir dir;
   IniFile ini;
