@@ -23,7 +23,7 @@ StatusOr<IniFile> IniFile::loadForUpdate(const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec) && !ec) return IniFile();
   std::ifstream in(path, std::ios::binary);
-  if (!in) return Status::IoError("Cannot read " + path.string());
+  if (ec || !in || !std::filesystem::is_regular_file(path, ec)) return Status::IoError("Cannot read " + path.string());
   std::ostringstream buf;
   buf << in.rdbuf();
   if (in.bad()) return Status::IoError("Cannot read " + path.string());
