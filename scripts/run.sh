@@ -16,6 +16,13 @@ if [ ! -f "$demo/tallis.db" ]; then
   build/bin/vistrel-cli init --data "$demo" --demo
 fi
 
+# The program finds the shared network control directory through NETDIR.INI
+# in its own folder, as Tallis installations have it.
+if [ ! -f build/bin/NETDIR.INI ]; then
+  mkdir -p "$demo/net"
+  printf '[Options]\r\nNetDir=%s\r\n' "$demo/net" > build/bin/NETDIR.INI
+fi
+
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "Starting Vistrel on the demo data (user DEM, no password)."
   VISTREL_TALDB="$demo" exec build/bin/vistrel DEM
