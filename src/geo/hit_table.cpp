@@ -7,21 +7,12 @@
 
 #include "geo/address.h"
 #include "host/assets.h"
+#include "host/csv.h"
 
 namespace vistrel::geo {
 namespace {
 
 // Splits a line at commas; no field of the table is quoted.
-std::vector<std::string_view> splitFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t start = 0;
-  for (std::size_t comma; (comma = line.find(',', start)) != std::string_view::npos; start = comma + 1) {
-    fields.push_back(line.substr(start, comma - start));
-  }
-  fields.push_back(line.substr(start));
-  return fields;
-}
-
 bool parseInt(std::string_view s, int* out) {
   const auto res = std::from_chars(s.data(), s.data() + s.size(), *out);
   return !s.empty() && res.ec == std::errc() && res.ptr == s.data() + s.size();
@@ -63,26 +54,19 @@ const HitTable& HitTable::builtIn() {
 
 host::StatusOr<HitTable> HitTable::parse(std::string_view csv) {
   HitTable table;
-  std::size_t lineNo = 0;
-  while (!csv.empty()) {
-    const std::size_t eol = csv.find('\n');
-    std::string_view line = csv.substr(0, eol);
-    csv = eol == std::string_view::npos ? std::string_view() : csv.substr(eol + 1);
-    ++lineNo;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (lineNo == 1 || line.empty()) continue;
-    const std::vector<std::string_view> f = splitFields(line);
+  const host::Status read = host::forEachCsvRow(csv, [&](std::size_t line, const std::vector<std::string>& f) {
     int block = 0;
     HitRun run;
-    if (f.size() != 5 || !parseInt(f[0], &block) || block < 1 || block > kBlocks ||
-        !parseInt(f[1], &run.y) || !parseInt(f[2], &run.x1) || !parseInt(f[3], &run.x2) ||
-        run.y < 0 || run.y >= kMaxCoordinate || run.x1 < 0 || run.x2 < run.x1 ||
-        run.x2 >= kMaxCoordinate || !onMap(f[4])) {
-      return host::Status::Corrupt("hit-test table line " + std::to_string(lineNo) + " is malformed");
+    if (f.size() != 5 || !parseInt(f[0], &block) || block < 1 || block > kBlocks || !parseInt(f[1], &run.y) ||
+        !parseInt(f[2], &run.x1) || !parseInt(f[3], &run.x2) || run.y < 0 || run.y >= kMaxCoordinate ||
+        run.x1 < 0 || run.x2 < run.x1 || run.x2 >= kMaxCoordinate || !onMap(f[4])) {
+      return host::Status::Corrupt("hit-test table line " + std::to_string(line) + " is malformed");
     }
-    run.code = std::string(f[4]);
+    run.code = f[4];
     table.blocks_[block - 1].push_back(std::move(run));
-  }
+    return host::Status::OK();
+  });
+  if (!read.ok()) return read;
   table.buildIndex();
   return table;
 }

@@ -8,35 +8,10 @@
 #include <cstdlib>
 
 #include "host/assets.h"
+#include "host/csv.h"
 
 namespace vistrel::geo {
 namespace {
-
-// Splits one CSV line into fields; a field may be double-quoted with "" inside.
-std::vector<std::string> splitCsvLine(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
 
 bool parseDouble(const std::string& s, double* out) {
   const auto res = std::from_chars(s.data(), s.data() + s.size(), *out);
@@ -61,25 +36,18 @@ const ZipTable& ZipTable::builtIn() {
 
 host::StatusOr<ZipTable> ZipTable::parse(std::string_view csv) {
   ZipTable table;
-  std::size_t lineNo = 0;
-  while (!csv.empty()) {
-    const std::size_t eol = csv.find('\n');
-    std::string_view line = csv.substr(0, eol);
-    csv = eol == std::string_view::npos ? std::string_view() : csv.substr(eol + 1);
-    ++lineNo;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (lineNo == 1 || line.empty()) continue;
-    std::vector<std::string> f = splitCsvLine(line);
+  const host::Status read = host::forEachCsvRow(csv, [&](std::size_t line, const std::vector<std::string>& f) {
     ZipRecord r;
-    if (f.size() != 5 || f[0].size() != 5 || !parseDouble(f[3], &r.latitude) ||
-        !parseDouble(f[4], &r.longitude)) {
-      return host::Status::Corrupt("zip table line " + std::to_string(lineNo) + " is malformed");
+    if (f.size() != 5 || f[0].size() != 5 || !parseDouble(f[3], &r.latitude) || !parseDouble(f[4], &r.longitude)) {
+      return host::Status::Corrupt("zip table line " + std::to_string(line) + " is malformed");
     }
-    r.zip = std::move(f[0]);
-    r.city = std::move(f[1]);
-    r.state = std::move(f[2]);
+    r.zip = f[0];
+    r.city = f[1];
+    r.state = f[2];
     table.records_.push_back(std::move(r));
-  }
+    return host::Status::OK();
+  });
+  if (!read.ok()) return read;
   const auto byZip = [](const ZipRecord& a, const ZipRecord& b) { return a.zip < b.zip; };
   if (!std::is_sorted(table.records_.begin(), table.records_.end(), byZip)) {
     std::sort(table.records_.begin(), table.records_.end(), byZip);

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "host/csv.h"
 
+#include <sstream>
+
 namespace vistrel::host {
 
 StatusOr<bool> CsvReader::next(std::vector<std::string>* fields) {
@@ -55,6 +57,24 @@ StatusOr<bool> CsvReader::next(std::vector<std::string>* fields) {
     }
     state = State::kUnquoted;
     fields->back() += ch;
+  }
+}
+
+Status forEachCsvRow(std::string_view csv,
+                     const std::function<Status(std::size_t line, const std::vector<std::string>& fields)>& row) {
+  std::istringstream in{std::string(csv)};
+  CsvReader reader(in);
+  std::vector<std::string> fields;
+  bool header = true;
+  for (;;) {
+    auto more = reader.next(&fields);
+    if (!more.ok()) return more.status();
+    if (!*more) return Status::OK();
+    if (header || (fields.size() == 1 && fields[0].empty())) {
+      header = false;
+      continue;
+    }
+    VISTREL_RETURN_IF_ERROR(row(static_cast<std::size_t>(reader.recordLine()), fields));
   }
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -29,6 +31,12 @@ class CsvReader {
   int line_ = 1;
   int recordLine_ = 0;
 };
+
+// Calls `row` with the line number and the fields of every line after the
+// header of a CSV text held in memory (a built-in table); stops at, and
+// returns, the first failure. Lines end in LF or CRLF; blank lines are skipped.
+Status forEachCsvRow(std::string_view csv,
+                     const std::function<Status(std::size_t line, const std::vector<std::string>& fields)>& row);
 
 // A field as CSV writes it: quoted when it holds a comma, quote or line break.
 std::string csvField(std::string_view text);
