@@ -66,8 +66,10 @@ host::StatusOr<TallyResult> runTally(host::Table& contacts, std::string_view dat
   ValueList others;
   std::string key;
   contacts.disableControls();
+  std::int64_t visited = 0;
   host::Status walk;
   for (walk = contacts.first(); walk.ok() && !contacts.eof(); walk = contacts.next()) {
+    ++visited;
     if (!host::equalsIgnoreCase(f.db->asTextView(), database)) continue;
     switch (kind) {
       case Analysis::kZipCode:
@@ -102,7 +104,7 @@ host::StatusOr<TallyResult> runTally(host::Table& contacts, std::string_view dat
   }
   contacts.enableControls();
   if (!walk.ok()) return walk;
-  return TallyResult{values.sorted(), others.sorted()};
+  return TallyResult{values.sorted(), others.sorted(), visited};
 }
 
 std::string countKeyOfValue(Analysis kind, std::string_view value) {

@@ -38,6 +38,7 @@ inline constexpr std::string_view kNoRecordsMessage =
 struct TallyResult {
   std::vector<std::string> values;  // distinct keys in list order
   std::vector<std::string> others;  // zip values that are no US zip code
+  std::int64_t visited = 0;         // contacts walked, of every database the range let through
 };
 
 // Sets a range on `contacts` (opened on the "LastFirst" index) from

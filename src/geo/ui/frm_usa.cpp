@@ -99,7 +99,7 @@ constexpr int kCityShift = 40;
 // last did: often enough for Abort and the gauge, rarely enough not to slow
 // the count.
 constexpr std::int64_t kCountStride = 1024;
-constexpr qint64 kPumpIntervalMs = 40;
+constexpr int kPumpIntervalMs = 40;
 
 constexpr Rgb kNavy{0, 0, 128};
 
@@ -163,7 +163,8 @@ host::Status writePicture(const Raster& picture, const QString& fileName) {
 
 }  // namespace
 
-TFrmUSA::TFrmUSA(host::Table& contacts, QWidget* parent) : QDialog(parent), contacts_(contacts) {
+TFrmUSA::TFrmUSA(host::Table& contacts, QWidget* parent)
+    : QDialog(parent), contacts_(contacts), countStride_(kCountStride), pumpIntervalMs_(kPumpIntervalMs) {
   setObjectName(QStringLiteral("FrmUSA"));
   setWindowTitle(QStringLiteral("Vistrel Professional"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -405,32 +406,35 @@ void TFrmUSA::BtnCountClick() {
       break;
     }
   }
-  const auto records = contacts_.recordCount();
-  if (!records.ok()) {
-    host::ShowError(records.status().message());
-    busy_ = false;
-    return;
+  if (!recordCount_) {
+    const auto records = contacts_.recordCount();
+    if (!records.ok()) {
+      host::ShowError(records.status().message());
+      busy_ = false;
+      return;
+    }
+    recordCount_ = *records;
   }
 
   TFrmProgress* progress = FrmProgress();
-  progress->start(static_cast<int>(std::min<std::int64_t>(*records, INT_MAX)));
+  progress->start(static_cast<int>(std::min<std::int64_t>(*recordCount_, INT_MAX)));
   grid_->setSortable(false);
   grid_->setColumnTexts(1, QStringList(rows, QStringLiteral("0")));
   total_ = 0;
 
   QElapsedTimer clock;
   clock.start();
-  qint64 nextPump = kPumpIntervalMs;
+  qint64 nextPump = pumpIntervalMs_;
   const auto result = runCount(
       contacts_, analysis_, keys,
       [&](std::int64_t visited) {
         if (clock.elapsed() < nextPump) return false;
         progress->setPosition(static_cast<int>(std::min<std::int64_t>(visited, INT_MAX)));
         QCoreApplication::processEvents();
-        nextPump = clock.elapsed() + kPumpIntervalMs;
+        nextPump = clock.elapsed() + pumpIntervalMs_;
         return progress->aborted();
       },
-      kCountStride);
+      countStride_);
   const bool aborted = progress->aborted();
   progress->finish();
   grid_->setSortable(true);
@@ -446,8 +450,9 @@ void TFrmUSA::BtnCountClick() {
   while (counts.size() < rows) counts << QStringLiteral("0");
   grid_->setColumnTexts(1, counts);
   total_ = result->total;
-  if (analysis_ != Analysis::kCountry) plot_->setEnabled(true);
   const bool complete = result->complete && !aborted;
+  if (complete) recordCount_ = result->visited;
+  if (analysis_ != Analysis::kCountry) plot_->setEnabled(true);
   recTotal_->setText(complete ? QStringLiteral("%1 total records").arg(total_)
                               : QStringLiteral("%1 total records (INCOMPLETE)").arg(total_));
 }

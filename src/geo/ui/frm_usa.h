@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,9 +68,20 @@ class TFrmUSA : public QDialog {
   // What the City plot calls to put the range on the contact table again
   // (the main window's Zip Code tally, run with the open-window switch off).
   void setZipTally(std::function<void()> tally) { zipTally_ = std::move(tally); }
+  // The number of contacts a Count will walk, when the caller knows it (the
+  // tally that filled the window has just walked them): the gauge's maximum.
+  // Without it the first Count asks the table, which costs a walk of its own
+  // on a large table; a complete Count remembers what it walked.
+  void setRecordCount(std::int64_t records) { recordCount_ = records; }
   // Seams for tests; by default the file and print dialogs ask the user.
   void setSaveFileChooser(SaveFileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
   void setPrintSetup(PrintSetup setup) { setUpPrinter_ = std::move(setup); }
+  // How often Count looks at the clock (every `stride` contacts) and lets
+  // window messages run (when `intervalMs` have passed since they last did).
+  void setCountPacing(std::int64_t stride, int intervalMs) {
+    countStride_ = stride;
+    pumpIntervalMs_ = intervalMs;
+  }
 
   Analysis analysis() const { return analysis_; }
   widgets::SortableGrid* grid() const { return grid_; }
@@ -122,8 +134,11 @@ class TFrmUSA : public QDialog {
   SaveFileChooser chooseSaveFile_;
   PrintSetup setUpPrinter_;
   int helpContext_ = 0;
+  std::int64_t countStride_;
+  int pumpIntervalMs_;
   bool busy_ = false;
   std::int64_t total_ = 0;
+  std::optional<std::int64_t> recordCount_;
   std::string hoverCode_;
   RangeTable ranges_;
   Raster smallMap_;
