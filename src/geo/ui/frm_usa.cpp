@@ -76,13 +76,13 @@ constexpr QRect kSmallMapRect(8, 40, 464, 231);
 constexpr QRect kWorldMapRect(20, 100, 329, 219);
 constexpr QRect kBigPanelRect(8, 40, 425, 225);
 constexpr QRect kNoContactMarkerRect(8, 281, 12, 12);
-constexpr QRect kNoContactLabelRect(24, 278, 86, 18);
+constexpr QRect kNoContactLabelRect(24, 278, 100, 18);
 constexpr QRect kOneContactMarkerRect(8, 301, 12, 12);
-constexpr QRect kOneContactLabelRect(24, 298, 86, 18);
-constexpr QRect kSmallMapButtonRect(112, 276, 100, 20);
-constexpr QRect kBigMapButtonRect(112, 296, 100, 20);
-constexpr QRect kStateLabelRect(216, 285, 256, 20);
-constexpr QRect kLegendRect(8, 320, 464, 88);
+constexpr QRect kOneContactLabelRect(24, 298, 100, 18);
+constexpr QRect kSmallMapButtonRect(128, 276, 100, 20);
+constexpr QRect kBigMapButtonRect(128, 296, 100, 20);
+constexpr QRect kStateLabelRect(236, 285, 236, 20);
+constexpr QRect kLegendRect(8, 318, 464, 96);
 constexpr int kGridLeft = 478;
 constexpr int kGridTop = 40;
 constexpr int kGridHeight = 330;
@@ -240,20 +240,20 @@ void TFrmUSA::buildLegend() {
   bold.setBold(true);
   heading->setFont(bold);
   heading->setGeometry(4, 0, 100, 18);
-  constexpr int kPerRow = 6;
-  constexpr int kCellWidth = 76;
+  constexpr int kPerRow = 4;
+  constexpr int kCellWidth = 114;
   for (int i = 0; i < kRangeCount; ++i) {
     const int x = 4 + (i % kPerRow) * kCellWidth;
-    const int y = 22 + (i / kPerRow) * 20;
+    const int y = 20 + (i / kPerRow) * 18;
     marker(kRangeColors[i], QStringLiteral("ShpRange%1").arg(i + 1), legend_)->setGeometry(x, y + 2, 12, 12);
     rangeLabels_[i] = label(QString(), QStringLiteral("LblRange%1").arg(i + 1), legend_);
     rangeLabels_[i]->setGeometry(x + 16, y, kCellWidth - 18, 16);
   }
   unique_ = label(QStringLiteral("Unique Values"), QStringLiteral("LblUnique"), legend_);
-  unique_->setGeometry(4, 66, 200, 18);
+  unique_->setGeometry(4, 76, 200, 18);
   recTotal_ = label(QStringLiteral("Total Records (Not Counted)"), QStringLiteral("LblRecTotal"), legend_);
   recTotal_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  recTotal_->setGeometry(204, 66, kLegendRect.width() - 208, 18);
+  recTotal_->setGeometry(204, 76, kLegendRect.width() - 208, 18);
 }
 
 void TFrmUSA::buildButtons() {
@@ -278,7 +278,6 @@ void TFrmUSA::buildButtons() {
       connect(pb, &QPushButton::clicked, this, &QDialog::accept);
     }
   }
-  count_ = findChild<QPushButton*>(QStringLiteral("BtnCount"));
   plot_ = findChild<QPushButton*>(QStringLiteral("BtnPlot"));
   rangesButton_ = findChild<QPushButton*>(QStringLiteral("BtnRanges"));
 }
@@ -382,8 +381,6 @@ void TFrmUSA::setOthers(const std::vector<std::string>& others) {
   othersButton_->setEnabled(!others.empty());
 }
 
-QString TFrmUSA::heading() const { return grid_->cell(0, 0); }
-
 void TFrmUSA::SetRangeLabels() {
   ranges_ = RangeTable::load(host::programIniPath());
   for (int i = 0; i < kRangeCount; ++i) rangeLabels_[i]->setText(qText(ranges_.label(i)));
@@ -449,12 +446,24 @@ void TFrmUSA::BtnCountClick() {
   for (std::int64_t c : result->counts) counts << QString::number(c);
   while (counts.size() < rows) counts << QStringLiteral("0");
   grid_->setColumnTexts(1, counts);
+  fitCountColumn(counts);
   total_ = result->total;
   const bool complete = result->complete && !aborted;
   if (complete) recordCount_ = result->visited;
   if (analysis_ != Analysis::kCountry) plot_->setEnabled(true);
   recTotal_->setText(complete ? QStringLiteral("%1 total records").arg(total_)
                               : QStringLiteral("%1 total records (INCOMPLETE)").arg(total_));
+}
+
+// Large counts get the room they need from the value column, so that no
+// digit is cut off; the two columns keep their joint width.
+void TFrmUSA::fitCountColumn(const QStringList& counts) {
+  qsizetype widest = 0;
+  for (const QString& c : counts) widest = std::max(widest, c.size());
+  const int needed = grid_->fontMetrics().horizontalAdvance(QString(widest, QLatin1Char('8'))) + 10;
+  const int count = std::max(kCountColumnWidth, needed);
+  grid_->setColumnWidth(1, count);
+  grid_->setColumnWidth(0, kValueColumnWidth + kCountColumnWidth - count);
 }
 
 void TFrmUSA::BtnPlotClick() {

@@ -123,9 +123,9 @@ class TFrmUSA : public QDialog {
   void applyStoredLayout();
   void SetRangeLabels();
   void showPictures();
+  void fitCountColumn(const QStringList& counts);
   void plotStatesOrZips();
   void plotCity();
-  QString heading() const;
 
   host::Table& contacts_;
   Analysis analysis_ = Analysis::kState;
@@ -161,7 +161,6 @@ class TFrmUSA : public QDialog {
   QLabel* recTotal_ = nullptr;
   widgets::SortableGrid* grid_ = nullptr;
   QPushButton* othersButton_ = nullptr;
-  QPushButton* count_ = nullptr;
   QPushButton* plot_ = nullptr;
   QPushButton* rangesButton_ = nullptr;
 };
