@@ -138,6 +138,17 @@ int main(int argc, char** argv) {
     vistrel::bench::print("  first Count, records counted", firstAlone);
     std::printf("  first Count / headless             min %.3f  median %.3f (walk given)\n",
                 firstWithTally.min / headless.min, firstWithTally.median / headless.median);
+    // For comparison: window messages let through after every contact.
+    TFrmUSA eager(contacts);
+    eager.setAnalysis(kind);
+    eager.setValues(tally->values);
+    eager.setRecordCount(tally->visited);
+    eager.setCountPacing(1, 0);
+    const auto everyContact = vistrel::bench::measure(1, [&] {
+      eager.BtnCountClick();
+      return headless.rows;
+    });
+    vistrel::bench::print("  messages after every contact", everyContact);
     std::printf("  Abort heard at worst               %.1f ms after the click\n",
                 worstAbortDelayMs(window, 5, 150));
   }
