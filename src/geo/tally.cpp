@@ -66,8 +66,10 @@ host::StatusOr<TallyResult> runTally(host::Table& contacts, std::string_view dat
   ValueList others;
   std::string key;
   contacts.disableControls();
+  std::int64_t visited = 0;
   host::Status walk;
   for (walk = contacts.first(); walk.ok() && !contacts.eof(); walk = contacts.next()) {
+    ++visited;
     if (!host::equalsIgnoreCase(f.db->asTextView(), database)) continue;
     switch (kind) {
       case Analysis::kZipCode:
@@ -102,7 +104,7 @@ host::StatusOr<TallyResult> runTally(host::Table& contacts, std::string_view dat
   }
   contacts.enableControls();
   if (!walk.ok()) return walk;
-  return TallyResult{values.sorted(), others.sorted()};
+  return TallyResult{values.sorted(), others.sorted(), visited};
 }
 
 std::string countKeyOfValue(Analysis kind, std::string_view value) {
@@ -115,17 +117,30 @@ std::string countKeyOfValue(Analysis kind, std::string_view value) {
   return key;
 }
 
+host::Status buildKeyIndex(Analysis kind, const std::vector<std::string>& values, KeyIndex& index) {
+  for (const std::string& value : values) {
+    VISTREL_RETURN_IF_ERROR(index.add(countKeyOfValue(kind, value)));
+  }
+  return host::Status::OK();
+}
+
 host::StatusOr<CountResult> runCount(host::Table& contacts, Analysis kind, const std::vector<std::string>& keys,
+                                     const CountProgress& progress, std::int64_t stride) {
+  KeyIndex index;
+  // A key that cannot be added leaves its row and those after it at 0.
+  (void)buildKeyIndex(kind, keys, index);
+  auto result = runCount(contacts, kind, index, progress, stride);
+  if (result.ok()) result->counts.resize(keys.size(), 0);
+  return result;
+}
+
+host::StatusOr<CountResult> runCount(host::Table& contacts, Analysis kind, const KeyIndex& index,
                                      const CountProgress& progress, std::int64_t stride) {
   auto fields = ContactFields::of(contacts, kind);
   if (!fields.ok()) return fields.status();
   const ContactFields& f = *fields;
-  KeyIndex index;
-  for (const std::string& value : keys) {
-    if (!index.add(countKeyOfValue(kind, value)).ok()) break;
-  }
   CountResult result;
-  result.counts.assign(keys.size(), 0);
+  result.counts.assign(index.size(), 0);
   std::string key;
   if (stride < 1) stride = 1;
   contacts.disableControls();

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "geo/key_index.h"
 #include "host/status.h"
 #include "host/table.h"
 
@@ -37,6 +38,7 @@ inline constexpr std::string_view kNoRecordsMessage =
 struct TallyResult {
   std::vector<std::string> values;  // distinct keys in list order
   std::vector<std::string> others;  // zip values that are no US zip code
+  std::int64_t visited = 0;         // contacts walked, of every database the range let through
 };
 
 // Sets a range on `contacts` (opened on the "LastFirst" index) from
@@ -59,10 +61,19 @@ struct CountResult {
 // true stops the count (the counts so far are kept).
 using CountProgress = std::function<bool(std::int64_t visited)>;
 
+// Adds the count key of each listed value (in row order) to `index`. Stops at
+// the first key that cannot be added and returns why; the keys added so far
+// stay, so the rows after it are never counted.
+host::Status buildKeyIndex(Analysis kind, const std::vector<std::string>& values, KeyIndex& index);
+
 // Walks the contacts of `contacts` as they stand (range and record filter
 // apply) and counts each under the first key equal to its own ignoring case.
 // `keys` are the listed values in row order.
 host::StatusOr<CountResult> runCount(host::Table& contacts, Analysis kind, const std::vector<std::string>& keys,
+                                     const CountProgress& progress = nullptr, std::int64_t stride = 4096);
+// The same walk over a key index built beforehand; there is one count per
+// key of the index.
+host::StatusOr<CountResult> runCount(host::Table& contacts, Analysis kind, const KeyIndex& index,
                                      const CountProgress& progress = nullptr, std::int64_t stride = 4096);
 
 }  // namespace vistrel::geo

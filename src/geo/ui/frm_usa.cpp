@@ -2,63 +2,604 @@
 // SPDX-License-Identifier: MIT
 #include "geo/ui/frm_usa.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStringList>
-#include <QVBoxLayout>
 
+#include <algorithm>
+#include <climits>
+
+#include "geo/address.h"
+#include "geo/hit_table.h"
+#include "geo/key_index.h"
+#include "geo/map_pictures.h"
+#include "geo/plot.h"
+#include "geo/share_text.h"
+#include "geo/ui/frm_all50.h"
+#include "geo/ui/frm_map.h"
+#include "geo/ui/frm_other.h"
+#include "geo/ui/frm_progress.h"
+#include "geo/ui/frm_ranges.h"
+#include "geo/ui/raster_image.h"
+#include "host/engine.h"
+#include "host/environment.h"
 #include "host/globals.h"
+#include "host/messages.h"
+#include "host/text.h"
+#include "host/ui/help_viewer.h"
 #include "widgets/sortable_grid.h"
 
 namespace vistrel::geo {
 
-TFrmUSA::TFrmUSA(host::Table& contacts, QWidget* parent) : QDialog(parent), contacts_(contacts) {
-  setWindowTitle("Vistrel Professional");
-  auto* layout = new QVBoxLayout(this);
-  title_ = new QLabel(this);
-  title_->setObjectName("LblTitle");
+// The small map's image control: shows its picture unscaled at its top left
+// corner, so pointer positions over it are picture coordinates, and reports
+// pointer moves and clicks.
+class MapImage : public QLabel {
+ public:
+  explicit MapImage(QWidget* parent) : QLabel(parent) {
+    setMouseTracking(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  }
+
+  std::function<void(int x, int y)> onMove;
+  std::function<void()> onClick;
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const QPoint p = event->position().toPoint();
+    if (onMove) onMove(p.x(), p.y());
+    QLabel::mouseMoveEvent(event);
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick) onClick();
+  }
+};
+
+namespace {
+
+// The stored layout, in pixels of the client area.
+constexpr int kClientHeight = 453;
+constexpr QRect kSmallMapRect(8, 40, 464, 231);
+constexpr QRect kWorldMapRect(20, 100, 329, 219);
+constexpr QRect kBigPanelRect(8, 40, 425, 225);
+constexpr QRect kNoContactMarkerRect(8, 281, 12, 12);
+constexpr QRect kNoContactLabelRect(24, 278, 100, 18);
+constexpr QRect kOneContactMarkerRect(8, 301, 12, 12);
+constexpr QRect kOneContactLabelRect(24, 298, 100, 18);
+constexpr QRect kSmallMapButtonRect(128, 276, 100, 20);
+constexpr QRect kBigMapButtonRect(128, 296, 100, 20);
+constexpr QRect kStateLabelRect(236, 285, 236, 20);
+constexpr QRect kLegendRect(8, 318, 464, 96);
+constexpr int kGridLeft = 478;
+constexpr int kGridTop = 40;
+constexpr int kGridHeight = 330;
+constexpr int kValueColumnWidth = 122;
+constexpr int kCountColumnWidth = 38;
+constexpr int kButtonTop = 418;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 27;
+// The City mode has no legend and moves the map and its controls down.
+constexpr int kCityShift = 40;
+
+// The count walks this many contacts between looks at the clock, and lets
+// window messages run when this many milliseconds have passed since they
+// last did: often enough for Abort and the gauge, rarely enough not to slow
+// the count.
+constexpr std::int64_t kCountStride = 1024;
+constexpr int kPumpIntervalMs = 40;
+
+constexpr Rgb kNavy{0, 0, 128};
+
+QString qText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QColor qColour(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+void colourMarker(QLabel* marker, Rgb c) {
+  marker->setStyleSheet(
+      QStringLiteral("QLabel { background-color: rgb(%1, %2, %3); border: 1px solid black; }").arg(c.r).arg(c.g).arg(c.b));
+}
+
+QLabel* marker(Rgb colour, const QString& name, QWidget* parent) {
+  auto* m = new QLabel(parent);
+  m->setObjectName(name);
+  colourMarker(m, colour);
+  return m;
+}
+
+QLabel* label(const QString& text, const QString& name, QWidget* parent) {
+  auto* l = new QLabel(text, parent);
+  l->setObjectName(name);
+  return l;
+}
+
+QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(name);
+  b->setAutoDefault(false);
+  return b;
+}
+
+QString askSaveFileName(QWidget* parent) {
+  QFileDialog dialog(parent, QStringLiteral("Create BMP"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter(QStringLiteral("Bitmap Files (*.bmp)"));
+  dialog.setDefaultSuffix(QStringLiteral("bmp"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
+}
+
+bool askPrinter(QPrinter& printer, QWidget* parent) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+// Writes the picture as a PNG file when the name ends in ".png", otherwise
+// as a bitmap; the file appears whole or not at all.
+host::Status writePicture(const Raster& picture, const QString& fileName) {
+  if (picture.empty()) return host::Status::InvalidArgument("there is no picture to write");
+  const std::string bytes =
+      fileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? picture.toPng() : picture.toBmp();
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+      !file.commit()) {
+    return host::Status::IoError(file.errorString().toStdString());
+  }
+  return host::Status::OK();
+}
+
+}  // namespace
+
+TFrmUSA::TFrmUSA(host::Table& contacts, QWidget* parent)
+    : QDialog(parent), contacts_(contacts), countStride_(kCountStride), pumpIntervalMs_(kPumpIntervalMs) {
+  setObjectName(QStringLiteral("FrmUSA"));
+  setWindowTitle(QStringLiteral("Vistrel Professional"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+  title_ = label(QString(), QStringLiteral("LblTitle"), this);
+  QFont big = title_->font();
+  big.setPointSize(16);
+  big.setBold(true);
+  title_->setFont(big);
+  QPalette navy = title_->palette();
+  navy.setColor(QPalette::WindowText, qColour(kNavy));
+  title_->setPalette(navy);
+  title_->setGeometry(8, 4, kSmallMapRect.width(), 32);
+
+  image_ = new MapImage(this);
+  image_->setObjectName(QStringLiteral("Image1"));
+  image_->onMove = [this](int x, int y) { Image1MouseMove(x, y); };
+  image_->onClick = [this] { Image1Click(); };
+
+  noContactMarker_ = marker(kNoContactColor, QStringLiteral("ShpNoContact"), this);
+  noContactLabel_ = label(QString(), QStringLiteral("LblNoContact"), this);
+  oneContactMarker_ = marker(kOneContactColor, QStringLiteral("ShpOneContact"), this);
+  oneContactLabel_ = label(QStringLiteral("1 Contact"), QStringLiteral("LblOneContact"), this);
+  smallMapButton_ = new QRadioButton(QStringLiteral("S&mall Map"), this);
+  smallMapButton_->setObjectName(QStringLiteral("RbSmallMap"));
+  bigMapButton_ = new QRadioButton(QStringLiteral("&Big Map"), this);
+  bigMapButton_->setObjectName(QStringLiteral("RBBigMap"));
+  connect(smallMapButton_, &QRadioButton::clicked, this, &TFrmUSA::RbSmallMapClick);
+  connect(bigMapButton_, &QRadioButton::clicked, this, &TFrmUSA::RBBigMapClick);
+  state_ = label(QString(), QStringLiteral("LblState"), this);
+  QFont bold = state_->font();
+  bold.setBold(true);
+  state_->setFont(bold);
+
+  buildLegend();
+
   grid_ = new widgets::SortableGrid(this);
-  grid_->setObjectName("StringGrid1");
+  grid_->setObjectName(QStringLiteral("StringGrid1"));
   grid_->setColumnCount(2);
-  grid_->setCell(1, 0, "#");
-  unique_ = new QLabel("Unique Values", this);
-  unique_->setObjectName("LblUnique");
-  others_button_ = new QPushButton("&Others", this);
-  others_button_->setObjectName("BtnOthers");
-  auto* exit = new QPushButton("E&xit", this);
-  exit->setObjectName("BtnExit");
-  connect(exit, &QPushButton::clicked, this, &QDialog::accept);
-  layout->addWidget(title_);
-  layout->addWidget(grid_);
-  layout->addWidget(unique_);
-  layout->addWidget(others_button_);
-  layout->addWidget(exit);
+  grid_->setColumnWidth(0, kValueColumnWidth);
+  grid_->setColumnWidth(1, kCountColumnWidth);
+  grid_->horizontalHeader()->setStretchLastSection(false);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // Both columns and the scroll bar fit side by side.
+  const int gridWidth = kValueColumnWidth + kCountColumnWidth + 2 * grid_->frameWidth() +
+                        grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_);
+  grid_->setGeometry(kGridLeft, kGridTop, gridWidth, kGridHeight);
+  othersButton_ = button(QString(), QStringLiteral("BtnOthers"), this);
+  othersButton_->setGeometry(kGridLeft, kGridTop + kGridHeight + 6, gridWidth, 26);
+  connect(othersButton_, &QPushButton::clicked, this, &TFrmUSA::BtnOthersClick);
+
+  bigPanel_ = new QScrollArea(this);
+  bigPanel_->setObjectName(QStringLiteral("PnlBigMap"));
+  bigImage_ = new QLabel;
+  bigImage_->setObjectName(QStringLiteral("Image2"));
+  bigPanel_->setWidget(bigImage_);
+
+  buildButtons();
+  setFixedSize(kGridLeft + gridWidth + 8, kClientHeight);
+  FormCreate();
 }
 
 TFrmUSA::~TFrmUSA() { host::OpenResultWindow = true; }
 
+void TFrmUSA::buildLegend() {
+  legend_ = new QWidget(this);
+  legend_->setObjectName(QStringLiteral("PnlLegend"));
+  legend_->setGeometry(kLegendRect);
+  auto* heading = label(QStringLiteral("Legend"), QStringLiteral("LblLegend"), legend_);
+  QFont bold = heading->font();
+  bold.setBold(true);
+  heading->setFont(bold);
+  heading->setGeometry(4, 0, 100, 18);
+  constexpr int kPerRow = 4;
+  constexpr int kCellWidth = 114;
+  for (int i = 0; i < kRangeCount; ++i) {
+    const int x = 4 + (i % kPerRow) * kCellWidth;
+    const int y = 20 + (i / kPerRow) * 18;
+    marker(kRangeColors[i], QStringLiteral("ShpRange%1").arg(i + 1), legend_)->setGeometry(x, y + 2, 12, 12);
+    rangeLabels_[i] = label(QString(), QStringLiteral("LblRange%1").arg(i + 1), legend_);
+    rangeLabels_[i]->setGeometry(x + 16, y, kCellWidth - 18, 16);
+  }
+  unique_ = label(QStringLiteral("Unique Values"), QStringLiteral("LblUnique"), legend_);
+  unique_->setGeometry(4, 76, 200, 18);
+  recTotal_ = label(QStringLiteral("Total Records (Not Counted)"), QStringLiteral("LblRecTotal"), legend_);
+  recTotal_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  recTotal_->setGeometry(204, 76, kLegendRect.width() - 208, 18);
+}
+
+void TFrmUSA::buildButtons() {
+  const struct {
+    const char* text;
+    const char* name;
+    void (TFrmUSA::*click)();
+  } row[] = {
+      {"&Count", "BtnCount", &TFrmUSA::BtnCountClick},  {"P&lot", "BtnPlot", &TFrmUSA::BtnPlotClick},
+      {"&Ranges", "BtnRanges", &TFrmUSA::BtnRangesClick}, {"&Print", "BtnPrint", &TFrmUSA::BtnPrintClick},
+      {"Save &As", "BtnSaveAs", &TFrmUSA::BtnSaveAsClick}, {"&Help", "BtnHelp", &TFrmUSA::BtnHelpClick},
+      {"E&xit", "BtnExit", nullptr},
+  };
+  int x = 8;
+  for (const auto& b : row) {
+    QPushButton* pb = button(QString::fromLatin1(b.text), QString::fromLatin1(b.name), this);
+    pb->setGeometry(x, kButtonTop, kButtonWidth, kButtonHeight);
+    x += kButtonWidth + 8;
+    if (b.click != nullptr) {
+      connect(pb, &QPushButton::clicked, this, b.click);
+    } else {
+      connect(pb, &QPushButton::clicked, this, &QDialog::accept);
+    }
+  }
+  plot_ = findChild<QPushButton*>(QStringLiteral("BtnPlot"));
+  rangesButton_ = findChild<QPushButton*>(QStringLiteral("BtnRanges"));
+}
+
+void TFrmUSA::FormCreate() {
+  busy_ = false;
+  grid_->setCell(1, 0, QStringLiteral("#"));
+  grid_->setSortFormat(1, widgets::SortFormat::kNumeric);
+  total_ = 0;
+  SetRangeLabels();
+  applyStoredLayout();
+}
+
+// Every control where the window's stored layout has it; setAnalysis() then
+// makes the mode's changes.
+void TFrmUSA::applyStoredLayout() {
+  image_->setGeometry(kSmallMapRect);
+  bigPanel_->setGeometry(kBigPanelRect);
+  bigPanel_->hide();
+  smallMapButton_->setChecked(true);
+  image_->show();
+  noContactMarker_->setGeometry(kNoContactMarkerRect);
+  colourMarker(noContactMarker_, kNoContactColor);
+  noContactLabel_->setGeometry(kNoContactLabelRect);
+  noContactLabel_->setText(QStringLiteral("0 Contacts"));
+  oneContactMarker_->setGeometry(kOneContactMarkerRect);
+  oneContactLabel_->setGeometry(kOneContactLabelRect);
+  smallMapButton_->setGeometry(kSmallMapButtonRect);
+  bigMapButton_->setGeometry(kBigMapButtonRect);
+  state_->setGeometry(kStateLabelRect);
+  state_->setText(QStringLiteral("Selected State"));
+  for (QWidget* w : std::initializer_list<QWidget*>{noContactMarker_, noContactLabel_, oneContactMarker_,
+                                                     oneContactLabel_, smallMapButton_, bigMapButton_, state_,
+                                                     legend_, othersButton_}) {
+    w->show();
+  }
+  plot_->setEnabled(false);
+  rangesButton_->setEnabled(true);
+  smallMap_ = smallUsMap();
+  bigMap_ = bigUsMap();
+  showPictures();
+}
+
 void TFrmUSA::setAnalysis(Analysis kind) {
   analysis_ = kind;
   const AnalysisInfo& info = analysisInfo(kind);
-  title_->setText(QString::fromUtf8(info.title.data(), static_cast<int>(info.title.size())));
-  grid_->setCell(0, 0, QString::fromUtf8(info.heading.data(), static_cast<int>(info.heading.size())));
+  title_->setText(qText(info.title));
+  grid_->setCell(0, 0, qText(info.heading));
   helpContext_ = info.helpContext;
-  others_button_->setVisible(kind == Analysis::kZipCode);
+  applyStoredLayout();
+  switch (kind) {
+    case Analysis::kZipCode:
+      break;
+    case Analysis::kCity:
+      legend_->hide();
+      // The hover label goes down with the map, which would cover it.
+      for (QWidget* w : std::initializer_list<QWidget*>{noContactMarker_, noContactLabel_, image_, bigPanel_,
+                                                         smallMapButton_, bigMapButton_, state_}) {
+        w->move(w->x(), w->y() + kCityShift);
+      }
+      colourMarker(noContactMarker_, kOneContactColor);
+      noContactLabel_->setText(QStringLiteral("Contacts Found"));
+      oneContactMarker_->hide();
+      oneContactLabel_->hide();
+      plot_->setEnabled(true);
+      rangesButton_->setEnabled(false);
+      othersButton_->hide();
+      break;
+    case Analysis::kState:
+      smallMapButton_->hide();
+      bigMapButton_->hide();
+      othersButton_->hide();
+      break;
+    case Analysis::kCountry:
+      plot_->setEnabled(false);
+      rangesButton_->setEnabled(false);
+      smallMap_ = worldMap();
+      image_->setGeometry(kWorldMapRect);
+      showPictures();
+      for (QWidget* w : std::initializer_list<QWidget*>{legend_, noContactMarker_, noContactLabel_, oneContactMarker_,
+                                                         oneContactLabel_, state_, smallMapButton_, bigMapButton_,
+                                                         othersButton_}) {
+        w->hide();
+      }
+      break;
+  }
 }
 
 void TFrmUSA::setValues(const std::vector<std::string>& values) {
   grid_->setRowCount(static_cast<int>(values.size()) + 1);
   QStringList texts;
-  texts.reserve(static_cast<int>(values.size()));
+  texts.reserve(static_cast<qsizetype>(values.size()));
   for (const std::string& v : values) texts << QString::fromStdString(v);
   grid_->setColumnTexts(0, texts);
-  unique_->setText(QString("%1 Unique Values").arg(values.size()));
+  unique_->setText(QStringLiteral("%1 Unique Values").arg(values.size()));
 }
 
 void TFrmUSA::setOthers(const std::vector<std::string>& others) {
   others_ = others;
-  others_button_->setText(QString("Others (%1)").arg(others.size()));
-  others_button_->setEnabled(!others.empty());
+  othersButton_->setText(QStringLiteral("Others (%1)").arg(others.size()));
+  othersButton_->setEnabled(!others.empty());
+}
+
+void TFrmUSA::SetRangeLabels() {
+  ranges_ = RangeTable::load(host::programIniPath());
+  for (int i = 0; i < kRangeCount; ++i) rangeLabels_[i]->setText(qText(ranges_.label(i)));
+}
+
+void TFrmUSA::showPictures() {
+  image_->setPixmap(QPixmap::fromImage(toQImage(smallMap_)));
+  bigImage_->setPixmap(QPixmap::fromImage(toQImage(bigMap_)));
+  bigImage_->resize(bigImage_->sizeHint());
+}
+
+void TFrmUSA::BtnCountClick() {
+  if (busy_) return;
+  busy_ = true;
+  const int rows = grid_->rowCount() - 1;
+  KeyIndex keys;
+  for (int row = 1; row <= rows; ++row) {
+    if (!keys.add(countKeyOfValue(analysis_, grid_->cell(0, row).toStdString())).ok()) {
+      host::ShowError("Unable to add to list. Make smaller filter.");
+      break;
+    }
+  }
+  if (!recordCount_) {
+    const auto records = contacts_.recordCount();
+    if (!records.ok()) {
+      host::ShowError(records.status().message());
+      busy_ = false;
+      return;
+    }
+    recordCount_ = *records;
+  }
+
+  TFrmProgress* progress = FrmProgress();
+  progress->start(static_cast<int>(std::min<std::int64_t>(*recordCount_, INT_MAX)));
+  grid_->setSortable(false);
+  grid_->setColumnTexts(1, QStringList(rows, QStringLiteral("0")));
+  total_ = 0;
+
+  QElapsedTimer clock;
+  clock.start();
+  qint64 nextPump = pumpIntervalMs_;
+  const auto result = runCount(
+      contacts_, analysis_, keys,
+      [&](std::int64_t visited) {
+        if (clock.elapsed() < nextPump) return false;
+        progress->setPosition(static_cast<int>(std::min<std::int64_t>(visited, INT_MAX)));
+        QCoreApplication::processEvents();
+        nextPump = clock.elapsed() + pumpIntervalMs_;
+        return progress->aborted();
+      },
+      countStride_);
+  const bool aborted = progress->aborted();
+  progress->finish();
+  grid_->setSortable(true);
+  busy_ = false;
+  if (!result.ok()) {
+    host::ShowError(result.status().message());
+    return;
+  }
+
+  QStringList counts;
+  counts.reserve(rows);
+  for (std::int64_t c : result->counts) counts << QString::number(c);
+  while (counts.size() < rows) counts << QStringLiteral("0");
+  grid_->setColumnTexts(1, counts);
+  fitCountColumn(counts);
+  total_ = result->total;
+  const bool complete = result->complete && !aborted;
+  if (complete) recordCount_ = result->visited;
+  if (analysis_ != Analysis::kCountry) plot_->setEnabled(true);
+  recTotal_->setText(complete ? QStringLiteral("%1 total records").arg(total_)
+                              : QStringLiteral("%1 total records (INCOMPLETE)").arg(total_));
+}
+
+// Large counts get the room they need from the value column, so that no
+// digit is cut off; the two columns keep their joint width.
+void TFrmUSA::fitCountColumn(const QStringList& counts) {
+  qsizetype widest = 0;
+  for (const QString& c : counts) widest = std::max(widest, c.size());
+  const int needed = grid_->fontMetrics().horizontalAdvance(QString(widest, QLatin1Char('8'))) + 10;
+  const int count = std::max(kCountColumnWidth, needed);
+  grid_->setColumnWidth(1, count);
+  grid_->setColumnWidth(0, kValueColumnWidth + kCountColumnWidth - count);
+}
+
+void TFrmUSA::BtnPlotClick() {
+  if (busy_) return;
+  switch (analysis_) {
+    case Analysis::kCity: plotCity(); break;
+    case Analysis::kState:
+    case Analysis::kZipCode: plotStatesOrZips(); break;
+    case Analysis::kCountry: break;
+  }
+}
+
+void TFrmUSA::plotStatesOrZips() {
+  if (total_ <= 0) {
+    host::ShowInformation("No contacts were counted, so there is nothing to plot.");
+    return;
+  }
+  const int rows = grid_->rowCount() - 1;
+  std::vector<std::string> values;
+  std::vector<std::int64_t> counts;
+  values.reserve(static_cast<std::size_t>(rows));
+  counts.reserve(static_cast<std::size_t>(rows));
+  for (int row = 1; row <= rows; ++row) {
+    values.push_back(grid_->cell(0, row).toStdString());
+    counts.push_back(grid_->cell(1, row).toLongLong());
+  }
+  if (analysis_ == Analysis::kState) {
+    plotStates(smallMap_, values, counts, total_, ranges_);
+  } else {
+    plotZipCodes(smallMap_, bigMap_, values, counts, total_, ranges_);
+  }
+  showPictures();
+}
+
+void TFrmUSA::plotCity() {
+  busy_ = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  host::OpenResultWindow = false;
+  if (zipTally_) zipTally_();
+  const auto dots = plotContactZips(contacts_, host::CurrentDB, smallMap_, bigMap_);
+  QApplication::restoreOverrideCursor();
+  busy_ = false;
+  showPictures();
+  if (!dots.ok()) host::ShowError(dots.status().message());
+}
+
+std::string TFrmUSA::GetPercent(const std::string& name) const {
+  if (grid_->rowCount() < 2 || grid_->cell(1, 1).isEmpty()) return std::string();
+  const QString code = QString::fromStdString(StateAbbreviation(name));
+  for (int row = 1; row < grid_->rowCount(); ++row) {
+    if (grid_->cell(0, row) == code) {
+      return shareText(grid_->cell(1, row).toLongLong(), total_, contacts_.engine().locale());
+    }
+  }
+  return std::string();
+}
+
+void TFrmUSA::Image1MouseMove(int x, int y) {
+  if (analysis_ == Analysis::kCountry || busy_) return;
+  busy_ = true;
+  const std::string name = StateAtPoint(x, y);
+  hoverCode_ = name.empty() ? std::string() : std::string(host::utf8Left(StateAbbreviation(name), 2));
+  if (analysis_ == Analysis::kState) {
+    state_->setText(name.empty() ? QString() : QString::fromStdString(name + GetPercent(name)));
+  } else {
+    state_->setText(QString::fromStdString(name));
+  }
+  busy_ = false;
+}
+
+void TFrmUSA::Image1Click() {
+  if (hoverCode_.empty()) return;
+  TFrmMap map(this);
+  map.setWindowTitle(qText(StateDisplayName(hoverCode_)));
+  map.setPicture(FrmAll50()->picture(hoverCode_));
+  map.exec();
+}
+
+void TFrmUSA::BtnOthersClick() {
+  TFrmOther others(this);
+  others.setItems(others_);
+  others.exec();
+}
+
+void TFrmUSA::BtnSaveAsClick() {
+  const QString fileName = chooseSaveFile_ ? chooseSaveFile_(this) : askSaveFileName(this);
+  if (fileName.isEmpty()) return;
+  // The radio buttons only show in the Zip Code and City modes.
+  const bool big = bigMapButton_->isChecked() && (analysis_ == Analysis::kZipCode || analysis_ == Analysis::kCity);
+  const host::Status written = writePicture(big ? bigMap_ : smallMap_, fileName);
+  if (!written.ok()) host::ShowError("Unable to save the map to " + fileName.toStdString() + ": " + written.message());
+}
+
+void TFrmUSA::BtnPrintClick() {
+  QPrinter printer(QPrinter::HighResolution);
+  const bool confirmed = setUpPrinter_ ? setUpPrinter_(printer, this) : askPrinter(printer, this);
+  if (confirmed) printWindow(printer);
+}
+
+bool TFrmUSA::printWindow(QPrinter& printer) {
+  const QPixmap image = grab();
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    host::ShowError("Unable to print: the printer could not be started.");
+    return false;
+  }
+  // The window at its size on the screen, or smaller when the page is.
+  const QRect page = painter.viewport();
+  const double scale = static_cast<double>(printer.logicalDpiX()) / std::max(1, logicalDpiX());
+  QSize size = image.size() * scale;
+  if (size.width() > page.width() || size.height() > page.height()) size.scale(page.size(), Qt::KeepAspectRatio);
+  painter.drawPixmap(QRect(page.topLeft(), size), image);
+  return painter.end();
+}
+
+void TFrmUSA::BtnRangesClick() {
+  {
+    TFrmRanges dialog(ranges_, host::programIniPath(), this);
+    dialog.exec();
+  }
+  SetRangeLabels();
+}
+
+void TFrmUSA::BtnHelpClick() { host::showHelp(helpContext_, this); }
+
+void TFrmUSA::RbSmallMapClick() {
+  bigPanel_->hide();
+  image_->show();
+}
+
+void TFrmUSA::RBBigMapClick() {
+  // The panel is a little smaller than the small map; hide what it would
+  // leave showing around it.
+  image_->hide();
+  bigPanel_->show();
+  bigPanel_->raise();
 }
 
 }  // namespace vistrel::geo
