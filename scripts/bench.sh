@@ -11,7 +11,15 @@ if [ ! -f "$data/tallis.db" ]; then
   echo "Creating $data (1,000,000 contacts) ..."
   build/bin/vistrel-cli init --data "$data" --demo --contacts 1000000
 fi
-for b in build/bench/bench_*; do
-  echo "== $(basename "$b")"
-  "$b" "$data"
-done
+echo "== bench_contact_walk (the engine's walk beside the bare SQLite scan)"
+build/bench/bench_contact_walk "$data"
+echo "== bench_tally (State and Zip Code tallies and counts beside the scan)"
+build/bench/bench_tally "$data"
+echo "== bench_value_list"
+build/bench/bench_value_list
+if [ -x build/bench/gui_bench_count ]; then
+  echo "== gui_bench_count (Count in the window beside the headless count)"
+  QT_QPA_PLATFORM=offscreen build/bench/gui_bench_count "$data" state zip
+  echo "== gui_bench_sortable_grid"
+  QT_QPA_PLATFORM=offscreen build/bench/gui_bench_sortable_grid
+fi
