@@ -16,6 +16,12 @@ if [ ! -f "$demo/tallis.db" ]; then
   build/bin/vistrel-cli init --data "$demo" --demo
 fi
 
+# The windowed program reads the shared network control directory from
+# NETDIR.INI beside it and ends when there is none.
+if [ ! -f build/bin/NETDIR.INI ]; then
+  printf '[Options]\nNetDir=%s\n' "$demo/net" > build/bin/NETDIR.INI
+fi
+
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "Starting Vistrel on the demo data (user DEM, no password)."
   VISTREL_TALDB="$demo" exec build/bin/vistrel DEM

@@ -117,15 +117,15 @@ void TFrmMain::buildWindow() {
   panel->setObjectName(QStringLiteral("Panel1"));
   panel->setFrameShape(QFrame::Panel);
   panel->setFrameShadow(QFrame::Raised);
-  panel->setGeometry(8, 300, 525, 94);
+  panel->setGeometry(8, 298, 525, 98);
 
   grid_ = new QTableView(panel);
   grid_->setObjectName(QStringLiteral("wwDBGrid1"));
-  grid_->setGeometry(6, 6, 380, 82);
+  grid_->setGeometry(6, 6, 384, 86);
 
   filterButton_ = new QPushButton(QStringLiteral("&Select a filter"), panel);
   filterButton_->setObjectName(QStringLiteral("btFilter"));
-  filterButton_->setGeometry(394, 8, 124, 27);
+  filterButton_->setGeometry(398, 8, 120, 27);
   // Hidden until the filter list is part of the program.
   filterButton_->hide();
 
@@ -133,7 +133,7 @@ void TFrmMain::buildWindow() {
   filterLine_->setObjectName(QStringLiteral("LblFilter"));
   filterLine_->setWordWrap(true);
   filterLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  filterLine_->setGeometry(394, 40, 124, 48);
+  filterLine_->setGeometry(398, 40, 120, 52);
 }
 
 void TFrmMain::FormCreate() {

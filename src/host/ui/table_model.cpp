@@ -142,9 +142,11 @@ void bindTableView(QTableView* view, TableModel* model) {
   view->setSelectionMode(QAbstractItemView::SingleSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->verticalHeader()->hide();
-  const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+  view->horizontalHeader()->setHighlightSections(false);
+  const int charWidth = view->fontMetrics().averageCharWidth();
   for (int c = 0; c < model->columnCount(); ++c) {
-    view->setColumnWidth(c, model->column(c).displayWidth * digit + 8);
+    view->setColumnWidth(c, model->column(c).displayWidth * charWidth + 8);
   }
   auto select = [view, model](int row) {
     QItemSelectionModel* sm = view->selectionModel();
