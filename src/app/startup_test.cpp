@@ -38,13 +38,9 @@ TEST(ReadNetDirTest, ValuesAndWhenTheUserIsAsked) {
   };
   const Row rows[] = {
       {"no file", nullptr, false, ""},
-      {"no key", "[Options]\nOther=1\n", false, ""},
-      {"key in another section", "[Paths]\nNetDir=/srv/net\n", false, ""},
       {"three spaces", "[Options]\nNetDir=   \n", false, ""},
       {"the default written out", "[Options]\nNetDir=xx\n", false, ""},
       {"a lone slash leaves nothing", "[Options]\nNetDir=/\n", false, ""},
-      {"plain", "[Options]\nNetDir=/srv/net\n", true, "/srv/net"},
-      {"names match ignoring case", "[OPTIONS]\r\nnetdir=/srv/net\r\n", true, "/srv/net"},
       {"trailing slash dropped", "[Options]\nNetDir=/srv/net/\n", true, "/srv/net"},
       {"only one slash dropped", "[Options]\nNetDir=/srv/net//\n", true, "/srv/net/"},
       {"trailing backslash kept", "[Options]\nNetDir=N:\\TALLIS\\NET\\\n", true, "N:\\TALLIS\\NET\\"},
@@ -111,14 +107,6 @@ TEST(StartProgramTest, StartsWithoutWaiting) {
   EXPECT_TRUE(fs::exists(home / "netdir.ran"));
 }
 
-TEST(StartProgramTest, AFileThatIsNoProgramFails) {
-  testing::TempDir home;
-  testing::writeFile(home / "netdir", "not a program");
-  fs::permissions(home / "netdir", fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_FALSE(startProgramDetached(home / "netdir").ok());
-  EXPECT_FALSE(startProgramDetached(home / "missing").ok());
-}
-
 TEST(PrivateDirectoryTest, PathByUserNameAndFirstArgument) {
   struct Row {
     const char* name;
@@ -133,7 +121,6 @@ TEST(PrivateDirectoryTest, PathByUserNameAndFirstArgument) {
       {"other argument ignored", "Administrator", {"ABC"}, "/opt/v/priv/Vistrel/Administrator"},
       {"/N only as the first argument", "Administrator", {"ABC", "/N"}, "/opt/v/priv/Vistrel/Administrator"},
       {"/N with a blank is another argument", "Administrator", {"/N "}, "/opt/v/priv/Vistrel/Administrator"},
-      {"short name stays", "pat", {"/N"}, "/opt/v/priv/Vistrel/pat"},
       {"no name", "", {}, "/opt/v/priv/Vistrel/"},
       {"six characters, not bytes", "J\xC3\xBCrgenM\xC3\xBCller", {"/n"}, "/opt/v/priv/Vistrel/J\xC3\xBCrgen"},
   };
@@ -183,18 +170,6 @@ TEST(PrepareEngineTest, SetsPasswordsAndBothDirectories) {
   EXPECT_FALSE(engine.knowsPassword(host::tallisTablePassword(host::TablePassword::kFilters)))
       << "the main window adds the third";
   EXPECT_TRUE(messages.messages().empty());
-}
-
-TEST(PrepareEngineTest, AFailedPrivateDirectoryIsToldAndStillHandedOver) {
-  testing::TempDir home;
-  testing::writeFile(home / "NETDIR.INI", "[Options]\nNetDir=/srv/net\n");
-  testing::writeFile(home / "priv", "a file where the folder should be");
-  host::ScopedMessageRecorder messages;
-  host::Engine engine;
-  ASSERT_TRUE(prepareEngine(engine, {home.path(), "pat", {}, FakeStarter().starter()}));
-  const std::string path = (home / "priv/Vistrel/pat").string();
-  EXPECT_EQ(messages.lastText(), "Could not create the private directory " + path);
-  EXPECT_EQ(engine.privateDir(), fs::path(path));
 }
 
 }  // namespace
