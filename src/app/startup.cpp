@@ -1,0 +1,96 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "app/startup.h"
+
+#include <spawn.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <system_error>
+
+#include "host/environment.h"
+#include "host/ini_file.h"
+#include "host/messages.h"
+#include "host/tallis_schema.h"
+#include "host/text.h"
+
+extern char** environ;
+
+namespace vistrel::app {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kNetDirIni = "NETDIR.INI";
+constexpr std::string_view kNetDirProgram = "netdir";
+constexpr std::string_view kNotSet = "xx";
+constexpr std::size_t kShortUserName = 6;
+
+}  // namespace
+
+host::Status startProgramDetached(const fs::path& program) {
+  const std::string file = program.string();
+  char* const argv[] = {const_cast<char*>(file.c_str()), nullptr};
+  pid_t pid = 0;
+  // The child is never waited for; it outlives this program, which ends
+  // right after starting it.
+  const int rc = posix_spawn(&pid, file.c_str(), nullptr, nullptr, argv, environ);
+  if (rc != 0) return host::Status::IoError(file + ": " + std::strerror(rc));
+  return host::Status::OK();
+}
+
+bool ReadNetDir(std::string& directory, const fs::path& programFolder, const ProgramStarter& startProgram) {
+  std::string value = host::IniFile::load(programFolder / kNetDirIni).readString("Options", "NetDir", kNotSet);
+  if (host::endsWith(value, "/")) value.pop_back();
+  if (value != kNotSet && !host::IsBlank(value)) {
+    directory = value;
+    return true;
+  }
+  const host::Message prompt{host::MessageIcon::kInformation, host::MessageButtons::kYesNo,
+                             std::string(kNetDirPrompt), ""};
+  if (host::showMessage(prompt) == host::MessageAnswer::kYes) {
+    const host::Status started = startProgram(programFolder / kNetDirProgram);
+    if (!started.ok()) host::ShowError("Could not start the NETDIR command: " + started.message());
+  }
+  return false;
+}
+
+std::string privateDirectoryPath(const fs::path& programFolder, std::string_view userName,
+                                 const std::vector<std::string>& args) {
+  const bool shortName = !args.empty() && (args[0] == "/n" || args[0] == "/N");
+  const std::string_view name = shortName ? host::utf8Left(userName, kShortUserName) : userName;
+  return host::JoinPath(programFolder.string(), "priv/Vistrel/") + std::string(name);
+}
+
+bool createPrivateDirectory(const std::string& path) {
+  std::error_code ec;
+  fs::create_directories(path, ec);
+  if (fs::is_directory(path, ec)) return true;
+  host::ShowError(std::string(kPrivateDirError) + path);
+  return false;
+}
+
+void registerStartupPasswords(host::Engine& engine) {
+  engine.addPassword(host::tallisTablePassword(host::TablePassword::kUsers));
+  engine.addPassword(host::tallisTablePassword(host::TablePassword::kContacts));
+}
+
+bool prepareEngine(host::Engine& engine, const StartupContext& context) {
+  registerStartupPasswords(engine);
+  std::string netDir;
+  if (!ReadNetDir(netDir, context.programFolder, context.startProgram)) return false;
+  if (const host::Status s = engine.setNetDir(netDir); !s.ok()) {
+    host::ShowError(s.message());
+    return false;
+  }
+  const std::string privateDir = privateDirectoryPath(context.programFolder, context.userName, context.args);
+  // The engine gets the path even when the folder could not be made (the
+  // user has been told): tables open without it; only sorts too large for
+  // memory would then fail, each with its own message.
+  createPrivateDirectory(privateDir);
+  if (const host::Status s = engine.setPrivateDir(privateDir); !s.ok()) host::ShowError(s.message());
+  return true;
+}
+
+}  // namespace vistrel::app

@@ -1,0 +1,60 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "geo/main_tables.h"
+
+#include "host/tallis_schema.h"
+
+namespace vistrel::geo {
+namespace {
+
+constexpr std::string_view kContactIndex = "LastFirst";
+constexpr std::string_view kMarksTable = "Marks.db";
+
+std::string alias() { return std::string(host::kTallisAlias); }
+
+}  // namespace
+
+MainTables::MainTables(host::Engine& engine)
+    : marks_(engine),
+      databases_(engine, alias(), std::string(host::kDatabaseTableName)),
+      contacts_(engine, alias(), std::string(host::kContactTableName)),
+      popup_(engine, alias(), std::string(host::kPopupTableName)),
+      settings_(engine, alias(), std::string(host::kSettingsTableName)) {
+  marks_.setAlias(alias());
+  marks_.setTableName(std::string(kMarksTable));
+  contacts_.setIndexName(std::string(kContactIndex));
+}
+
+host::Status MainTables::open() {
+  std::string failures;
+  for (host::Table* t : {&marks_, &databases_, &contacts_, &popup_, &settings_}) {
+    if (const host::Status s = t->open(); !s.ok()) failures += (failures.empty() ? "" : "\n") + s.message();
+  }
+  marks_.engine().addPassword(host::tallisTablePassword(host::TablePassword::kFilters));
+  if (failures.empty()) return host::Status::OK();
+  return host::Status::IoError(failures);
+}
+
+std::string MainTables::currentDatabase() {
+  if (!databases_.hasRecord()) return {};
+  const host::Field* db = databases_.fieldByName("db");
+  return db != nullptr ? db->asText() : std::string();
+}
+
+TallyOutcome tallyForWindow(host::Table& contacts, std::string_view database, Analysis kind, bool openWindow) {
+  TallyOutcome out;
+  host::StatusOr<TallyResult> r = runTally(contacts, database, kind);
+  if (!r.ok()) {
+    out.status = r.status();
+    return out;
+  }
+  out.result = std::move(r).value();
+  if (out.result.values.empty()) {
+    out.step = TallyStep::kNoRecords;
+  } else {
+    out.step = openWindow ? TallyStep::kOpenWindow : TallyStep::kListsOnly;
+  }
+  return out;
+}
+
+}  // namespace vistrel::geo

@@ -1,0 +1,255 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "geo/ui/frm_main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFont>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTableView>
+
+#include <memory>
+
+#include "geo/map_pictures.h"
+#include "geo/ui/frm_about.h"
+#include "geo/ui/frm_usa.h"
+#include "geo/ui/raster_image.h"
+#include "host/globals.h"
+#include "host/help.h"
+#include "host/messages.h"
+#include "host/ui/help_viewer.h"
+#include "host/ui/table_model.h"
+
+namespace vistrel::geo {
+namespace {
+
+constexpr int kClientWidth = 541;
+constexpr int kClientHeight = 402;
+constexpr char kFilterOffText[] = "No Filters Selected";
+constexpr char kRefuseDatabaseChange[] = "Filter Activated. To swicth databases, deactivate filter first.";
+
+QString qtText(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+// Shows the hourglass until the object goes.
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+TFrmMain::TFrmMain(host::Engine& engine, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      tables_(engine) {
+  setObjectName(QStringLiteral("FrmMain"));
+  buildWindow();
+  FormCreate();
+}
+
+TFrmMain::~TFrmMain() {
+  // The model watches the database table, which goes with tables_ after it.
+  delete model_;
+  model_ = nullptr;
+}
+
+QPushButton* TFrmMain::addButton(const char* name, const QString& caption, int top) {
+  auto* b = new QPushButton(caption, this);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setGeometry(364, top, 161, 27);
+  b->setAutoDefault(false);
+  return b;
+}
+
+void TFrmMain::buildWindow() {
+  setFixedSize(kClientWidth, kClientHeight);
+
+  title_ = new QLabel(QStringLiteral("Vistrel"), this);
+  title_->setObjectName(QStringLiteral("LblTitle"));
+  QFont big = title_->font();
+  big.setPointSize(22);
+  big.setBold(true);
+  title_->setFont(big);
+  title_->setStyleSheet(QStringLiteral("color: navy"));
+  title_->setGeometry(16, 6, 330, 40);
+
+  auto* american = new QLabel(QStringLiteral("American Version"), this);
+  american->setObjectName(QStringLiteral("LblAmerican"));
+  QFont italic = american->font();
+  italic.setItalic(true);
+  american->setFont(italic);
+  american->setGeometry(20, 44, 200, 18);
+
+  auto* map = new QLabel(this);
+  map->setObjectName(QStringLiteral("Image1"));
+  map->setPixmap(QPixmap::fromImage(toQImage(worldMap())));
+  map->setGeometry(16, 68, 329, 219);
+
+  const struct {
+    const char* name;
+    Analysis kind;
+    int top;
+  } analyses[] = {{"BtnZip", Analysis::kZipCode, 68},
+                  {"BtnCity", Analysis::kCity, 100},
+                  {"BtnState", Analysis::kState, 132},
+                  {"BtnCountry", Analysis::kCountry, 164}};
+  for (const auto& a : analyses) {
+    QPushButton* b = addButton(a.name, qtText(analysisInfo(a.kind).buttonCaption), a.top);
+    connect(b, &QPushButton::clicked, this, [this, kind = a.kind] { BtnZipClick(kind); });
+  }
+  connect(addButton("BtnHelp", QStringLiteral("&Help"), 204), &QPushButton::clicked, this, &TFrmMain::BtnHelpClick);
+  connect(addButton("BtnAbout", QStringLiteral("&About"), 236), &QPushButton::clicked, this,
+          &TFrmMain::BtnAboutClick);
+  connect(addButton("BtnClose", QStringLiteral("E&xit"), 268), &QPushButton::clicked, this,
+          &TFrmMain::BtnCloseClick);
+
+  auto* panel = new QFrame(this);
+  panel->setObjectName(QStringLiteral("Panel1"));
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Raised);
+  panel->setGeometry(8, 298, 525, 98);
+
+  grid_ = new QTableView(panel);
+  grid_->setObjectName(QStringLiteral("wwDBGrid1"));
+  grid_->setGeometry(6, 6, 384, 86);
+
+  filterButton_ = new QPushButton(QStringLiteral("&Select a filter"), panel);
+  filterButton_->setObjectName(QStringLiteral("btFilter"));
+  filterButton_->setGeometry(398, 8, 120, 27);
+  // Hidden until the filter list is part of the program.
+  filterButton_->hide();
+
+  filterLine_ = new QLabel(QString::fromLatin1(kFilterOffText), panel);
+  filterLine_->setObjectName(QStringLiteral("LblFilter"));
+  filterLine_->setWordWrap(true);
+  filterLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  filterLine_->setGeometry(398, 40, 120, 52);
+}
+
+void TFrmMain::FormCreate() {
+  title_->setText(QStringLiteral("Vistrel Pro"));
+  setWindowTitle(title_->text());
+  const host::Status opened = tables_.open();
+  busy_ = false;
+  host::OpenResultWindow = true;
+  refusing_ = false;
+  host::CurrentDB = tables_.currentDatabase();
+  shown_ = false;
+  tables_.contacts().setOnFilterRecord([this](host::Table& t) { return TblContactFilter(t); });
+
+  model_ = new host::TableModel(tables_.databases(),
+                                {{"DB", QStringLiteral("DB"), 11}, {"Description", QStringLiteral("Description"), 36}});
+  const host::Status read = tables_.databases().isOpen() ? model_->reload() : host::Status::OK();
+  host::bindTableView(grid_, model_);
+  connect(model_, &host::TableModel::currentRowChanged, this, [this] { wwDataSource1DataChange(); });
+
+  if (!opened.ok()) host::ShowError(opened.message());
+  if (!read.ok()) host::ShowError(read.message());
+}
+
+void TFrmMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;  // brought back from the task bar
+  if (!centred_ && screen() != nullptr) {
+    centred_ = true;
+    move(screen()->availableGeometry().center() - rect().center());
+  }
+  FormShow();
+}
+
+void TFrmMain::FormShow() {
+  // The filter the record filter asks is made here once the filter list exists.
+  shown_ = true;
+  host::CurrentDB = tables_.currentDatabase();
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+  FormClose();
+  QWidget::closeEvent(event);
+}
+
+void TFrmMain::FormClose() {
+  // The active filter is freed here once the filter list exists.
+}
+
+void TFrmMain::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    BtnHelpClick();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool TFrmMain::filterActive() const { return false; }
+
+bool TFrmMain::TblContactFilter(host::Table&) {
+  // Every contact passes until a filter can be activated; then an active
+  // filter decides, once the window has been shown.
+  return true;
+}
+
+void TFrmMain::wwDataSource1DataChange() {
+  if (!shown_ || !filterActive() || refusing_) return;
+  // While a filter is active the database stays the one it was made for;
+  // moving back raises this notification again, which refusing_ swallows.
+  refusing_ = true;
+  host::ShowInformation(kRefuseDatabaseChange);
+  const auto back = tables_.databases().findKey({host::Value(host::CurrentDB)});
+  if (!back.ok()) host::ShowError(back.status().message());
+  refusing_ = false;
+}
+
+void TFrmMain::BtnZipClick(Analysis kind) {
+  if (busy_) return;
+  busy_ = true;
+  host::CurrentDB = tables_.currentDatabase();
+  TallyOutcome tally;
+  {
+    BusyCursor hourglass;
+    tally = tallyForWindow(tables_.contacts(), host::CurrentDB, kind, host::OpenResultWindow);
+  }
+  if (tally.step != TallyStep::kOpenWindow) {
+    busy_ = false;
+    if (tally.step == TallyStep::kFailed) host::ShowError(tally.status.message());
+    if (tally.step == TallyStep::kNoRecords) host::ShowInformation(kNoRecordsMessage);
+    return;
+  }
+
+  auto window = std::make_unique<TFrmUSA>(tables_.contacts(), this);
+  window->setAnalysis(kind);
+  window->setValues(tally.result.values);
+  if (kind == Analysis::kZipCode) window->setOthers(tally.result.others);
+  window->setZipTally([this] { zipTallyForPlot(); });
+  busy_ = false;
+  window->exec();
+  window.reset();
+  busy_ = false;
+}
+
+void TFrmMain::zipTallyForPlot() {
+  const bool open = host::OpenResultWindow;
+  host::OpenResultWindow = false;
+  BtnZipClick(Analysis::kZipCode);
+  host::OpenResultWindow = open;
+}
+
+void TFrmMain::BtnAboutClick() {
+  TfrmAbout about(QCoreApplication::applicationFilePath().toStdString(), tables_.databases().engine().locale(), this);
+  about.exec();
+}
+
+void TFrmMain::BtnHelpClick() { host::showHelp(host::kHelpMainWindow, this); }
+
+void TFrmMain::BtnCloseClick() { close(); }
+
+}  // namespace vistrel::geo

@@ -1,0 +1,83 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QWidget>
+
+#include "geo/main_tables.h"
+#include "geo/tally.h"
+#include "host/engine.h"
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace vistrel::host {
+class TableModel;
+}
+
+namespace vistrel::geo {
+
+// The program's main window: the list of Tallis databases, the filter line
+// and the four analysis buttons. It owns the tables it reads for the whole
+// run (MainTables) and the contact table's record filter. An analysis lists
+// the distinct values of the current database and shows them in a result
+// window, modally; closing the main window ends the program.
+//
+// Table errors are shown to the user (ShowError) where they happen and
+// abandon the step; the window stays usable.
+class TFrmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `engine` must outlive the window.
+  explicit TFrmMain(host::Engine& engine, QWidget* parent = nullptr);
+  ~TFrmMain() override;
+
+  // The tally of one analysis, and its result window. Does nothing while a
+  // tally runs; with the open-window switch off it only leaves the range on
+  // the contact table.
+  void BtnZipClick(Analysis kind);
+  void BtnAboutClick();
+  void BtnHelpClick();
+  void BtnCloseClick();
+
+  MainTables& tables() { return tables_; }
+  QTableView* databaseGrid() const { return grid_; }
+  host::TableModel* databaseModel() const { return model_; }
+  bool busy() const { return busy_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  // The record filter of the contact table.
+  bool TblContactFilter(host::Table& contacts);
+  // The current database row changed.
+  void wwDataSource1DataChange();
+  bool filterActive() const;
+  // What the City plot of a result window runs: the Zip Code tally with the
+  // open-window switch off, to put the range on the contact table again.
+  void zipTallyForPlot();
+
+  void buildWindow();
+  QPushButton* addButton(const char* name, const QString& caption, int top);
+
+  MainTables tables_;
+  host::TableModel* model_ = nullptr;
+  QTableView* grid_ = nullptr;
+  QLabel* title_ = nullptr;
+  QLabel* filterLine_ = nullptr;
+  QPushButton* filterButton_ = nullptr;
+  bool busy_ = false;
+  bool shown_ = false;
+  bool refusing_ = false;
+  bool centred_ = false;
+};
+
+}  // namespace vistrel::geo

@@ -1,0 +1,275 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+#include "fixture_data.h"
+#include "geo/tally.h"
+#include "geo/ui/frm_about.h"
+#include "geo/ui/frm_main.h"
+#include "geo/ui/frm_usa.h"
+#include "host/engine.h"
+#include "host/globals.h"
+#include "host/messages.h"
+#include "host/tallis_schema.h"
+#include "host/ui/help_viewer.h"
+#include "host/ui/table_model.h"
+#include "testing.h"
+#include "widgets/sortable_grid.h"
+
+using vistrel::geo::TFrmMain;
+using vistrel::geo::TFrmUSA;
+using vistrel::host::ScopedMessageRecorder;
+
+namespace {
+
+struct Data {
+  vistrel::testing::TempDir dir;
+  vistrel::host::Engine engine;
+  explicit Data(bool contactsPassword = true) {
+    vistrel::testing::makeFixtureDataDir(dir.path());
+    engine.setAlias("TALDB", dir.path());
+    engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kUsers));
+    if (contactsPassword) {
+      engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kContacts));
+    }
+  }
+};
+
+QPushButton* button(QWidget& w, const QString& name) {
+  auto* b = w.findChild<QPushButton*>(name);
+  if (b == nullptr) qFatal("no button %s", qPrintable(name));
+  return b;
+}
+
+void show(QWidget& w) {
+  w.show();
+  if (!QTest::qWaitForWindowExposed(&w)) qFatal("window not exposed");
+}
+
+// Clicks the grid row of a database.
+void pickDatabase(TFrmMain& w, const QString& name) {
+  vistrel::host::TableModel* model = w.databaseModel();
+  for (int r = 0; r < model->rowCount(); ++r) {
+    if (model->text(0, r) != name) continue;
+    QTableView* grid = w.databaseGrid();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(model->index(r, 0)).center());
+    return;
+  }
+  qFatal("no database %s", qPrintable(name));
+}
+
+// What a modal result window showed before the timer closed it.
+struct ResultSeen {
+  bool opened = false;
+  QString title;
+  QString heading;
+  QStringList values;
+  QString others;
+};
+
+void inspectResultWindowWhenShown(ResultSeen& seen) {
+  QTimer::singleShot(0, [&seen] {
+    auto* w = qobject_cast<TFrmUSA*>(QApplication::activeModalWidget());
+    if (w == nullptr) return;
+    seen.opened = true;
+    seen.title = w->findChild<QLabel*>(QStringLiteral("LblTitle"))->text();
+    const vistrel::widgets::SortableGrid* grid = w->grid();
+    seen.heading = grid->cell(0, 0);
+    for (int r = 1; r < grid->rowCount(); ++r) seen.values << grid->cell(0, r);
+    if (auto* others = w->findChild<QPushButton*>(QStringLiteral("BtnOthers")); others != nullptr) {
+      seen.others = others->text();
+    }
+    w->reject();
+  });
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void looksAsStored();
+  void analysesListTheValuesOfThePickedDatabase_data();
+  void analysesListTheValuesOfThePickedDatabase();
+  void anEmptyResultIsToldAndOpensNoWindow();
+  void tableErrorsAreToldNotCrashedOn();
+  void aboutShowsTheVersionAndTheProgramDate();
+  void helpOpensTheMainWindowPage();
+};
+
+void MainWindowTest::looksAsStored() {
+  Data data;
+  ScopedMessageRecorder messages;
+  vistrel::host::CurrentDB.clear();
+  TFrmMain w(data.engine);
+  QVERIFY(messages.messages().empty());
+  QCOMPARE(QString::fromStdString(vistrel::host::CurrentDB), QStringLiteral("Clients"));
+  show(w);
+  QCOMPARE(w.windowTitle(), QStringLiteral("Vistrel Pro"));
+  QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblTitle"))->text(), QStringLiteral("Vistrel Pro"));
+  auto* american = w.findChild<QLabel*>(QStringLiteral("LblAmerican"));
+  QCOMPARE(american->text(), QStringLiteral("American Version"));
+  QVERIFY(american->font().italic());
+  QCOMPARE(w.size(), QSize(541, 402));
+  QCOMPARE(w.minimumSize(), w.maximumSize());
+  QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+  const QStringList names{"BtnZip", "BtnCity", "BtnState", "BtnCountry", "BtnHelp", "BtnAbout", "BtnClose"};
+  const QStringList captions{"&Zip Code Analysis", "&City Analysis", "S&tate Analysis", "C&ountry Analysis",
+                             "&Help", "&About", "E&xit"};
+  int top = -1;
+  for (int i = 0; i < names.size(); ++i) {
+    QPushButton* b = button(w, names[i]);
+    QCOMPARE(b->text(), captions[i]);
+    QVERIFY2(b->y() > top, "top to bottom");
+    top = b->y();
+  }
+  QVERIFY(!button(w, QStringLiteral("btFilter"))->isVisible());
+  QCOMPARE(button(w, QStringLiteral("btFilter"))->text(), QStringLiteral("&Select a filter"));
+  QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(), QStringLiteral("No Filters Selected"));
+
+  QTableView* grid = w.databaseGrid();
+  QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Description"));
+  QCOMPARE(grid->selectionModel()->currentIndex().row(), 0);
+}
+
+void MainWindowTest::analysesListTheValuesOfThePickedDatabase_data() {
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<QString>("title");
+  QTest::addColumn<QString>("heading");
+  QTest::addColumn<QStringList>("values");
+  QTest::addColumn<QString>("others");
+  QTest::newRow("zip code") << "BtnZip" << "American Zip Code Analysis" << "Zip Code"
+                            << QStringList{"02134", "33101", "60614", "80202", "90001", "90210", "92101"}
+                            << "Others (4)";
+  QTest::newRow("city") << "BtnCity" << "American City Analysis" << "City"
+                        << QStringList{"Austin, TX", "BOSTON, MA", "Chicago, IL", "Dallas, TX", "Denver, CO",
+                                       "Los Angeles, ca", "Miami, FL", "San Diego, CA", "Toronto, ON",
+                                       "Windsor, ON"}
+                        << "";
+  QTest::newRow("state") << "BtnState" << "United States Analysis" << "State"
+                         << QStringList{"CA", "CO", "FL", "IL", "MA", "ON", "TX"} << "";
+  QTest::newRow("country") << "BtnCountry" << "Country Analysis" << "Country"
+                           << QStringList{"America", "Canada", "Germany", "U.S.A", "U.S.A.", "United States", "US",
+                                          "usa"}
+                           << "";
+}
+
+void MainWindowTest::analysesListTheValuesOfThePickedDatabase() {
+  QFETCH(QString, button);
+  QFETCH(QString, title);
+  QFETCH(QString, heading);
+  QFETCH(QStringList, values);
+  QFETCH(QString, others);
+  Data data;
+  ScopedMessageRecorder messages;
+  TFrmMain w(data.engine);
+  show(w);
+  pickDatabase(w, QStringLiteral("Sales"));
+
+  ResultSeen seen;
+  inspectResultWindowWhenShown(seen);
+  QTest::mouseClick(::button(w, button), Qt::LeftButton);
+  QVERIFY(seen.opened);
+  QCOMPARE(seen.title, title);
+  QCOMPARE(seen.heading, heading);
+  QCOMPARE(seen.values, values);
+  if (!others.isEmpty()) QCOMPARE(seen.others, others);
+  QVERIFY(messages.messages().empty());
+  QCOMPARE(QString::fromStdString(vistrel::host::CurrentDB), QStringLiteral("Sales"));
+  QVERIFY2(w.findChildren<TFrmUSA*>().isEmpty(), "the result window is gone after it closes");
+  QVERIFY(vistrel::host::OpenResultWindow);
+  QVERIFY(!w.busy());
+  QVERIFY(!QApplication::overrideCursor());
+  QVERIFY(w.tables().contacts().hasRange());
+}
+
+void MainWindowTest::anEmptyResultIsToldAndOpensNoWindow() {
+  Data data;
+  ScopedMessageRecorder messages;
+  TFrmMain w(data.engine);
+  show(w);
+  pickDatabase(w, QStringLiteral("Empty"));
+  ResultSeen seen;
+  inspectResultWindowWhenShown(seen);
+  QTest::mouseClick(button(w, QStringLiteral("BtnState")), Qt::LeftButton);
+  QTest::qWait(20);
+  QVERIFY(!seen.opened);
+  QVERIFY(w.findChildren<TFrmUSA*>().isEmpty());
+  QCOMPARE(messages.messages().size(), std::size_t(1));
+  QCOMPARE(messages.lastText(), std::string(vistrel::geo::kNoRecordsMessage));
+  QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kInformation);
+  QCOMPARE(QString::fromStdString(vistrel::host::CurrentDB), QStringLiteral("Empty"));
+  QVERIFY(!w.busy());
+  QVERIFY(!QApplication::overrideCursor());
+
+  // The next analysis still runs.
+  pickDatabase(w, QStringLiteral("Clients"));
+  inspectResultWindowWhenShown(seen);
+  QTest::mouseClick(button(w, QStringLiteral("BtnState")), Qt::LeftButton);
+  QVERIFY(seen.opened);
+  QCOMPARE(seen.values, QStringList{"WA"});
+}
+
+void MainWindowTest::tableErrorsAreToldNotCrashedOn() {
+  Data data(false);  // the contacts' password is missing
+  ScopedMessageRecorder messages;
+  TFrmMain w(data.engine);
+  QCOMPARE(messages.messages().size(), std::size_t(1));
+  QVERIFY(messages.lastText().find("CONTACT.DB") != std::string::npos);
+  QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
+  show(w);
+  QCOMPARE(w.databaseModel()->rowCount(), 3);
+
+  messages.clear();
+  ResultSeen seen;
+  inspectResultWindowWhenShown(seen);
+  QTest::mouseClick(button(w, QStringLiteral("BtnZip")), Qt::LeftButton);
+  QTest::qWait(20);
+  QVERIFY(!seen.opened);
+  QCOMPARE(messages.messages().size(), std::size_t(1));
+  QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
+  QVERIFY(!w.busy());
+  QVERIFY(!QApplication::overrideCursor());
+}
+
+void MainWindowTest::aboutShowsTheVersionAndTheProgramDate() {
+  Data data;
+  TFrmMain w(data.engine);
+  show(w);
+  QString name, version;
+  QTimer::singleShot(0, [&] {
+    auto* about = qobject_cast<vistrel::geo::TfrmAbout*>(QApplication::activeModalWidget());
+    if (about == nullptr) return;
+    name = about->findChild<QLabel*>(QStringLiteral("ProductName"))->text();
+    version = about->findChild<QLabel*>(QStringLiteral("Version"))->text();
+    QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+  });
+  QTest::mouseClick(button(w, QStringLiteral("BtnAbout")), Qt::LeftButton);
+  QCOMPARE(name, QStringLiteral("Vistrel Professional"));
+  QVERIFY2(version.startsWith(QStringLiteral("Version 3.0 -- ")) && !version.endsWith(QStringLiteral("1980")),
+           qPrintable(version));
+  QVERIFY(w.findChildren<vistrel::geo::TfrmAbout*>().isEmpty());
+}
+
+void MainWindowTest::helpOpensTheMainWindowPage() {
+  Data data;
+  TFrmMain w(data.engine);
+  show(w);
+  QTest::mouseClick(button(w, QStringLiteral("BtnHelp")), Qt::LeftButton);
+  auto* viewer = w.findChild<vistrel::host::HelpViewer*>();
+  QVERIFY(viewer != nullptr);
+  QVERIFY(viewer->isVisible());
+  QCOMPARE(viewer->windowTitle(), QStringLiteral("Vistrel Help - Main window"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
