@@ -8,6 +8,7 @@
 #include "app/login.h"
 #include "app/startup.h"
 #include "app/ui/frm_get_who.h"
+#include "geo/ui/frm_all50.h"
 #include "geo/ui/frm_main.h"
 #include "geo/ui/frm_progress.h"
 #include "host/engine.h"
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
   geo::TFrmMain mainWindow(engine);
   // The filter list comes here, once it is part of the program.
   geo::FrmProgress();
-  // The window with the state pictures comes here, once it is part of the program.
+  geo::FrmAll50();
 
   mainWindow.show();
   return application.exec();

@@ -107,7 +107,9 @@ void TFrmMain::buildWindow() {
     QPushButton* b = addButton(a.name, qtText(analysisInfo(a.kind).buttonCaption), a.top);
     connect(b, &QPushButton::clicked, this, [this, kind = a.kind] { BtnZipClick(kind); });
   }
-  connect(addButton("BtnHelp", QStringLiteral("&Help"), 204), &QPushButton::clicked, this, &TFrmMain::BtnHelpClick);
+  // Help and About share one handler and open the About window; the help
+  // page of the main window (context 50) is on F1.
+  connect(addButton("BtnHelp", QStringLiteral("&Help"), 204), &QPushButton::clicked, this, &TFrmMain::BtnAboutClick);
   connect(addButton("BtnAbout", QStringLiteral("&About"), 236), &QPushButton::clicked, this,
           &TFrmMain::BtnAboutClick);
   connect(addButton("BtnClose", QStringLiteral("E&xit"), 268), &QPushButton::clicked, this,
@@ -230,6 +232,7 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   window->setValues(tally.result.values);
   if (kind == Analysis::kZipCode) window->setOthers(tally.result.others);
   window->setZipTally([this] { zipTallyForPlot(); });
+  window->setRecordCount(tally.result.visited);
   busy_ = false;
   window->exec();
   window.reset();
