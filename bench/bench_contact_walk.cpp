@@ -17,13 +17,11 @@
 using namespace vistrel;
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s DATA_DIR [DATABASE] [REPEAT]\n", argv[0]);
-    return 2;
-  }
-  const std::filesystem::path dir = argv[1];
-  const std::string database = argc > 2 && *argv[2] ? argv[2] : bench::largestDatabase(dir);
-  const int repeat = argc > 3 ? std::atoi(argv[3]) : 5;
+  bench::ContactArgs args;
+  if (!bench::readContactArgs(argc, argv, 5, args)) return 2;
+  const std::filesystem::path& dir = args.dir;
+  const std::string& database = args.database;
+  const int repeat = args.repeat;
   const std::vector<std::string> fields = {"Zip", "Country", "City", "State"};
 
   host::Engine engine;

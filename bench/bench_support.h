@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -63,6 +64,26 @@ inline std::string largestDatabase(const std::filesystem::path& dir) {
   sqlite3_finalize(st);
   sqlite3_close(db);
   return name;
+}
+
+// The arguments every contact benchmark takes: DATA_DIR [DATABASE] [REPEAT];
+// an empty or missing DATABASE means the largest one. False after printing
+// the usage when DATA_DIR is missing.
+struct ContactArgs {
+  std::filesystem::path dir;
+  std::string database;
+  int repeat = 0;
+};
+
+inline bool readContactArgs(int argc, char** argv, int defaultRepeat, ContactArgs& out) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s DATA_DIR [DATABASE] [REPEAT]\n", argv[0]);
+    return false;
+  }
+  out.dir = argv[1];
+  out.database = argc > 2 && *argv[2] ? argv[2] : largestDatabase(out.dir);
+  out.repeat = argc > 3 ? std::max(1, std::atoi(argv[3])) : defaultRepeat;
+  return true;
 }
 
 // The floor: a bare sqlite3_step loop over the whole contact table, without

@@ -62,13 +62,11 @@ void run(const std::filesystem::path& dir, const std::string& database, geo::Ana
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s DATA_DIR [DATABASE] [REPEAT]\n", argv[0]);
-    return 2;
-  }
-  const std::filesystem::path dir = argv[1];
-  const std::string database = argc > 2 && *argv[2] ? argv[2] : bench::largestDatabase(dir);
-  const int repeat = argc > 3 ? std::atoi(argv[3]) : 3;
+  bench::ContactArgs args;
+  if (!bench::readContactArgs(argc, argv, 3, args)) return 2;
+  const std::filesystem::path& dir = args.dir;
+  const std::string& database = args.database;
+  const int repeat = args.repeat;
   std::printf("database %s of %s\n", database.c_str(), dir.c_str());
   run(dir, database, geo::Analysis::kState, {"State"}, repeat);
   run(dir, database, geo::Analysis::kZipCode, {"Zip", "Country"}, repeat);

@@ -365,6 +365,23 @@ struct Table::Impl : StoreCursor {
     return convertText(cm, v.text(), owner->engine_->locale());
   }
 
+  // `values` for the leading fields of the current index, as stored; `what`
+  // names the thing ("a key", "a range end") in the error.
+  StatusOr<std::vector<Value>> storedKey(const std::vector<Value>& values, const char* what_) const {
+    const std::size_t n = index->fields.size();
+    if (values.empty() || values.size() > n) {
+      return Status::InvalidArgument(what() + ": " + what_ + " needs 1 to " + std::to_string(n) + " values");
+    }
+    std::vector<Value> key;
+    key.reserve(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      auto v = stored(index->fields[i], values[i]);
+      if (!v.ok()) return Status::InvalidArgument(what() + ": " + v.status().message());
+      key.push_back(std::move(v).value());
+    }
+    return key;
+  }
+
   static StatusOr<Value> convertText(const ColumnMeta& cm, std::string_view text, const Locale& locale) {
     const auto bad = [&](const char* kind) {
       return Status::InvalidArgument("'" + std::string(text) + "' is not " + kind + " (field " + cm.name + ")");
@@ -793,16 +810,9 @@ Status Table::prior() {
 StatusOr<bool> Table::findKey(const std::vector<Value>& values) {
   VISTREL_CHECK_BROWSE();
   Impl& im = *impl_;
-  if (values.empty() || values.size() > im.index->fields.size()) {
-    return Status::InvalidArgument(im.what() + ": a key needs 1 to " + std::to_string(im.index->fields.size()) +
-                                   " values");
-  }
-  std::vector<Value> key;
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    auto v = im.stored(im.index->fields[i], values[i]);
-    if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
-    key.push_back(std::move(v).value());
-  }
+  auto storedKey = im.storedKey(values, "a key");
+  if (!storedKey.ok()) return storedKey.status();
+  const std::vector<Value>& key = *storedKey;
   im.rebuildSelection();
   std::vector<Value> params;
   const std::string where = im.whereClause({im.compare(im.index->fields, key.size(), "=")}, &params);
@@ -826,23 +836,12 @@ StatusOr<bool> Table::findKey(const std::vector<Value>& values) {
 Status Table::setRange(const std::vector<Value>& low, const std::vector<Value>& high) {
   if (!isOpen()) return notOpen(tableName_);
   Impl& im = *impl_;
-  const std::size_t n = im.index->fields.size();
-  if (low.empty() || low.size() > n || high.empty() || high.size() > n) {
-    return Status::InvalidArgument(im.what() + ": a range needs 1 to " + std::to_string(n) + " values at each end");
-  }
-  std::vector<Value> lo, hi;
-  for (std::size_t i = 0; i < low.size(); ++i) {
-    auto v = im.stored(im.index->fields[i], low[i]);
-    if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
-    lo.push_back(std::move(v).value());
-  }
-  for (std::size_t i = 0; i < high.size(); ++i) {
-    auto v = im.stored(im.index->fields[i], high[i]);
-    if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
-    hi.push_back(std::move(v).value());
-  }
-  im.low = std::move(lo);
-  im.high = std::move(hi);
+  auto lo = im.storedKey(low, "a range end");
+  if (!lo.ok()) return lo.status();
+  auto hi = im.storedKey(high, "a range end");
+  if (!hi.ok()) return hi.status();
+  im.low = std::move(lo).value();
+  im.high = std::move(hi).value();
   im.hasRange = true;
   im.finalizeAll();
   return first();
