@@ -22,6 +22,7 @@ struct Timing {
   double min = 0;
   double median = 0;
   long rows = 0;
+  double ratio = 1;  // median over rounds of this work's time over the first work's (measureRounds)
 };
 
 // Runs `work` once to warm the caches, then `repeat` times; `work` returns
@@ -41,9 +42,37 @@ inline Timing measure(int repeat, const std::function<long()>& work) {
   return t;
 }
 
+// Runs each of `works` once to warm the caches, then `repeat` rounds running
+// each in turn, so that a machine whose speed drifts slows them alike; the
+// ratios are taken round by round.
+inline std::vector<Timing> measureRounds(int repeat, const std::vector<std::function<long()>>& works) {
+  std::vector<Timing> out(works.size());
+  std::vector<std::vector<double>> seconds(works.size());
+  for (std::size_t w = 0; w < works.size(); ++w) out[w].rows = works[w]();
+  for (int i = 0; i < repeat; ++i) {
+    for (std::size_t w = 0; w < works.size(); ++w) {
+      const auto start = std::chrono::steady_clock::now();
+      out[w].rows = works[w]();
+      seconds[w].push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+  }
+  const auto median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  };
+  for (std::size_t w = 0; w < works.size(); ++w) {
+    std::vector<double> ratios;
+    for (int i = 0; i < repeat; ++i) ratios.push_back(seconds[w][i] / seconds[0][i]);
+    out[w].min = *std::min_element(seconds[w].begin(), seconds[w].end());
+    out[w].median = median(seconds[w]);
+    out[w].ratio = median(ratios);
+  }
+  return out;
+}
+
 inline void print(const char* name, const Timing& t) {
-  std::printf("%-34s %9ld rows  min %7.3f s  median %7.3f s  %6.2f M rows/s\n", name, t.rows, t.min, t.median,
-              t.rows / t.median / 1e6);
+  std::printf("%-34s %9ld rows  min %7.3f s  median %7.3f s  %6.2f M rows/s  ratio %.2f\n", name, t.rows, t.min,
+              t.median, t.rows / t.median / 1e6, t.ratio);
 }
 
 inline long peakRssMb() {

@@ -29,9 +29,9 @@ void run(const std::filesystem::path& dir, const std::string& database, geo::Ana
          const std::vector<std::string>& fields, int repeat) {
   host::Engine& engine = engineFor(dir);
   const geo::AnalysisInfo& info = geo::analysisInfo(kind);
-  const bench::Timing floor = bench::measure(repeat, [&] { return bench::bareScan(dir, database, fields); });
   std::vector<std::string> values;
-  const bench::Timing tally = bench::measure(repeat, [&]() -> long {
+  long total = 0;
+  const auto tally = [&]() -> long {
     host::Table t(engine, "TALDB", "CONTACT.DB");
     t.setIndexName("LastFirst");
     if (!t.open().ok()) std::exit(1);
@@ -39,9 +39,8 @@ void run(const std::filesystem::path& dir, const std::string& database, geo::Ana
     if (!r.ok()) std::exit(1);
     values = r->values;
     return static_cast<long>(values.size());
-  });
-  long total = 0;
-  const bench::Timing count = bench::measure(repeat, [&]() -> long {
+  };
+  const auto count = [&]() -> long {
     host::Table t(engine, "TALDB", "CONTACT.DB");
     t.setIndexName("LastFirst");
     if (!t.open().ok() || !t.setRange({database}, {database}).ok()) std::exit(1);
@@ -49,14 +48,15 @@ void run(const std::filesystem::path& dir, const std::string& database, geo::Ana
     if (!r.ok()) std::exit(1);
     total = static_cast<long>(r->total);
     return static_cast<long>(r->visited);
-  });
+  };
+  tally();  // the count needs the values
+  const auto t = bench::measureRounds(repeat, {[&] { return bench::bareScan(dir, database, fields); }, tally, count});
   std::printf("-- %s: %zu distinct values, %ld contacts counted\n", std::string(info.heading).c_str(),
               values.size(), total);
-  bench::print("bare SQLite scan (floor)", floor);
-  bench::print("tally (rows: distinct values)", tally);
-  bench::print("count", count);
-  std::printf("ratio tally/floor %.2f, count/floor %.2f (medians)\n", tally.median / floor.median,
-              count.median / floor.median);
+  bench::print("bare SQLite scan (floor)", t[0]);
+  bench::print("tally (rows: distinct values)", t[1]);
+  bench::print("count", t[2]);
+  std::printf("ratio tally/floor %.2f, count/floor %.2f (medians of the rounds)\n", t[1].ratio, t[2].ratio);
 }
 
 }  // namespace

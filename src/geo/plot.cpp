@@ -47,15 +47,15 @@ host::StatusOr<std::int64_t> plotContactZips(host::Table& contacts, std::string_
   std::int64_t dots = 0;
   std::string z;
   contacts.disableControls();
-  host::Status walk;
-  for (walk = contacts.first(); walk.ok() && !contacts.eof(); walk = contacts.next()) {
-    if (!host::equalsIgnoreCase(db->asTextView(), database)) continue;
-    z.assign(zip->asTextView());
-    if (!NormalizeUsZip(z, country->asTextView())) continue;
+  const host::Status walk = contacts.visitTexts({db, zip, country}, [&](const std::vector<std::string_view>& t) {
+    if (!host::equalsIgnoreCase(t[0], database)) return true;
+    z.assign(t[1]);
+    if (!NormalizeUsZip(z, t[2])) return true;
     if (!smallMap.empty()) PlotZip(smallMap, kOneContactColor, z, false);
     if (!bigMap.empty()) PlotZip(bigMap, kOneContactColor, z, true);
     ++dots;
-  }
+    return true;
+  });
   contacts.enableControls();
   if (!walk.ok()) return walk;
   return dots;

@@ -19,32 +19,25 @@ constexpr std::array<AnalysisInfo, 4> kAnalyses = {{
     {Analysis::kCountry, "country", "C&ountry Analysis", "Country Analysis", "Country", 3000},
 }};
 
-// The contact fields an analysis reads, looked up once per pass.
-struct ContactFields {
-  host::Field* db = nullptr;
-  host::Field* zip = nullptr;
-  host::Field* country = nullptr;
-  host::Field* city = nullptr;
-  host::Field* state = nullptr;
-
-  static host::StatusOr<ContactFields> of(host::Table& t, Analysis kind) {
-    ContactFields f;
-    f.db = t.fieldByName("DB");
-    const auto need = [&](const char* name, host::Field** out) {
-      *out = t.fieldByName(name);
-      return *out != nullptr;
-    };
-    bool ok = f.db != nullptr;
-    switch (kind) {
-      case Analysis::kZipCode: ok = ok && need("Zip", &f.zip) && need("country", &f.country); break;
-      case Analysis::kCity: ok = ok && need("City", &f.city) && need("State", &f.state); break;
-      case Analysis::kState: ok = ok && need("State", &f.state); break;
-      case Analysis::kCountry: ok = ok && need("Country", &f.country); break;
-    }
-    if (!ok) return host::Status::Corrupt(t.tableName() + ": the contact table lacks an address field");
-    return f;
+// The address fields an analysis reads, in the order the passes take them,
+// after DB when `withDb`.
+host::StatusOr<std::vector<host::Field*>> fieldsOf(host::Table& t, Analysis kind, bool withDb) {
+  std::vector<const char*> names;
+  if (withDb) names.push_back("DB");
+  switch (kind) {
+    case Analysis::kZipCode: names.insert(names.end(), {"Zip", "Country"}); break;
+    case Analysis::kCity: names.insert(names.end(), {"City", "State"}); break;
+    case Analysis::kState: names.push_back("State"); break;
+    case Analysis::kCountry: names.push_back("Country"); break;
   }
-};
+  std::vector<host::Field*> fields;
+  for (const char* name : names) {
+    host::Field* f = t.fieldByName(name);
+    if (f == nullptr) return host::Status::Corrupt(t.tableName() + ": the contact table lacks the field " + name);
+    fields.push_back(f);
+  }
+  return fields;
+}
 
 }  // namespace
 
@@ -58,50 +51,43 @@ const AnalysisInfo* findAnalysis(std::string_view text) {
 }
 
 host::StatusOr<TallyResult> runTally(host::Table& contacts, std::string_view database, Analysis kind) {
-  auto fields = ContactFields::of(contacts, kind);
+  auto fields = fieldsOf(contacts, kind, true);
   if (!fields.ok()) return fields.status();
-  const ContactFields& f = *fields;
   VISTREL_RETURN_IF_ERROR(contacts.setRange({std::string(database)}, {std::string(database)}));
   ValueList values;
   ValueList others;
   std::string key;
-  contacts.disableControls();
   std::int64_t visited = 0;
-  host::Status walk;
-  for (walk = contacts.first(); walk.ok() && !contacts.eof(); walk = contacts.next()) {
+  contacts.disableControls();
+  const host::Status walk = contacts.visitTexts(*fields, [&](const std::vector<std::string_view>& t) {
     ++visited;
-    if (!host::equalsIgnoreCase(f.db->asTextView(), database)) continue;
+    if (!host::equalsIgnoreCase(t[0], database)) return true;
     switch (kind) {
       case Analysis::kZipCode:
-        key.assign(f.zip->asTextView());
-        if (NormalizeUsZip(key, f.country->asTextView())) {
+        key.assign(t[1]);
+        if (NormalizeUsZip(key, t[2])) {
           values.add(key);
         } else {
           others.add(BlankFieldText(key));
         }
         break;
-      case Analysis::kCity: {
-        const std::string_view city = f.city->asTextView();
-        const std::string_view state = f.state->asTextView();
-        if (city.empty() || state.empty()) break;
-        key.assign(city);
+      case Analysis::kCity:
+        if (t[1].empty() || t[2].empty()) break;
+        key.assign(t[1]);
         key += ", ";
-        key += StateAbbreviation(state);
+        key += StateAbbreviation(t[2]);
         values.add(key);
         break;
-      }
-      case Analysis::kState: {
-        const std::string s = StateAbbreviation(f.state->asTextView());
-        if (!s.empty()) values.add(s);
+      case Analysis::kState:
+        key = StateAbbreviation(t[1]);
+        if (!key.empty()) values.add(key);
         break;
-      }
-      case Analysis::kCountry: {
-        const std::string_view c = f.country->asTextView();
-        if (!c.empty()) values.add(c);
+      case Analysis::kCountry:
+        if (!t[1].empty()) values.add(t[1]);
         break;
-      }
     }
-  }
+    return true;
+  });
   contacts.enableControls();
   if (!walk.ok()) return walk;
   return TallyResult{values.sorted(), others.sorted(), visited};
@@ -136,28 +122,26 @@ host::StatusOr<CountResult> runCount(host::Table& contacts, Analysis kind, const
 
 host::StatusOr<CountResult> runCount(host::Table& contacts, Analysis kind, const KeyIndex& index,
                                      const CountProgress& progress, std::int64_t stride) {
-  auto fields = ContactFields::of(contacts, kind);
+  auto fields = fieldsOf(contacts, kind, false);
   if (!fields.ok()) return fields.status();
-  const ContactFields& f = *fields;
   CountResult result;
   result.counts.assign(index.size(), 0);
   std::string key;
   if (stride < 1) stride = 1;
   contacts.disableControls();
-  host::Status walk;
-  for (walk = contacts.first(); walk.ok() && !contacts.eof(); walk = contacts.next()) {
+  const host::Status walk = contacts.visitTexts(*fields, [&](const std::vector<std::string_view>& t) {
     switch (kind) {
-      case Analysis::kState: key = StateAbbreviation(f.state->asTextView()); break;
+      case Analysis::kState: key = StateAbbreviation(t[0]); break;
       case Analysis::kZipCode:
-        key.assign(f.zip->asTextView());
-        NormalizeUsZip(key, f.country->asTextView());
+        key.assign(t[0]);
+        NormalizeUsZip(key, t[1]);
         break;
       case Analysis::kCity:
-        key.assign(f.city->asTextView());
+        key.assign(t[0]);
         key += ", ";
-        key += StateAbbreviation(f.state->asTextView());
+        key += StateAbbreviation(t[1]);
         break;
-      case Analysis::kCountry: key.assign(f.country->asTextView()); break;
+      case Analysis::kCountry: key.assign(t[0]); break;
     }
     if (const auto row = index.find(key)) {
       ++result.counts[*row];
@@ -166,9 +150,10 @@ host::StatusOr<CountResult> runCount(host::Table& contacts, Analysis kind, const
     ++result.visited;
     if (progress && result.visited % stride == 0 && progress(result.visited)) {
       result.complete = false;
-      break;
+      return false;
     }
-  }
+    return true;
+  });
   contacts.enableControls();
   if (!walk.ok()) return walk;
   return result;

@@ -71,6 +71,28 @@ bool parseInteger(std::string_view text, std::int64_t* out) {
   return true;
 }
 
+// The text of a stored value of a column of `type`: numbers and dates in
+// `locale`, logicals as "True" or "False", the empty text for null.
+std::string textOf(const Value& v, ColumnType type, const Locale& locale) {
+  switch (v.kind()) {
+    case Value::Kind::kNull: return std::string();
+    case Value::Kind::kText: return v.text();
+    case Value::Kind::kInteger:
+      if (type == ColumnType::kLogical) return v.integer() ? "True" : "False";
+      if (type == ColumnType::kDate) return formatDate(static_cast<double>(v.integer()), locale);
+      return std::to_string(v.integer());
+    case Value::Kind::kReal:
+      switch (type) {
+        case ColumnType::kDate: return formatDate(std::floor(v.real()), locale);
+        case ColumnType::kTime: return formatTime(v.real(), locale);
+        case ColumnType::kDateTime: return formatDateTime(v.real(), locale);
+        case ColumnType::kLogical: return v.real() != 0 ? "True" : "False";
+        default: return formatNumber(v.real(), locale);
+      }
+  }
+  return std::string();
+}
+
 // The empty value a key field holds in place of null.
 Value emptyKey(ColumnType type) { return isTextType(type) ? Value(std::string()) : Value(std::int64_t{0}); }
 
@@ -488,27 +510,7 @@ const Value& Field::value() const {
 
 bool Field::isNull() const { return value().isNull(); }
 
-std::string Field::asText() const {
-  const Value& v = value();
-  const Locale& locale = table_->engine_->locale();
-  switch (v.kind()) {
-    case Value::Kind::kNull: return std::string();
-    case Value::Kind::kText: return v.text();
-    case Value::Kind::kInteger:
-      if (type() == ColumnType::kLogical) return v.integer() ? "True" : "False";
-      if (type() == ColumnType::kDate) return formatDate(static_cast<double>(v.integer()), locale);
-      return std::to_string(v.integer());
-    case Value::Kind::kReal:
-      switch (type()) {
-        case ColumnType::kDate: return formatDate(std::floor(v.real()), locale);
-        case ColumnType::kTime: return formatTime(v.real(), locale);
-        case ColumnType::kDateTime: return formatDateTime(v.real(), locale);
-        case ColumnType::kLogical: return v.real() != 0 ? "True" : "False";
-        default: return formatNumber(v.real(), locale);
-      }
-  }
-  return std::string();
-}
+std::string Field::asText() const { return textOf(value(), type(), table_->engine_->locale()); }
 
 std::string_view Field::asTextView() const {
   const Value& v = value();
@@ -1074,10 +1076,19 @@ StatusOr<std::int64_t> Table::recordCount() {
     return n;
   }
   // The record filter decides record by record: walk them, then come back.
+  std::int64_t n = 0;
+  VISTREL_RETURN_IF_ERROR(walkFiltered([&] {
+    ++n;
+    return true;
+  }));
+  return n;
+}
+
+Status Table::walkFiltered(const std::function<bool()>& each) {
+  Impl& im = *impl_;
   const std::vector<Value> back = im.positioned ? im.identityValues() : std::vector<Value>();
   const bool wasEof = eof_, wasBof = bof_;
   ++disabled_;
-  std::int64_t n = 0;
   im.positioned = false;
   Status s = im.restart(Dir::kForward, nullptr);
   while (s.ok()) {
@@ -1088,10 +1099,10 @@ StatusOr<std::int64_t> Table::recordCount() {
     }
     if (!*found) break;
     im.positioned = true;
-    ++n;
+    if (!each()) break;
   }
   --disabled_;
-  im.cursorLive = false;
+  im.suspend();
   if (!back.empty()) {
     auto found = im.loadByIdentity(back);
     im.positioned = found.ok() && *found;
@@ -1100,8 +1111,62 @@ StatusOr<std::int64_t> Table::recordCount() {
   }
   eof_ = wasEof;
   bof_ = wasBof;
-  if (!s.ok()) return s;
-  return n;
+  return s;
+}
+
+Status Table::visitTexts(const std::vector<Field*>& fields, const TextRowVisitor& visit) {
+  VISTREL_CHECK_BROWSE();
+  for (Field* f : fields) {
+    if (f == nullptr || f->table_ != this) return Status::InvalidArgument(tableName_ + ": a field of another table");
+  }
+  Impl& im = *impl_;
+  std::vector<std::string_view> texts(fields.size());
+  if (filtered_ && onFilterRecord_) {
+    for (Field* f : fields) {
+      if (!im.registered[static_cast<std::size_t>(f->index())]) {
+        im.registered[static_cast<std::size_t>(f->index())] = 1;
+        im.selectionDirty = true;
+      }
+    }
+    return walkFiltered([&] {
+      for (std::size_t i = 0; i < fields.size(); ++i) texts[i] = fields[i]->asTextView();
+      return visit(texts);
+    });
+  }
+  // The running statement may be the one asked for below; it goes on from
+  // the current record when next asked.
+  im.suspend();
+  std::vector<int> parts;
+  for (Field* f : fields) parts.push_back(f->index());
+  std::vector<Value> params;
+  const std::string where = im.whereClause({}, &params);
+  auto st = im.bound("SELECT " + im.partList(parts) + im.fromClause() + where + im.orderClause(Dir::kForward),
+                     params);
+  if (!st.ok()) return st.status();
+  const Locale& locale = engine_->locale();
+  std::vector<std::string> formatted(fields.size());
+  Value scratch;
+  int rc;
+  while ((rc = sqlite3_step(*st)) == SQLITE_ROW) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      const int c = static_cast<int>(i);
+      const int kind = sqlite3_column_type(*st, c);
+      if (kind == SQLITE_NULL) {
+        texts[i] = std::string_view();
+      } else if (kind == SQLITE_TEXT) {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(*st, c));
+        texts[i] = std::string_view(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(*st, c)));
+      } else {
+        readColumn(*st, c, scratch);
+        formatted[i] = textOf(scratch, fields[i]->type(), locale);
+        texts[i] = formatted[i];
+      }
+    }
+    if (!visit(texts)) break;
+  }
+  sqlite3_reset(*st);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) return im.store->error(rc, im.what());
+  return Status::OK();
 }
 
 Field* Table::fieldByName(std::string_view name) {

@@ -137,6 +137,14 @@ class Table {
   // Records within range, filter lines and record filter.
   StatusOr<std::int64_t> recordCount();
 
+  // Visits the records iteration would visit, in index order, handing
+  // `visit` the texts of `fields` (as Field::asTextView gives them; valid
+  // during the call) until it returns false. Faster than a first/next loop:
+  // without a record filter only those fields are read. The current record
+  // stays where it was.
+  using TextRowVisitor = std::function<bool(const std::vector<std::string_view>& texts)>;
+  Status visitTexts(const std::vector<Field*>& fields, const TextRowVisitor& visit);
+
   // nullptr when the table has no such field (names match ignoring case).
   Field* fieldByName(std::string_view name);
   int fieldCount() const;
@@ -166,6 +174,10 @@ class Table {
   struct Impl;
 
   void notify();
+  // Walks the records the record filter accepts, calling `each` on each as
+  // the current record until it returns false, then comes back to the
+  // record that was current before.
+  Status walkFiltered(const std::function<bool()>& each);
 
   Engine* engine_;
   std::string alias_;

@@ -262,6 +262,58 @@ TEST_P(TableTest, RecordFilterSeesTheRecordUnderTestAndFilterLinesBind) {
   EXPECT_EQ(*t.recordCount(), 5);
 }
 
+TEST_P(TableTest, VisitTextsReadsWhatTheWalkReadsAndLeavesTheRecordAlone) {
+  Table t(engine_, "TALDB", "PEOPLE.DB");
+  t.setIndexName("ByName");
+  ASSERT_TRUE(t.open().ok());
+  ASSERT_TRUE(*t.findKey({"Sales", "Adams"}));
+  ASSERT_TRUE(t.edit().ok());
+  ASSERT_TRUE(t.fieldByName("Score")->setFloat(1.5).ok());
+  ASSERT_TRUE(t.fieldByName("Born")->setText("7/4/1976").ok());
+  ASSERT_TRUE(t.fieldByName("Active")->setBoolean(true).ok());
+  ASSERT_TRUE(t.post().ok());
+  ASSERT_TRUE(t.setRange({"sales"}, {"SALES"}).ok());
+
+  const std::vector<const char*> names = {"Id", "City", "Score", "Born", "Active", "Visits"};
+  std::vector<Field*> fields;
+  for (const char* n : names) fields.push_back(t.fieldByName(n));
+  std::vector<std::vector<std::string>> walked;
+  for (Status s = t.first(); s.ok() && !t.eof(); s = t.next()) {
+    walked.emplace_back();
+    for (Field* f : fields) walked.back().push_back(f->asText());
+  }
+
+  ASSERT_TRUE(t.first().ok());
+  ASSERT_TRUE(t.next().ok());
+  const std::string current = t.fieldByName("Id")->asText();
+  std::vector<std::vector<std::string>> visited;
+  ASSERT_TRUE(t.visitTexts(fields, [&](const std::vector<std::string_view>& texts) {
+                 visited.emplace_back(texts.begin(), texts.end());
+                 return true;
+               }).ok());
+  EXPECT_EQ(visited, walked);
+  EXPECT_EQ(t.fieldByName("Id")->asText(), current);
+  ASSERT_TRUE(t.next().ok());
+  EXPECT_EQ(t.fieldByName("Id")->asText(), walked[2][0]) << "the walk goes on from the record it stood on";
+
+  int calls = 0;
+  ASSERT_TRUE(t.visitTexts(fields, [&](const std::vector<std::string_view>&) { return ++calls < 2; }).ok());
+  EXPECT_EQ(calls, 2) << "false stops the visit";
+
+  // With a record filter, the filter decides and the record still stays.
+  t.setOnFilterRecord([](Table& table) { return !table.fieldByName("City")->asText().empty(); });
+  ASSERT_TRUE(t.setFiltered(true).ok());
+  ASSERT_TRUE(t.next().ok());
+  const std::string filteredCurrent = t.fieldByName("Id")->asText();
+  Ids ids;
+  ASSERT_TRUE(t.visitTexts({t.fieldByName("Id")}, [&](const std::vector<std::string_view>& texts) {
+                 ids.emplace_back(texts[0]);
+                 return true;
+               }).ok());
+  EXPECT_EQ(ids, (Ids{"2", "1", "5"}));
+  EXPECT_EQ(t.fieldByName("Id")->asText(), filteredCurrent);
+}
+
 TEST_P(TableTest, ObserversAreToldOnceAroundDisabledLoops) {
   struct Counter : TableObserver {
     int calls = 0;
