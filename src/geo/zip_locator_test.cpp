@@ -6,6 +6,9 @@
 
 #include <limits>
 
+#include "geo/address.h"
+#include "geo/hit_table.h"
+
 namespace vistrel::geo {
 namespace {
 
@@ -64,6 +67,28 @@ TEST(ZipLocatorTest, PlacesAbroadHaveNoMapPoint) {
     EXPECT_FALSE(z.mapPoint(zip, true).has_value()) << zip;
   }
   EXPECT_FALSE(ZipLocator::builtIn().mapPoint("96205", false).has_value());
+}
+
+// The dots of the built-in zip table against the built-in map: the generator
+// of the pictures and the projection of the dots have to agree.
+TEST(ZipLocatorTest, DotsOfTheFortyEightStatesFallInsideTheirOwnState) {
+  int own = 0, other = 0, all = 0;
+  for (const ZipRecord& r : ZipTable::builtIn().records()) {
+    const StateInfo* s = findState(r.state);
+    if (s == nullptr || !s->onMap) continue;
+    const auto dot = ZipLocator::builtIn().mapPoint(r.zip, false);
+    ASSERT_TRUE(dot.has_value()) << r.zip;
+    const std::string at = StateAtPoint(dot->x, dot->y);
+    ++all;
+    if (at == s->displayName) {
+      ++own;
+    } else if (!at.empty()) {
+      ++other;
+    }
+  }
+  ASSERT_GT(all, 40000);
+  EXPECT_GE(own * 100, all * 80) << own << " of " << all << " inside their own state";
+  EXPECT_LT(other * 1000, all * 5) << other << " of " << all << " inside another state";
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 const fs = require('fs');
 const path = require('path');
 const { C, Picture, encode } = require('./lib/bmp.js');
-const { labelShapes, outline, connected } = require('./lib/raster.js');
+const { labelShapes, outline, ownShare, connected } = require('./lib/raster.js');
 const { stateOutlines } = require('./lib/states.js');
 
 const LAKE = -1;
@@ -56,7 +56,8 @@ function drawMap(states, width, height, scale) {
   });
   const labels = labelShapes(width, height, shapes);
   markLake(labels, width, height, toPixel);
-  const border = outline(labels, width, height);
+  const share = ownShare(labels, width, height, shapes, 4, (l) => (l === LAKE ? 0 : l));
+  const border = outline(labels, width, height, share);
   const picture = new Picture(width, height, C.silver);
   const owner = new Int32Array(width * height).fill(-1);
   for (let i = 0; i < labels.length; ++i) {

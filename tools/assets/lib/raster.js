@@ -40,16 +40,58 @@ function labelShapes(width, height, shapes) {
 // label (outside the picture counts as label 0). Every pair of side-by-side
 // pixels with different labels then has one marked pixel, so a four-way fill
 // never crosses from one label to another.
-function outline(labels, width, height) {
+// Marks the outline: of two side-by-side pixels with differing labels, the
+// one less covered by its own label (sampled on an n-by-n grid inside the
+// pixel) turns black, so a pixel the border only grazes keeps its colour and
+// one the border cuts through the middle gives way. `share` comes from
+// ownShare; without it the left or upper pixel of the two is marked.
+function outline(labels, width, height, share) {
   const marks = new Uint8Array(width * height);
-  const at = (x, y) => (x < width && y < height ? labels[y * width + x] : 0);
+  const mark = (i, j) => {
+    if (share && share[j] < share[i]) marks[j] = 1;
+    else marks[i] = 1;
+  };
   for (let y = 0; y < height; ++y) {
     for (let x = 0; x < width; ++x) {
-      const l = labels[y * width + x];
-      if (l !== at(x + 1, y) || l !== at(x, y + 1)) marks[y * width + x] = 1;
+      const i = y * width + x;
+      const l = labels[i];
+      if (x + 1 >= width) {
+        if (l !== 0) marks[i] = 1;
+      } else if (l !== labels[i + 1]) {
+        mark(i, i + 1);
+      }
+      if (y + 1 >= height) {
+        if (l !== 0) marks[i] = 1;
+      } else if (l !== labels[i + width]) {
+        mark(i, i + width);
+      }
     }
   }
   return marks;
+}
+
+// The share of each pixel's area, sampled on an n-by-n grid, that the
+// pixel's own label covers (`own` maps a label to the one the shapes give).
+function ownShare(labels, width, height, shapes, n, own = (l) => l) {
+  const fine = labelShapes(
+    width * n,
+    height * n,
+    shapes.map((s) => ({ label: s.label, rings: s.rings.map((r) => r.map(([x, y]) => [x * n, y * n])) })),
+  );
+  const share = new Float32Array(width * height);
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const want = own(labels[y * width + x]);
+      let hits = 0;
+      for (let dy = 0; dy < n; ++dy) {
+        for (let dx = 0; dx < n; ++dx) {
+          if (fine[(y * n + dy) * width * n + x * n + dx] === want) ++hits;
+        }
+      }
+      share[y * width + x] = hits / (n * n);
+    }
+  }
+  return share;
 }
 
 // The pixels four-way connected to (x, y) that satisfy accept(index).
@@ -69,4 +111,4 @@ function connected(width, height, x, y, accept) {
   return picked;
 }
 
-module.exports = { labelShapes, outline, connected };
+module.exports = { labelShapes, outline, ownShare, connected };
