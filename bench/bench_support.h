@@ -22,7 +22,7 @@ struct Timing {
   double min = 0;
   double median = 0;
   long rows = 0;
-  double ratio = 1;  // median over rounds of this work's time over the first work's (measureRounds)
+  double ratio = 0;  // median over rounds of this work's time over the first work's (measureRounds)
 };
 
 // Runs `work` once to warm the caches, then `repeat` times; `work` returns
@@ -71,8 +71,10 @@ inline std::vector<Timing> measureRounds(int repeat, const std::vector<std::func
 }
 
 inline void print(const char* name, const Timing& t) {
-  std::printf("%-34s %9ld rows  min %7.3f s  median %7.3f s  %6.2f M rows/s  ratio %.2f\n", name, t.rows, t.min,
-              t.median, t.rows / t.median / 1e6, t.ratio);
+  std::printf("%-34s %9ld rows  min %7.3f s  median %7.3f s  %6.2f M rows/s", name, t.rows, t.min, t.median,
+              t.rows / t.median / 1e6);
+  if (t.ratio > 0) std::printf("  ratio %.2f", t.ratio);
+  std::printf("\n");
 }
 
 inline long peakRssMb() {
