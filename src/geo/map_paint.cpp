@@ -5,6 +5,9 @@
 #include <array>
 #include <vector>
 
+#include "geo/hit_table.h"
+#include "geo/map_pictures.h"
+
 namespace vistrel::geo {
 namespace {
 
@@ -69,6 +72,17 @@ void PaintState(Raster& picture, std::string_view code, Rgb colour) {
   const Rgb present = picture.pixel(seed.x, seed.y);
   if (present == kBlack || present == colour) return;
   surfaceFill(picture, seed, colour);
+  // The state's other pieces (Michigan's Upper Peninsula, Long Island,
+  // islands) get the same colour: each run of the hit table lies inside one
+  // piece of its state, so a fill from a run still in the old colour stays
+  // within that piece.
+  if (picture.width() != kSmallMapWidth || picture.height() != kSmallMapHeight) return;
+  const HitTable& runs = HitTable::builtIn();
+  for (int b = 0; b < HitTable::kBlocks; ++b) {
+    for (const HitRun& r : runs.block(b)) {
+      if (r.code == code && picture.pixel(r.x1, r.y) == present) surfaceFill(picture, MapPoint{r.x1, r.y}, colour);
+    }
+  }
 }
 
 void PlotZip(Raster& picture, Rgb colour, std::string_view zip, bool big, const ZipLocator& locator) {

@@ -18,11 +18,14 @@ namespace vistrel::geo {
 MapPoint StateSeedPoint(std::string_view code);
 
 // Colours one state of the small map: replaces the colour found at its start
-// point, in every pixel four-way connected to it, by `colour`. The black
+// point, in every pixel four-way connected to it, by `colour`, and does the
+// same in the state's other pieces that still have that colour. The black
 // outline stops the fill, and painting again recolours the whole state.
 // Nothing happens for a code without a start point, a start point outside
 // the picture, a black start pixel or a black colour (black is the outline;
 // a fill in it or from it would run along the borders into other states).
+// On a picture of another size only the piece with the start point is
+// coloured.
 void PaintState(Raster& picture, std::string_view code, Rgb colour);
 
 // Draws the dot of a zip code on the small map, or the big map when `big` is

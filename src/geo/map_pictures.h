@@ -10,6 +10,9 @@
 // the caller may paint. A picture that cannot be read comes back empty.
 namespace vistrel::geo {
 
+inline constexpr int kSmallMapWidth = 464;
+inline constexpr int kSmallMapHeight = 231;
+
 // The 48 contiguous states, 464 x 231 pixels: yellow, outlined in black, on
 // silver, Lake Michigan hatched cyan.
 Raster smallUsMap();
