@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vistrel needs to build, test and run. Quick when
 # everything is already there; uses sudo when not run as root.
+#
+#   scripts/setup.sh          to build and test
+#   scripts/setup.sh --run    also what the run script may need
+#   scripts/setup.sh --fuzz   also clang for the libFuzzer targets
 set -euo pipefail
 
 packages=(
@@ -8,12 +12,13 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev
   qt6-base-dev libgl-dev
-  clang libclang-rt-14-dev
   fontconfig fonts-dejavu-core
 )
-if [ "${1:-}" = "--run" ]; then
-  packages+=(xvfb xauth)
-fi
+case "${1:-}" in
+  --run) packages+=(xvfb xauth) ;;
+  # libFuzzer comes with clang's runtime libraries.
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

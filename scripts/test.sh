@@ -17,7 +17,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-./scripts/setup.sh
+if [ "$fuzz_runs" -gt 0 ]; then ./scripts/setup.sh --fuzz; else ./scripts/setup.sh; fi
 jobs=$(nproc)
 
 echo "== build"
