@@ -31,4 +31,3 @@ fi
 mkdir -p out
 build/bin/vistrel-cli analyse --data "$demo" --database Sales --by state --count \
   --map out/state-map.png
-echo "State map written to $PWD/out/state-map.png"
