@@ -173,8 +173,8 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
   const auto data = args->value("data");
   const auto database = args->value("database");
   const auto by = args->value("by");
-  if (!data || !database || !by || !args->positional().empty()) {
-    err << kUsage;
+  if (const host::Status s = args->check({"data", "database", "by"}, 0); !s.ok()) {
+    err << "vistrel-cli analyse: " << s.message() << "\n\n" << kUsage;
     return kExitUsage;
   }
   Report report;

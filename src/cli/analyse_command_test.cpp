@@ -69,6 +69,10 @@ TEST_F(AnalyseCommandTest, RefusesUnknownDatabasesEmptyResultsAndBadOptions) {
   EXPECT_EQ(run({"--database", "Sales", "--by", "state", "--format", "xml"}), 2);
   EXPECT_EQ(run({"--database", "Sales", "--by", "country", "--map", (dir_ / "x.png").string()}), 2);
   EXPECT_EQ(run({"--database", "Sales", "--by", "state", "--big-map"}), 2);
+  EXPECT_EQ(run({"--by", "state"}), 2);
+  EXPECT_EQ(err_.rfind("vistrel-cli analyse: missing --database\n\nUsage:", 0), 0u) << err_;
+  EXPECT_EQ(run({"--database", "Sales", "--by", "state", "extra"}), 2);
+  EXPECT_NE(err_.find("unexpected argument 'extra'"), std::string::npos) << err_;
 }
 
 TEST_F(AnalyseCommandTest, MapIsWrittenAsPlotPaintsIt) {

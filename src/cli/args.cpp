@@ -52,4 +52,17 @@ std::string Args::valueOr(std::string_view name, std::string_view fallback) cons
   return v ? *v : std::string(fallback);
 }
 
+host::Status Args::check(std::initializer_list<std::string_view> options, std::size_t positionals) const {
+  std::string missing;
+  for (std::string_view o : options) {
+    if (!has(o)) missing += (missing.empty() ? "missing --" : ", --") + std::string(o);
+  }
+  if (!missing.empty()) return host::Status::InvalidArgument(missing);
+  if (positional_.size() > positionals) {
+    return host::Status::InvalidArgument("unexpected argument '" + positional_[positionals] + "'");
+  }
+  if (positional_.size() < positionals) return host::Status::InvalidArgument("missing an argument");
+  return host::Status::OK();
+}
+
 }  // namespace vistrel::cli

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -26,6 +27,10 @@ class Args {
   std::optional<std::string> value(std::string_view name) const;
   std::string valueOr(std::string_view name, std::string_view fallback) const;
   const std::vector<std::string>& positional() const { return positional_; }
+
+  // Fails, naming what is wrong, when one of `options` was not given or the
+  // number of positional words differs from `positionals`.
+  host::Status check(std::initializer_list<std::string_view> options, std::size_t positionals) const;
 
  private:
   std::map<std::string, std::string, std::less<>> values_;

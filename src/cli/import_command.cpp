@@ -25,8 +25,8 @@ int runImport(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   }
   const auto data = args->value("data");
   const auto database = args->value("database");
-  if (!data || !database || args->positional().size() != 1) {
-    err << kUsage;
+  if (const host::Status s = args->check({"data", "database"}, 1); !s.ok()) {
+    err << "vistrel-cli import: " << s.message() << "\n\n" << kUsage;
     return kExitUsage;
   }
   const std::string& file = args->positional()[0];

@@ -37,8 +37,8 @@ int runInit(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     return kExitUsage;
   }
   const auto data = args->value("data");
-  if (!data || !args->positional().empty()) {
-    err << kUsage;
+  if (const host::Status s = args->check({"data"}, 0); !s.ok()) {
+    err << "vistrel-cli init: " << s.message() << "\n\n" << kUsage;
     return kExitUsage;
   }
   app::DemoOptions options;
