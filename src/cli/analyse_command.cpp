@@ -15,6 +15,7 @@
 #include "geo/tally.h"
 #include "host/csv.h"
 #include "host/environment.h"
+#include "host/file_write.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
@@ -157,11 +158,7 @@ host::Status writeMap(const Report& r, const std::string& file, bool big, host::
   const geo::Raster& picture = big ? bigMap : smallMap;
   const bool png = file.size() >= 4 && host::equalsIgnoreCase(std::string_view(file).substr(file.size() - 4), ".png");
   const std::string bytes = png ? picture.toPng() : picture.toBmp();
-  std::ofstream outFile(file, std::ios::binary | std::ios::trunc);
-  outFile.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  outFile.close();
-  if (!outFile) return host::Status::IoError("cannot write " + file);
-  return host::Status::OK();
+  return host::writeFileAtomically(file, bytes);
 }
 
 int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {

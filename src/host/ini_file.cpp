@@ -7,6 +7,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "host/file_write.h"
 #include "host/text.h"
 
 namespace vistrel::host {
@@ -130,22 +131,7 @@ std::string IniFile::text() const {
 }
 
 Status IniFile::save(const std::filesystem::path& path) const {
-  std::filesystem::path tmp = path;
-  tmp += ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return Status::IoError("Cannot write " + path.string());
-    out << text();
-    out.flush();
-    if (!out) return Status::IoError("Cannot write " + path.string());
-  }
-  std::error_code ec;
-  std::filesystem::rename(tmp, path, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    return Status::IoError("Cannot write " + path.string());
-  }
-  return Status::OK();
+  return writeFileAtomically(path, text());
 }
 
 }  // namespace vistrel::host
