@@ -4,18 +4,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <cstring>
 #include <unordered_map>
 
 #include "host/engine.h"
 #include "host/locale.h"
 #include "host/store.h"
+#include "host/table_sql.h"
 #include "host/text.h"
+#include "host/value_text.h"
 
 namespace vistrel::host {
 namespace {
-
-enum class Dir { kForward, kBackward };
 
 // Binds a value; `keep` says the value outlives the statement's next step,
 // so its text need not be copied.
@@ -43,58 +44,22 @@ void readColumn(sqlite3_stmt* stmt, int i, Value& out) {
   }
 }
 
-bool parseLogical(std::string_view text, bool* out) {
-  const std::string u = upperAscii(trimWhite(text));
-  if (u == "TRUE" || u == "T" || u == "YES" || u == "Y" || u == "1") {
-    *out = true;
-    return true;
+// The text of column `i` of the current row without a copy when it is stored
+// as text; other values are formatted into `scratch`.
+std::string_view columnText(sqlite3_stmt* stmt, int i, ColumnType type, const Locale& locale, Value& value,
+                            std::string& scratch) {
+  const int kind = sqlite3_column_type(stmt, i);
+  if (kind == SQLITE_NULL) return std::string_view();
+  if (kind == SQLITE_TEXT) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return std::string_view(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
   }
-  if (u == "FALSE" || u == "F" || u == "NO" || u == "N" || u == "0") {
-    *out = false;
-    return true;
-  }
-  return false;
+  readColumn(stmt, i, value);
+  scratch = valueText(value, type, locale);
+  return scratch;
 }
 
-bool parseInteger(std::string_view text, std::int64_t* out) {
-  text = trimWhite(text);
-  if (text.empty()) return false;
-  std::size_t i = (text[0] == '-' || text[0] == '+') ? 1 : 0;
-  if (i == text.size()) return false;
-  std::int64_t v = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    if (v > (INT64_MAX - 9) / 10) return false;
-    v = v * 10 + (text[i] - '0');
-  }
-  *out = text[0] == '-' ? -v : v;
-  return true;
-}
-
-// The text of a stored value of a column of `type`: numbers and dates in
-// `locale`, logicals as "True" or "False", the empty text for null.
-std::string textOf(const Value& v, ColumnType type, const Locale& locale) {
-  switch (v.kind()) {
-    case Value::Kind::kNull: return std::string();
-    case Value::Kind::kText: return v.text();
-    case Value::Kind::kInteger:
-      if (type == ColumnType::kLogical) return v.integer() ? "True" : "False";
-      if (type == ColumnType::kDate) return formatDate(static_cast<double>(v.integer()), locale);
-      return std::to_string(v.integer());
-    case Value::Kind::kReal:
-      switch (type) {
-        case ColumnType::kDate: return formatDate(std::floor(v.real()), locale);
-        case ColumnType::kTime: return formatTime(v.real(), locale);
-        case ColumnType::kDateTime: return formatDateTime(v.real(), locale);
-        case ColumnType::kLogical: return v.real() != 0 ? "True" : "False";
-        default: return formatNumber(v.real(), locale);
-      }
-  }
-  return std::string();
-}
-
-// The empty value a key field holds in place of null.
-Value emptyKey(ColumnType type) { return isTextType(type) ? Value(std::string()) : Value(std::int64_t{0}); }
+using Dir = Direction;
 
 }  // namespace
 
@@ -103,7 +68,9 @@ Value emptyKey(ColumnType type) { return isTextType(type) ? Value(std::string())
 struct Table::Impl : StoreCursor {
   explicit Impl(Table* t) : owner(t) {}
   ~Impl() override {
-    finalizeAll();
+    suspend();
+    retireStatements();
+    releaseRetired();
     sqlite3_finalize(insertStmt);
     if (store) store->removeCursor(this);
   }
@@ -113,14 +80,6 @@ struct Table::Impl : StoreCursor {
     cursorLive = false;
   }
 
-  void finalizeAll() {
-    suspend();
-    retireStatements();
-    for (sqlite3_stmt* stmt : retired) sqlite3_finalize(stmt);
-    retired.clear();
-    cursor = nullptr;
-  }
-
   // Statements built for an older field selection are kept until a safe
   // point, because one of them may still be stepping.
   void retireStatements() {
@@ -128,25 +87,31 @@ struct Table::Impl : StoreCursor {
     cache.clear();
   }
 
+  // A safe point: nothing steps any more. Statements still in the cache stay
+  // prepared, so a new range or filter on the same index only binds anew.
+  void releaseRetired() {
+    suspend();
+    for (sqlite3_stmt* stmt : retired) {
+      if (stmt == cursor) cursor = nullptr;
+      sqlite3_finalize(stmt);
+    }
+    retired.clear();
+  }
+
   std::string what() const { return meta ? meta->name : owner->tableName_; }
 
   const ColumnMeta& col(int c) const { return meta->columns[static_cast<std::size_t>(c)]; }
 
-  std::string partSql(int part) const { return part == kRowid ? "_rowid_" : quoteIdent(col(part).name); }
+  TableSql sql() const { return TableSql(*meta, *index); }
 
-  std::string partList(const std::vector<int>& parts) const {
-    std::string out;
-    for (int p : parts) out += (out.empty() ? "" : ", ") + partSql(p);
-    return out;
-  }
-
-  // "(a, b) op (?, ?)" or "a op ?" for one part.
-  std::string compare(const std::vector<int>& parts, std::size_t n, const char* op) const {
-    const std::vector<int> used(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(n));
-    if (n == 1) return partSql(used[0]) + " " + op + " ?";
-    std::string marks;
-    for (std::size_t i = 0; i < n; ++i) marks += i ? ", ?" : "?";
-    return "(" + partList(used) + ") " + op + " (" + marks + ")";
+  Restriction restriction() const {
+    Restriction r;
+    if (hasRange) {
+      r.low = &low;
+      r.high = &high;
+    }
+    if (owner->filtered_) r.conditions = &conditions;
+    return r;
   }
 
   void rebuildSelection() {
@@ -164,59 +129,34 @@ struct Table::Impl : StoreCursor {
     selectionDirty = false;
   }
 
-  std::string fromClause() const {
-    std::string s = " FROM " + quoteIdent(meta->sqlName);
-    if (!index->sqlIndex.empty()) s += " INDEXED BY " + quoteIdent(index->sqlIndex);
-    return s;
-  }
-
-  // WHERE for range and filter lines, plus `extra` conditions; appends the
-  // values to bind in order.
-  std::string whereClause(const std::vector<std::string>& extra, std::vector<Value>* params) const {
-    std::vector<std::string> terms;
-    if (hasRange) {
-      terms.push_back(compare(index->fields, low.size(), ">="));
-      params->insert(params->end(), low.begin(), low.end());
-      terms.push_back(compare(index->fields, high.size(), "<="));
-      params->insert(params->end(), high.begin(), high.end());
-    }
-    if (owner->filtered_) {
-      for (const auto& [c, v] : conditions) {
-        terms.push_back(quoteIdent(col(c).name) + " = ?");
-        params->push_back(v);
-      }
-    }
-    terms.insert(terms.end(), extra.begin(), extra.end());
-    std::string s;
-    for (const std::string& t : terms) s += (s.empty() ? " WHERE " : " AND ") + t;
-    return s;
-  }
-
-  std::string orderClause(Dir dir) const {
-    std::string s = " ORDER BY ";
-    for (std::size_t i = 0; i < index->order.size(); ++i) {
-      s += (i ? ", " : "") + partSql(index->order[i]) + (dir == Dir::kBackward ? " DESC" : "");
-    }
-    return s;
-  }
-
-  StatusOr<sqlite3_stmt*> statement(const std::string& sql) {
-    if (auto it = cache.find(sql); it != cache.end()) {
+  StatusOr<sqlite3_stmt*> statement(const std::string& text) {
+    if (auto it = cache.find(text); it != cache.end()) {
       sqlite3_reset(it->second);
       sqlite3_clear_bindings(it->second);
       return it->second;
     }
-    auto st = store->prepare(sql, what());
+    auto st = store->prepare(text, what());
     if (!st.ok()) return st.status();
-    cache[sql] = *st;
+    ++prepared;
+    cache[text] = *st;
     return *st;
   }
 
-  StatusOr<sqlite3_stmt*> bound(const std::string& sql, const std::vector<Value>& params) {
-    auto st = statement(sql);
+  StatusOr<sqlite3_stmt*> bound(const std::string& text, const std::vector<Value>& params) {
+    auto st = statement(text);
     if (!st.ok()) return st;
     for (std::size_t i = 0; i < params.size(); ++i) bindValue(*st, static_cast<int>(i + 1), params[i]);
     return st;
+  }
+
+  // Runs a statement that yields at most one row, handing it to `row`.
+  Status stepOnce(sqlite3_stmt* stmt, const std::function<void(sqlite3_stmt*)>& row, bool* found = nullptr) {
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW && row) row(stmt);
+    sqlite3_reset(stmt);
+    if (found != nullptr) *found = rc == SQLITE_ROW;
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return Status::OK();
+    return store->error(rc, what());
   }
 
   void loadRow(sqlite3_stmt* stmt) {
@@ -245,26 +185,24 @@ struct Table::Impl : StoreCursor {
 
   std::vector<Value> identityValues() const { return partValues(meta->identity); }
 
-  std::string identityWhere() const {
-    std::string s;
-    for (int p : meta->identity) s += (s.empty() ? " WHERE " : " AND ") + partSql(p) + " = ?";
-    return s;
-  }
-
   // Reads the record with this identity into the buffer; false when gone.
   StatusOr<bool> loadByIdentity(const std::vector<Value>& id) {
     rebuildSelection();
-    auto st = bound("SELECT " + partList(selected) + " FROM " + quoteIdent(meta->sqlName) + identityWhere(), id);
+    auto st = bound(sql().selectByIdentity(selected), id);
     if (!st.ok()) return st.status();
-    const int rc = sqlite3_step(*st);
-    if (rc == SQLITE_ROW) {
-      loadRow(*st);
-      sqlite3_reset(*st);
-      return true;
+    bool found = false;
+    VISTREL_RETURN_IF_ERROR(stepOnce(*st, [&](sqlite3_stmt* row) { loadRow(row); }, &found));
+    return found;
+  }
+
+  // Comes back to the record with this identity, or to no record.
+  void comeBack(const std::vector<Value>& id) {
+    if (id.empty()) {
+      positioned = false;
+      return;
     }
-    sqlite3_reset(*st);
-    if (rc == SQLITE_DONE) return false;
-    return store->error(rc, what());
+    auto found = loadByIdentity(id);
+    positioned = found.ok() && *found;
   }
 
   // Reads more columns of the current record.
@@ -274,19 +212,14 @@ struct Table::Impl : StoreCursor {
       if (!loaded[static_cast<std::size_t>(c)]) need.push_back(c);
     }
     if (need.empty()) return Status::OK();
-    auto st = bound("SELECT " + partList(need) + " FROM " + quoteIdent(meta->sqlName) + identityWhere(),
-                    identityValues());
+    auto st = bound(sql().selectByIdentity(need), identityValues());
     if (!st.ok()) return st.status();
-    const int rc = sqlite3_step(*st);
-    if (rc == SQLITE_ROW) {
+    return stepOnce(*st, [&](sqlite3_stmt* row) {
       for (std::size_t i = 0; i < need.size(); ++i) {
-        readColumn(*st, static_cast<int>(i), values[static_cast<std::size_t>(need[i])]);
+        readColumn(row, static_cast<int>(i), values[static_cast<std::size_t>(need[i])]);
         loaded[static_cast<std::size_t>(need[i])] = 1;
       }
-    }
-    sqlite3_reset(*st);
-    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return Status::OK();
-    return store->error(rc, what());
+    });
   }
 
   // Starts the running statement in `dir`: after (or before) the record with
@@ -294,12 +227,13 @@ struct Table::Impl : StoreCursor {
   Status restart(Dir dir, const std::vector<Value>* key) {
     rebuildSelection();
     suspend();
+    const TableSql q = sql();
     std::vector<Value> params;
     std::vector<std::string> extra;
-    if (key) extra.push_back(compare(index->order, index->order.size(), dir == Dir::kForward ? ">" : "<"));
-    const std::string where = whereClause(extra, &params);
+    if (key) extra.push_back(q.compare(index->order, index->order.size(), dir == Dir::kForward ? ">" : "<"));
+    const std::string where = q.where(restriction(), extra, &params);
     if (key) params.insert(params.end(), key->begin(), key->end());
-    auto st = bound("SELECT " + partList(selected) + fromClause() + where + orderClause(dir), params);
+    auto st = bound(q.walk(selected, where, dir), params);
     if (!st.ok()) return st.status();
     cursor = *st;
     cursorDir = dir;
@@ -307,46 +241,50 @@ struct Table::Impl : StoreCursor {
     return Status::OK();
   }
 
+  // Asks the record filter about the record in the buffer. A stop the filter
+  // asked for comes back as its Status.
+  StatusOr<bool> test() {
+    owner->state_ = TableState::kFilter;
+    const bool accepted = owner->onFilterRecord_(*owner);
+    owner->state_ = TableState::kBrowse;
+    if (!owner->filterStop_.ok()) {
+      Status why = std::move(owner->filterStop_);
+      owner->filterStop_ = Status::OK();
+      return why;
+    }
+    return accepted;
+  }
+
   // Steps `stmt` to the next record the record filter accepts. Returns false
-  // at the end; the buffer then holds the record that was current before.
+  // at the end; the buffer then holds the record that was current before, as
+  // it does when the filter stops the walk.
   StatusOr<bool> advance(sqlite3_stmt* stmt, bool isCursor) {
     const bool filtering = owner->filtered_ && owner->onFilterRecord_ != nullptr;
-    std::vector<Value> saved;
-    if (filtering && positioned) saved = identityValues();
+    const std::vector<Value> saved = filtering && positioned ? identityValues() : std::vector<Value>();
     bool clobbered = false;
-    for (;;) {
-      const int rc = sqlite3_step(stmt);
-      if (rc == SQLITE_ROW) {
-        loadRow(stmt);
-        if (!filtering) return true;
-        clobbered = true;
-        owner->state_ = TableState::kFilter;
-        const bool accepted = owner->onFilterRecord_(*owner);
-        owner->state_ = TableState::kBrowse;
-        if (isCursor && (selectionDirty || !cursorLive)) {
-          // The filter asked for more fields, or a write stopped the statement:
-          // go on from the record under test with a fresh statement.
-          const std::vector<Value> key = partValues(index->order);
-          VISTREL_RETURN_IF_ERROR(restart(cursorDir, &key));
-          stmt = cursor;
-        }
-        if (accepted) return true;
-        continue;
+    StatusOr<bool> accepted = false;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+      loadRow(stmt);
+      if (!filtering) return true;
+      clobbered = true;
+      accepted = test();
+      if (isCursor && (selectionDirty || !cursorLive)) {
+        // The filter asked for more fields, or a write stopped the statement:
+        // go on from the record under test with a fresh statement.
+        const std::vector<Value> key = partValues(index->order);
+        VISTREL_RETURN_IF_ERROR(restart(cursorDir, &key));
+        stmt = cursor;
       }
-      sqlite3_reset(stmt);
-      if (isCursor) cursorLive = false;
-      if (rc != SQLITE_DONE) return store->error(rc, what());
-      if (clobbered) {
-        if (saved.empty()) {
-          positioned = false;
-        } else {
-          auto back = loadByIdentity(saved);
-          if (!back.ok()) return back.status();
-          positioned = *back;
-        }
-      }
-      return false;
+      if (!accepted.ok() || *accepted) break;
     }
+    if (rc == SQLITE_ROW && accepted.ok()) return true;
+    sqlite3_reset(stmt);
+    if (isCursor) cursorLive = false;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return store->error(rc, what());
+    if (clobbered) comeBack(saved);
+    if (!accepted.ok()) return accepted.status();
+    return false;
   }
 
   // Moves one record in `dir` from the current one, going on with the
@@ -361,13 +299,34 @@ struct Table::Impl : StoreCursor {
     return found;
   }
 
-  // Starts from scratch in `dir` (first or last record).
-  StatusOr<bool> start(Dir dir) {
-    VISTREL_RETURN_IF_ERROR(restart(dir, nullptr));
+  // Starts in `dir` after `key`, or from the start (or end) without one, and
+  // stands on the first record found.
+  StatusOr<bool> startFrom(Dir dir, const std::vector<Value>* key) {
+    VISTREL_RETURN_IF_ERROR(restart(dir, key));
     positioned = false;
     auto found = advance(cursor, true);
     if (found.ok()) positioned = *found;
     return found;
+  }
+
+  // The one insert statement (every column goes in), bound to the buffer,
+  // which outlives the step.
+  StatusOr<sqlite3_stmt*> insertStatement() {
+    if (insertStmt == nullptr) {
+      auto st = store->prepare(sql().insertAll(), what());
+      if (!st.ok()) return st.status();
+      insertStmt = *st;
+    }
+    for (std::size_t c = 0; c < values.size(); ++c) bindValue(insertStmt, static_cast<int>(c + 1), values[c], true);
+    return insertStmt;
+  }
+
+  // An update of `cols` of the record being edited.
+  StatusOr<sqlite3_stmt*> updateStatement(const std::vector<int>& cols) {
+    std::vector<Value> params;
+    for (int c : cols) params.push_back(values[static_cast<std::size_t>(c)]);
+    params.insert(params.end(), editIdentity.begin(), editIdentity.end());
+    return bound(sql().update(cols), params);
   }
 
   // Whether fields read the buffer: a current record, or the record under test.
@@ -376,15 +335,12 @@ struct Table::Impl : StoreCursor {
   // Converts a value given for a key field or filter line to its stored form.
   StatusOr<Value> stored(int c, const Value& v) const {
     const ColumnMeta& cm = col(c);
-    if (v.kind() != Value::Kind::kText) {
-      if (isTextType(cm.type)) {
-        if (v.isNull()) return Value(std::string());
-        if (v.kind() == Value::Kind::kInteger) return Value(std::to_string(v.integer()));
-        return Value(formatNumber(v.real(), owner->engine_->locale()));
-      }
-      return v;
-    }
-    return convertText(cm, v.text(), owner->engine_->locale());
+    const Locale& locale = owner->engine_->locale();
+    if (v.kind() == Value::Kind::kText) return valueFromText(v.text(), cm.type, cm.size, cm.name, locale);
+    if (!isTextType(cm.type)) return v;
+    if (v.isNull()) return Value(std::string());
+    if (v.kind() == Value::Kind::kInteger) return Value(std::to_string(v.integer()));
+    return Value(formatNumber(v.real(), locale));
   }
 
   // `values` for the leading fields of the current index, as stored; `what`
@@ -403,57 +359,6 @@ struct Table::Impl : StoreCursor {
     }
     return key;
   }
-
-  static StatusOr<Value> convertText(const ColumnMeta& cm, std::string_view text, const Locale& locale) {
-    const auto bad = [&](const char* kind) {
-      return Status::InvalidArgument("'" + std::string(text) + "' is not " + kind + " (field " + cm.name + ")");
-    };
-    if (isTextType(cm.type)) {
-      return Value(cm.size > 0 ? utf8Left(text, static_cast<std::size_t>(cm.size)) : text);
-    }
-    if (IsBlankText(text)) return Value();
-    switch (cm.type) {
-      case ColumnType::kInteger: {
-        std::int64_t v = 0;
-        if (!parseInteger(text, &v)) return bad("a whole number");
-        return Value(v);
-      }
-      case ColumnType::kNumber:
-      case ColumnType::kMoney: {
-        const auto v = parseNumber(text, locale);
-        if (!v) return bad("a number");
-        return Value(*v);
-      }
-      case ColumnType::kDate: {
-        const auto v = parseDate(text, locale);
-        if (!v) return bad("a date");
-        return Value(*v);
-      }
-      case ColumnType::kTime: {
-        const auto v = parseTime(text, locale);
-        if (!v) return bad("a time");
-        return Value(*v);
-      }
-      case ColumnType::kDateTime: {
-        const std::string_view t = trimWhite(text);
-        const std::size_t sp = t.find(' ');
-        const auto d = parseDate(t.substr(0, sp), locale);
-        if (!d) return bad("a date and time");
-        if (sp == std::string_view::npos) return Value(*d);
-        const auto tm = parseTime(t.substr(sp + 1), locale);
-        if (!tm) return bad("a date and time");
-        return Value(*d + *tm);
-      }
-      case ColumnType::kLogical: {
-        bool b = false;
-        if (!parseLogical(text, &b)) return bad("true or false");
-        return Value(std::int64_t{b ? 1 : 0});
-      }
-      default: return Value(text);
-    }
-  }
-
-  static bool IsBlankText(std::string_view s) { return trimWhite(s).empty(); }
 
   Table* owner;
   std::shared_ptr<Store> store;
@@ -483,8 +388,8 @@ struct Table::Impl : StoreCursor {
   bool cursorLive = false;
   std::unordered_map<std::string, sqlite3_stmt*> cache;
   std::vector<sqlite3_stmt*> retired;
-  std::string insertSql;
   sqlite3_stmt* insertStmt = nullptr;
+  std::int64_t prepared = 0;  // statements prepared since open
 };
 
 // ---------------------------------------------------------------------------
@@ -510,7 +415,7 @@ const Value& Field::value() const {
 
 bool Field::isNull() const { return value().isNull(); }
 
-std::string Field::asText() const { return textOf(value(), type(), table_->engine_->locale()); }
+std::string Field::asText() const { return valueText(value(), type(), table_->engine_->locale()); }
 
 std::string_view Field::asTextView() const {
   const Value& v = value();
@@ -562,8 +467,7 @@ DateTime Field::asDateTime() const {
     case Value::Kind::kInteger: return static_cast<double>(v.integer());
     case Value::Kind::kReal: return v.real();
     case Value::Kind::kText: {
-      auto c = Table::Impl::convertText({"", "", ColumnType::kDateTime, 0, false}, v.text(),
-                                        table_->engine_->locale());
+      auto c = valueFromText(v.text(), ColumnType::kDateTime, 0, "", table_->engine_->locale());
       return c.ok() && !c->isNull() ? c->real() : 0;
     }
     default: return 0;
@@ -578,7 +482,7 @@ Status Field::setValue(const Value& v) {
   const auto c = static_cast<std::size_t>(index_);
   const ColumnMeta& cm = im.col(index_);
   if (v.kind() == Value::Kind::kText) {
-    auto converted = Table::Impl::convertText(cm, v.text(), table_->engine_->locale());
+    auto converted = valueFromText(v.text(), cm.type, cm.size, cm.name, table_->engine_->locale());
     if (!converted.ok()) return Status::InvalidArgument(im.what() + ": " + converted.status().message());
     im.values[c] = std::move(converted).value();
   } else if (isTextType(cm.type) && !v.isNull()) {
@@ -702,6 +606,8 @@ void Table::close() {
 
 bool Table::hasRecord() const { return isOpen() && impl_->readable(); }
 
+std::int64_t Table::preparedStatements() const { return isOpen() ? impl_->prepared : 0; }
+
 bool Table::hasRange() const { return isOpen() && impl_->hasRange; }
 
 Status Table::setIndexName(std::string name) {
@@ -753,58 +659,36 @@ Status movingInFilter(const std::string& name) {
     }                                                                           \
   } while (0)
 
-Status Table::first() {
+Status Table::first() { return moveToEnd(true); }
+Status Table::last() { return moveToEnd(false); }
+Status Table::next() { return moveOne(true); }
+Status Table::prior() { return moveOne(false); }
+
+Status Table::moveToEnd(bool forward) {
   VISTREL_CHECK_BROWSE();
-  auto found = impl_->start(Dir::kForward);
+  auto found = impl_->startFrom(forward ? Dir::kForward : Dir::kBackward, nullptr);
   if (!found.ok()) return found.status();
-  bof_ = true;
-  eof_ = !*found;
+  // At the first record nothing lies before; at the last nothing after.
+  bool& behind = forward ? bof_ : eof_;
+  bool& ahead = forward ? eof_ : bof_;
+  behind = true;
+  ahead = !*found;
   notify();
   return Status::OK();
 }
 
-Status Table::last() {
+Status Table::moveOne(bool forward) {
   VISTREL_CHECK_BROWSE();
-  auto found = impl_->start(Dir::kBackward);
-  if (!found.ok()) return found.status();
-  eof_ = true;
-  bof_ = !*found;
-  notify();
-  return Status::OK();
-}
-
-Status Table::next() {
-  VISTREL_CHECK_BROWSE();
+  bool& ahead = forward ? eof_ : bof_;
+  bool& behind = forward ? bof_ : eof_;
   if (!impl_->positioned) {
-    eof_ = true;
+    ahead = true;
     return Status::OK();
   }
-  auto found = impl_->step(Dir::kForward);
+  auto found = impl_->step(forward ? Dir::kForward : Dir::kBackward);
   if (!found.ok()) return found.status();
-  if (*found) {
-    eof_ = false;
-    bof_ = false;
-  } else {
-    eof_ = true;
-  }
-  notify();
-  return Status::OK();
-}
-
-Status Table::prior() {
-  VISTREL_CHECK_BROWSE();
-  if (!impl_->positioned) {
-    bof_ = true;
-    return Status::OK();
-  }
-  auto found = impl_->step(Dir::kBackward);
-  if (!found.ok()) return found.status();
-  if (*found) {
-    bof_ = false;
-    eof_ = false;
-  } else {
-    bof_ = true;
-  }
+  ahead = !*found;
+  if (*found) behind = false;
   notify();
   return Status::OK();
 }
@@ -816,11 +700,11 @@ StatusOr<bool> Table::findKey(const std::vector<Value>& values) {
   if (!storedKey.ok()) return storedKey.status();
   const std::vector<Value>& key = *storedKey;
   im.rebuildSelection();
+  const TableSql q = im.sql();
   std::vector<Value> params;
-  const std::string where = im.whereClause({im.compare(im.index->fields, key.size(), "=")}, &params);
+  const std::string where = q.where(im.restriction(), {q.compare(im.index->fields, key.size(), "=")}, &params);
   params.insert(params.end(), key.begin(), key.end());
-  auto st = im.bound("SELECT " + im.partList(im.selected) + im.fromClause() + where + im.orderClause(Dir::kForward),
-                     params);
+  auto st = im.bound(q.walk(im.selected, where, Dir::kForward), params);
   if (!st.ok()) return st.status();
   im.suspend();
   auto found = im.advance(*st, false);
@@ -845,46 +729,51 @@ Status Table::setRange(const std::vector<Value>& low, const std::vector<Value>& 
   im.low = std::move(lo).value();
   im.high = std::move(hi).value();
   im.hasRange = true;
-  im.finalizeAll();
+  im.releaseRetired();
   return first();
 }
 
 Status Table::cancelRange() {
   if (!isOpen()) return notOpen(tableName_);
   impl_->hasRange = false;
-  impl_->finalizeAll();
+  impl_->releaseRetired();
   return first();
 }
+
+namespace {
+
+// FIELD = value, or FIELD = "value" with the outer quotes removed; false
+// when the line has no "=".
+bool splitFilterLine(std::string_view line, std::string_view* field, std::string_view* value) {
+  const std::string_view t = trimWhite(line);
+  const std::size_t eq = t.find('=');
+  if (eq == std::string_view::npos) return false;
+  *field = trimWhite(t.substr(0, eq));
+  *value = trimWhite(t.substr(eq + 1));
+  if (value->size() >= 2 && value->front() == '"' && value->back() == '"') *value = value->substr(1, value->size() - 2);
+  return true;
+}
+
+}  // namespace
 
 Status Table::setFiltered(bool on) {
   filtered_ = on;
   if (!isOpen()) return Status::OK();
   Impl& im = *impl_;
   im.conditions.clear();
-  if (on) {
-    for (const std::string& line : filterLines_) {
-      // FIELD = value, or FIELD = "value" with the outer quotes removed.
-      const std::string_view t = trimWhite(line);
-      if (t.empty()) continue;
-      const std::size_t eq = t.find('=');
-      if (eq == std::string_view::npos) {
-        return Status::InvalidArgument(im.what() + ": filter line '" + line + "' has no '='");
-      }
-      const std::string_view field = trimWhite(t.substr(0, eq));
-      std::string_view value = trimWhite(t.substr(eq + 1));
-      if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-        value = value.substr(1, value.size() - 2);
-      }
-      const int c = im.meta->column(field);
-      if (c < 0) {
-        return Status::InvalidArgument(im.what() + ": filter line '" + line + "' names no field of the table");
-      }
-      auto v = im.stored(c, Value(value));
-      if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
-      im.conditions.emplace_back(c, std::move(v).value());
+  for (const std::string& line : on ? filterLines_ : std::vector<std::string>()) {
+    if (trimWhite(line).empty()) continue;
+    std::string_view field, value;
+    if (!splitFilterLine(line, &field, &value)) {
+      return Status::InvalidArgument(im.what() + ": filter line '" + line + "' has no '='");
     }
+    const int c = im.meta->column(field);
+    if (c < 0) return Status::InvalidArgument(im.what() + ": filter line '" + line + "' names no field of the table");
+    auto v = im.stored(c, Value(value));
+    if (!v.ok()) return Status::InvalidArgument(im.what() + ": " + v.status().message());
+    im.conditions.emplace_back(c, std::move(v).value());
   }
-  im.finalizeAll();
+  im.releaseRetired();
   return first();
 }
 
@@ -946,45 +835,10 @@ Status Table::post() {
     notify();
     return Status::OK();
   }
-  std::string sql;
-  std::vector<Value> params;
-  if (inserting) {
-    // Every column goes in, so one statement serves every insert.
-    if (im.insertSql.empty()) {
-      std::vector<int> all(im.values.size());
-      std::string marks;
-      for (std::size_t i = 0; i < all.size(); ++i) {
-        all[i] = static_cast<int>(i);
-        marks += i ? ", ?" : "?";
-      }
-      im.insertSql = "INSERT INTO " + quoteIdent(im.meta->sqlName) + " (" + im.partList(all) + ") VALUES (" + marks + ")";
-    }
-    sql = im.insertSql;
-  } else {
-    sql = "UPDATE " + quoteIdent(im.meta->sqlName) + " SET ";
-    for (std::size_t i = 0; i < cols.size(); ++i) sql += (i ? ", " : "") + im.partSql(cols[i]) + " = ?";
-    sql += im.identityWhere();
-    for (int c : cols) params.push_back(im.values[static_cast<std::size_t>(c)]);
-    params.insert(params.end(), im.editIdentity.begin(), im.editIdentity.end());
-  }
   im.store->suspendCursors();
-  StatusOr<sqlite3_stmt*> st = im.insertStmt;
-  if (inserting) {
-    if (im.insertStmt == nullptr) {
-      auto prepared = im.store->prepare(sql, im.what());
-      if (!prepared.ok()) return prepared.status();
-      im.insertStmt = *prepared;
-      st = im.insertStmt;
-    }
-    // Every parameter is bound anew; the buffer outlives the step.
-    for (std::size_t c = 0; c < im.values.size(); ++c) bindValue(*st, static_cast<int>(c + 1), im.values[c], true);
-  } else {
-    st = im.bound(sql, params);
-    if (!st.ok()) return st.status();
-  }
-  const int rc = sqlite3_step(*st);
-  sqlite3_reset(*st);
-  if (rc != SQLITE_DONE) return im.store->error(rc, im.what());
+  auto st = inserting ? im.insertStatement() : im.updateStatement(cols);
+  if (!st.ok()) return st.status();
+  VISTREL_RETURN_IF_ERROR(im.stepOnce(*st, nullptr));
   if (!inserting && sqlite3_changes(im.store->db()) == 0) {
     return Status::NotFound(im.what() + ": the record was deleted by another program");
   }
@@ -1018,24 +872,18 @@ Status Table::remove() {
   Impl& im = *impl_;
   if (!im.positioned) return Status::InvalidArgument(im.what() + ": no current record to delete");
   im.store->suspendCursors();
-  auto st = im.bound("DELETE FROM " + quoteIdent(im.meta->sqlName) + im.identityWhere(), im.identityValues());
+  auto st = im.bound(im.sql().removeByIdentity(), im.identityValues());
   if (!st.ok()) return st.status();
-  const int rc = sqlite3_step(*st);
-  sqlite3_reset(*st);
-  if (rc != SQLITE_DONE) return im.store->error(rc, im.what());
+  VISTREL_RETURN_IF_ERROR(im.stepOnce(*st, nullptr));
   // Stand on the record after the deleted one, or else the one before.
   const std::vector<Value> key = im.partValues(im.index->order);
-  im.positioned = false;
-  VISTREL_RETURN_IF_ERROR(im.restart(Dir::kForward, &key));
-  auto found = im.advance(im.cursor, true);
+  auto found = im.startFrom(Dir::kForward, &key);
   if (!found.ok()) return found.status();
   eof_ = !*found;
   if (!*found) {
-    VISTREL_RETURN_IF_ERROR(im.restart(Dir::kBackward, &key));
-    found = im.advance(im.cursor, true);
+    found = im.startFrom(Dir::kBackward, &key);
     if (!found.ok()) return found.status();
   }
-  im.positioned = *found;
   bof_ = !im.positioned;
   notify();
   return Status::OK();
@@ -1049,13 +897,11 @@ Status Table::refresh() {
   auto found = im.loadByIdentity(im.identityValues());
   if (!found.ok()) return found.status();
   if (!*found) {
+    // Gone: stand on the record after it, or on the last one.
     const std::vector<Value> key = im.partValues(im.index->order);
-    im.positioned = false;
-    VISTREL_RETURN_IF_ERROR(im.restart(Dir::kForward, &key));
-    auto next = im.advance(im.cursor, true);
+    auto next = im.startFrom(Dir::kForward, &key);
     if (!next.ok()) return next.status();
     if (!*next) return last();
-    im.positioned = true;
   }
   notify();
   return Status::OK();
@@ -1065,14 +911,13 @@ StatusOr<std::int64_t> Table::recordCount() {
   if (!isOpen()) return notOpen(tableName_);
   Impl& im = *impl_;
   if (!(filtered_ && onFilterRecord_)) {
+    const TableSql q = im.sql();
     std::vector<Value> params;
-    const std::string where = im.whereClause({}, &params);
-    auto st = im.bound("SELECT count(*)" + im.fromClause() + where, params);
+    const std::string where = q.where(im.restriction(), {}, &params);
+    auto st = im.bound("SELECT count(*)" + q.from() + where, params);
     if (!st.ok()) return st.status();
-    const int rc = sqlite3_step(*st);
-    const std::int64_t n = rc == SQLITE_ROW ? sqlite3_column_int64(*st, 0) : 0;
-    sqlite3_reset(*st);
-    if (rc != SQLITE_ROW) return im.store->error(rc, im.what());
+    std::int64_t n = 0;
+    VISTREL_RETURN_IF_ERROR(im.stepOnce(*st, [&](sqlite3_stmt* row) { n = sqlite3_column_int64(row, 0); }));
     return n;
   }
   // The record filter decides record by record: walk them, then come back.
@@ -1103,12 +948,7 @@ Status Table::walkFiltered(const std::function<bool()>& each) {
   }
   --disabled_;
   im.suspend();
-  if (!back.empty()) {
-    auto found = im.loadByIdentity(back);
-    im.positioned = found.ok() && *found;
-  } else {
-    im.positioned = false;
-  }
+  im.comeBack(back);
   eof_ = wasEof;
   bof_ = wasBof;
   return s;
@@ -1138,10 +978,10 @@ Status Table::visitTexts(const std::vector<Field*>& fields, const TextRowVisitor
   im.suspend();
   std::vector<int> parts;
   for (Field* f : fields) parts.push_back(f->index());
+  const TableSql q = im.sql();
   std::vector<Value> params;
-  const std::string where = im.whereClause({}, &params);
-  auto st = im.bound("SELECT " + im.partList(parts) + im.fromClause() + where + im.orderClause(Dir::kForward),
-                     params);
+  const std::string where = q.where(im.restriction(), {}, &params);
+  auto st = im.bound(q.walk(parts, where, Dir::kForward), params);
   if (!st.ok()) return st.status();
   const Locale& locale = engine_->locale();
   std::vector<std::string> formatted(fields.size());
@@ -1149,18 +989,7 @@ Status Table::visitTexts(const std::vector<Field*>& fields, const TextRowVisitor
   int rc;
   while ((rc = sqlite3_step(*st)) == SQLITE_ROW) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      const int c = static_cast<int>(i);
-      const int kind = sqlite3_column_type(*st, c);
-      if (kind == SQLITE_NULL) {
-        texts[i] = std::string_view();
-      } else if (kind == SQLITE_TEXT) {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(*st, c));
-        texts[i] = std::string_view(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(*st, c)));
-      } else {
-        readColumn(*st, c, scratch);
-        formatted[i] = textOf(scratch, fields[i]->type(), locale);
-        texts[i] = formatted[i];
-      }
+      texts[i] = columnText(*st, static_cast<int>(i), fields[i]->type(), locale, scratch, formatted[i]);
     }
     if (!visit(texts)) break;
   }

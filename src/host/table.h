@@ -159,6 +159,10 @@ class Table {
   // The record filter: called for each record while filtering is on; inside
   // it, fields read the record under test.
   void setOnFilterRecord(RecordFilter filter) { onFilterRecord_ = std::move(filter); }
+  // Called from inside the record filter when it cannot decide: the walk
+  // (first, next, a count, visitTexts) stops there and returns `why`, and the
+  // table comes back to the record that was current before.
+  void stopFiltering(Status why) { filterStop_ = std::move(why); }
   // Filter lines: `FIELD = "text"` or `FIELD = value`, all of which a record
   // must satisfy. Values are passed to the database as parameters.
   void setFilterLines(std::vector<std::string> lines) { filterLines_ = std::move(lines); }
@@ -169,11 +173,17 @@ class Table {
 
   Engine& engine() { return *engine_; }
 
+  // SQL statements this object has prepared since it opened. A new range or
+  // filter on the same index binds the statements it already has.
+  std::int64_t preparedStatements() const;
+
  private:
   friend class Field;
   struct Impl;
 
   void notify();
+  Status moveToEnd(bool forward);  // first or last
+  Status moveOne(bool forward);    // next or prior
   // Walks the records the record filter accepts, calling `each` on each as
   // the current record until it returns false, then comes back to the
   // record that was current before.
@@ -193,6 +203,7 @@ class Table {
   bool pendingNotify_ = false;
   std::vector<TableObserver*> observers_;
   RecordFilter onFilterRecord_;
+  Status filterStop_;
   std::vector<std::string> filterLines_;
   std::vector<Field> fields_;
 };

@@ -262,6 +262,54 @@ TEST_P(TableTest, RecordFilterSeesTheRecordUnderTestAndFilterLinesBind) {
   EXPECT_EQ(*t.recordCount(), 5);
 }
 
+TEST_P(TableTest, RecordFilterThatStopsEndsTheWalkWithItsStatus) {
+  Table t(engine_, "TALDB", "PEOPLE.DB");
+  ASSERT_TRUE(t.open().ok());
+  ASSERT_TRUE(t.findKey({Value("2")}).ok());
+  int asked = 0;
+  t.setOnFilterRecord([&](Table& table) {
+    ++asked;
+    if (table.fieldByName("Id")->asText() == "3") table.stopFiltering(Status::IoError("the rule cannot be read"));
+    return true;
+  });
+  ASSERT_TRUE(t.setFiltered(true).ok());
+  asked = 0;
+  auto n = t.recordCount();
+  ASSERT_FALSE(n.ok());
+  EXPECT_EQ(n.status().message(), "the rule cannot be read");
+  EXPECT_EQ(asked, 3) << "no record after the stop is asked about";
+  Field* id = t.fieldByName("Id");
+  std::vector<std::string> seen;
+  Status s = t.visitTexts({id}, [&](const std::vector<std::string_view>& texts) {
+    seen.emplace_back(texts[0]);
+    return true;
+  });
+  EXPECT_EQ(s.code(), StatusCode::kIoError);
+  EXPECT_EQ(seen, (Ids{"1", "2"}));
+  t.setOnFilterRecord(nullptr);
+  EXPECT_EQ(*t.recordCount(), 5) << "the next walk starts afresh";
+}
+
+TEST_P(TableTest, RangeAfterRangeOnOneIndexPreparesNothingNew) {
+  Table t(engine_, "TALDB", "PEOPLE.DB");
+  t.setIndexName("ByName");
+  ASSERT_TRUE(t.open().ok());
+  Field* name = t.fieldByName("Name");
+  ASSERT_TRUE(t.setRange({Value("Sales")}, {Value("Sales")}).ok());
+  walk(t, "Name");
+  const std::int64_t prepared = t.preparedStatements();
+  const std::pair<const char*, Ids> ranges[] = {
+      {"Clients", {"Brown"}}, {"Sales", {"Adams", "Clark", "smith", "Young"}}, {"None", {}}};
+  for (int round = 0; round < 3; ++round) {
+    for (const auto& [db, names] : ranges) {
+      ASSERT_TRUE(t.setRange({Value(db)}, {Value(db)}).ok());
+      EXPECT_EQ(walk(t, "Name"), names) << db;
+      EXPECT_EQ(name->asText(), names.empty() ? "" : names.back());
+    }
+  }
+  EXPECT_EQ(t.preparedStatements(), prepared);
+}
+
 TEST_P(TableTest, VisitTextsReadsWhatTheWalkReadsAndLeavesTheRecordAlone) {
   Table t(engine_, "TALDB", "PEOPLE.DB");
   t.setIndexName("ByName");
