@@ -12,6 +12,7 @@
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
+#include "host/value.h"
 
 namespace vistrel::app {
 namespace {
@@ -41,7 +42,27 @@ std::string recnoText(std::int64_t n) {
   return buf;
 }
 
+// Fails when a text is longer than the text field it goes to.
+Status checkLength(const host::Field& field, std::string_view text) {
+  if (!host::isTextType(field.type()) || field.size() <= 0) return Status::OK();
+  const std::size_t length = host::utf8Length(text);
+  if (length <= static_cast<std::size_t>(field.size())) return Status::OK();
+  return Status::InvalidArgument("'" + std::string(text) + "' has " + std::to_string(length) +
+                                 " characters, the field holds at most " + std::to_string(field.size()));
+}
+
 }  // namespace
+
+host::Status checkDatabaseName(host::Engine& engine, std::string_view alias, std::string_view name) {
+  Table dbs(engine, std::string(alias), std::string(host::kDatabaseTableName));
+  VISTREL_RETURN_IF_ERROR(dbs.open());
+  const host::Field* field = dbs.fieldByName("DB");
+  if (field == nullptr) return Status::Corrupt(dbs.tableName() + " has no field DB");
+  const std::size_t length = host::utf8Length(name);
+  if (length <= static_cast<std::size_t>(field->size())) return Status::OK();
+  return Status::InvalidArgument("a database name has at most " + std::to_string(field->size()) +
+                                 " characters: '" + std::string(name) + "' has " + std::to_string(length));
+}
 
 host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_view alias,
                                             std::string_view database, std::istream& csv) {
@@ -50,6 +71,7 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
   for (auto which : {host::TablePassword::kUsers, host::TablePassword::kContacts, host::TablePassword::kFilters}) {
     engine.addPassword(host::tallisTablePassword(which));
   }
+  VISTREL_RETURN_IF_ERROR(checkDatabaseName(engine, a, database));
   Table contacts(engine, a, std::string(host::kContactTableName));
   VISTREL_RETURN_IF_ERROR(contacts.open());
 
@@ -95,7 +117,8 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
           return Status::InvalidArgument(where + ", column " + header[i] + ": the contact belongs to '" + fields[i] +
                                          "', not '" + std::string(database) + "'");
         }
-        Status s = columns[i]->setText(fields[i]);
+        Status s = checkLength(*columns[i], fields[i]);
+        if (s.ok()) s = columns[i]->setText(fields[i]);
         if (!s.ok()) return Status::InvalidArgument(where + ", column " + header[i] + ": " + s.message());
       }
       if (dbColumn < 0 || fields[static_cast<std::size_t>(dbColumn)].empty()) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <ostream>
 
+#include "app/contact_import.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/data_dir.h"
@@ -202,6 +203,7 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
     err << "vistrel-cli analyse: " << oneLine(s.message()) << "\n";
     return kExitFailure;
   };
+  if (host::Status s = app::checkDatabaseName(engine, host::kTallisAlias, *database); !s.ok()) return fail(s);
   auto name = findDatabase(engine, *database);
   if (!name.ok()) return fail(name.status());
   report.database = *name;

@@ -1,0 +1,152 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+//
+// The reliability suite: what a careful user throws at vistrel-cli. Each case
+// checks the refusal names its reason and that nothing was lost or silently
+// changed (contact count, integrity check). Cases that need a real process
+// (stdout on a full device, kill -9) run the built tool as a child.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/command.h"
+#include "testing.h"
+
+namespace vistrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliRun run(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int code = cli::runCli(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The tool as a child process, stdout to `stdoutPath`, extra environment
+// `env` ("NAME=value"). Returns the exit code, or minus the signal that ended it.
+struct ChildRun {
+  int status;
+  std::string err;
+};
+
+ChildRun runChild(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+                  const std::string& stdoutPath = "/dev/null") {
+  testing::TempDir tmp;
+  const std::string errPath = (tmp / "stderr").string();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+    if (!freopen(stdoutPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(127);
+    std::vector<char*> argv{const_cast<char*>(VISTREL_CLI_PATH)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  const int result = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? -WTERMSIG(status) : -1000;
+  return {result, testing::readFile(errPath)};
+}
+
+// One answer of SQLite on the store of `dir`, read-only; "" when it cannot.
+std::string query(const fs::path& dir, const std::string& sql) {
+  sqlite3* db = nullptr;
+  std::string result;
+  if (sqlite3_open_v2((dir / "tallis.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+      const unsigned char* t = sqlite3_column_text(st, 0);
+      result = t ? reinterpret_cast<const char*>(t) : "";
+    }
+    sqlite3_finalize(st);
+  }
+  sqlite3_close(db);
+  return result;
+}
+
+std::string contactCount(const fs::path& dir) { return query(dir, "SELECT count(*) FROM contact"); }
+std::string integrity(const fs::path& dir) { return query(dir, "PRAGMA integrity_check"); }
+
+// A small demo store made once; cases that change a store work on a copy.
+class FaultsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    base_ = new testing::TempDir();
+    const CliRun r = run({"init", "--data", store().string(), "--demo", "--contacts", "300"});
+    ASSERT_EQ(r.code, 0) << r.err;
+  }
+  static void TearDownTestSuite() {
+    delete base_;
+    base_ = nullptr;
+  }
+  static fs::path store() { return base_->path() / "demo"; }
+  fs::path copyOfStore() {
+    const fs::path to = tmp_ / "copy";
+    fs::copy(store(), to, fs::copy_options::recursive);
+    return to;
+  }
+  std::string csv(const std::string& text) {
+    testing::writeFile(tmp_ / "in.csv", text);
+    return (tmp_ / "in.csv").string();
+  }
+
+  static testing::TempDir* base_;
+  testing::TempDir tmp_;
+};
+
+testing::TempDir* FaultsTest::base_ = nullptr;
+
+// A name longer than its field would be cut to another database's name.
+TEST_F(FaultsTest, NamesLongerThanTheirFieldAreRefusedNotCut) {
+  const fs::path dir = copyOfStore();
+  const std::string before = contactCount(dir);
+  const std::string file = csv("LastName,City\nA,B\nC,D\n");
+  CliRun r = run({"import", "--data", dir.string(), "--database", "ProspectsEurope", file});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(contains(r.err, "a database name has at most 9 characters")) << r.err;
+  r = run({"analyse", "--data", dir.string(), "--database", "ProspectsXYZ", "--by", "state"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(contains(r.err, "at most 9 characters")) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(contactCount(dir), before);
+}
+
+// Each bad CSV is refused with its reason, and the store keeps its contacts.
+TEST_F(FaultsTest, BadCsvIsRefusedWithItsReasonAndNothingAdded) {
+  const fs::path dir = copyOfStore();
+  const std::string before = contactCount(dir);
+  struct Bad {
+    const char* name;
+    std::string csv;
+    const char* message;
+  };
+  const Bad bad[] = {
+      {"recno longer than its field", "Recno,LastName\nC1,A\nC123456789012345678901,B\n",
+       "line 3, column Recno: 'C123456789012345678901' has 22 characters, the field holds at most 20"},
+      {"value longer than its field", "LastName,WhoAdded\nA,DEM\nB,DEMO\n", "line 3, column WhoAdded"},
+  };
+  for (const Bad& b : bad) {
+    const CliRun r = run({"import", "--data", dir.string(), "--database", "Sales", csv(b.csv)});
+    EXPECT_EQ(r.code, 1) << b.name;
+    EXPECT_TRUE(contains(r.err, b.message)) << b.name << ": " << r.err;
+    EXPECT_EQ(contactCount(dir), before) << b.name;
+  }
+}
+
+}  // namespace
+}  // namespace vistrel
