@@ -148,5 +148,26 @@ TEST_F(FaultsTest, BadCsvIsRefusedWithItsReasonAndNothingAdded) {
   }
 }
 
+// Output that does not reach its destination fails the run and says why,
+// for every command, in this process and on a full device.
+TEST_F(FaultsTest, OutputThatCannotBeWrittenFailsTheRun) {
+  struct Refusing : std::streambuf {};  // every write fails
+  Refusing refusing;
+  std::ostream out(&refusing);
+  std::ostringstream err;
+  EXPECT_EQ(cli::runCli({"analyse", "--data", store().string(), "--database", "Sales", "--by", "state"}, out, err), 1);
+  EXPECT_TRUE(contains(err.str(), "cannot write the output")) << err.str();
+  err.str("");
+  EXPECT_EQ(cli::runCli({"--version"}, out, err), 1);
+
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"analyse", "--data", store().string(), "--database", "Sales", "--by", "zip", "--count"},
+        std::vector<std::string>{"--help"}}) {
+    const ChildRun r = runChild(args, {}, "/dev/full");
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_TRUE(contains(r.err, "cannot write the output: No space left on device")) << r.err;
+  }
+}
+
 }  // namespace
 }  // namespace vistrel
