@@ -169,5 +169,48 @@ TEST_F(FaultsTest, OutputThatCannotBeWrittenFailsTheRun) {
   }
 }
 
+// A demo count beyond the maximum is refused before anything is written
+// (it once ended in bad_alloc, or grew to 16 GB), and so are options that
+// belong to --demo without it and an option given twice.
+TEST_F(FaultsTest, InitRefusesBadCountsBeforeWritingAnything) {
+  for (const std::vector<std::string>& extra :
+       {std::vector<std::string>{"--demo", "--contacts", "100000000000"},
+        std::vector<std::string>{"--demo", "--contacts", "2147483648"},
+        std::vector<std::string>{"--contacts", "10"}}) {
+    std::vector<std::string> args{"init", "--data", (tmp_ / "new").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const CliRun r = run(args);
+    EXPECT_EQ(r.code, 2) << extra[1];
+    EXPECT_TRUE(contains(r.err, extra[0] == "--demo" ? "--contacts takes at most 10000000" : "Usage:")) << r.err;
+    EXPECT_FALSE(fs::exists(tmp_ / "new" / "tallis.db"));
+  }
+}
+
+// kill -9 in the middle of a long write loses nothing: an import leaves the
+// store as it was, init --demo leaves no data file, and both run again.
+TEST_F(FaultsTest, KilledWritesLeaveTheStoreWholeOrAbsent) {
+  const fs::path dir = copyOfStore();
+  const std::string before = contactCount(dir);
+  std::string rows = "LastName,City\n";
+  for (int i = 0; i < 50; ++i) rows += "Name" + std::to_string(i) + ",Boston\n";
+  const std::string file = csv(rows);
+  const std::vector<std::string> import{"import", "--data", dir.string(), "--database", "Sales", file};
+  EXPECT_EQ(runChild(import, {"VISTREL_TEST_KILL_AFTER_ROWS=20"}).status, -SIGKILL);
+  EXPECT_EQ(integrity(dir), "ok");
+  EXPECT_EQ(contactCount(dir), before);
+  EXPECT_EQ(runChild(import).status, 0);
+  EXPECT_EQ(contactCount(dir), std::to_string(std::stoi(before) + 50));
+
+  const fs::path fresh = tmp_ / "fresh";
+  const std::vector<std::string> init{"init", "--data", fresh.string(), "--demo", "--contacts", "300"};
+  EXPECT_EQ(runChild(init, {"VISTREL_TEST_KILL_AFTER_ROWS=150"}).status, -SIGKILL);
+  EXPECT_FALSE(fs::exists(fresh / "tallis.db")) << "no half store";
+  const ChildRun again = runChild(init);
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(std::distance(fs::directory_iterator(fresh), fs::directory_iterator()), 1) << "the killed run's build is gone";
+  EXPECT_EQ(integrity(fresh), "ok");
+  EXPECT_EQ(contactCount(fresh), "300");
+}
+
 }  // namespace
 }  // namespace vistrel
