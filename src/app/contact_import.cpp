@@ -43,6 +43,16 @@ std::string recnoText(std::int64_t n) {
   return buf;
 }
 
+// Fails when a text is not UTF-8, naming the first bad byte.
+Status checkUtf8(std::string_view text) {
+  const std::size_t bad = host::utf8InvalidOffset(text);
+  if (bad == std::string_view::npos) return Status::OK();
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(text[bad]));
+  return Status::InvalidArgument("byte " + std::to_string(bad + 1) + " (" + hex +
+                                 ") is not UTF-8; save the file as UTF-8");
+}
+
 // Fails when a text is longer than the text field it goes to.
 Status checkLength(const host::Field& field, std::string_view text) {
   if (!host::isTextType(field.type()) || field.size() <= 0) return Status::OK();
@@ -85,6 +95,9 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
   std::set<std::string> seen;
   int dbColumn = -1, recnoColumn = -1;
   for (std::size_t i = 0; i < header.size(); ++i) {
+    if (Status s = checkUtf8(header[i]); !s.ok()) {
+      return Status::InvalidArgument("line 1, column " + std::to_string(i + 1) + ": " + s.message());
+    }
     const std::string name(host::trimWhite(header[i]));
     host::Field* f = contacts.fieldByName(name);
     if (f == nullptr) return Status::InvalidArgument("line 1: unknown column '" + name + "'");
@@ -118,7 +131,8 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
           return Status::InvalidArgument(where + ", column " + header[i] + ": the contact belongs to '" + fields[i] +
                                          "', not '" + std::string(database) + "'");
         }
-        Status s = checkLength(*columns[i], fields[i]);
+        Status s = checkUtf8(fields[i]);
+        if (s.ok()) s = checkLength(*columns[i], fields[i]);
         if (s.ok()) s = columns[i]->setText(fields[i]);
         if (!s.ok()) return Status::InvalidArgument(where + ", column " + header[i] + ": " + s.message());
       }

@@ -16,8 +16,8 @@ namespace vistrel::app {
 // then name another database.
 host::Status checkDatabaseName(host::Engine& engine, std::string_view alias, std::string_view name);
 
-// Appends the contacts of a CSV file (RFC 4180, a header line naming contact
-// fields in any letter case) to `database`. All or nothing: an unknown
+// Appends the contacts of a CSV file (UTF-8, a byte-order mark allowed; RFC
+// 4180, a header line naming contact fields in any letter case) to `database`. All or nothing: an unknown
 // column, a malformed line, a value of the wrong type or one longer than its
 // field (never cut to fit) stops the import with
 // a message naming the line and column, and nothing is added. Contacts

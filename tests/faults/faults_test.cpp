@@ -79,6 +79,13 @@ std::string query(const fs::path& dir, const std::string& sql) {
   return result;
 }
 
+void execute(const fs::path& dir, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((dir / "tallis.db").c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
 std::string contactCount(const fs::path& dir) { return query(dir, "SELECT count(*) FROM contact"); }
 std::string integrity(const fs::path& dir) { return query(dir, "PRAGMA integrity_check"); }
 
@@ -139,6 +146,8 @@ TEST_F(FaultsTest, BadCsvIsRefusedWithItsReasonAndNothingAdded) {
       {"recno longer than its field", "Recno,LastName\nC1,A\nC123456789012345678901,B\n",
        "line 3, column Recno: 'C123456789012345678901' has 22 characters, the field holds at most 20"},
       {"value longer than its field", "LastName,WhoAdded\nA,DEM\nB,DEMO\n", "line 3, column WhoAdded"},
+      {"Latin-1 byte in a value", "LastName,City\nA,Caf\xE9\n", "line 2, column City: byte 4 (0xE9) is not UTF-8"},
+      {"bad byte in the header", "LastName,Ci\xFFty\nA,B\n", "line 1, column 2: byte 3 (0xFF) is not UTF-8"},
   };
   for (const Bad& b : bad) {
     const CliRun r = run({"import", "--data", dir.string(), "--database", "Sales", csv(b.csv)});
@@ -167,6 +176,23 @@ TEST_F(FaultsTest, OutputThatCannotBeWrittenFailsTheRun) {
     EXPECT_EQ(r.status, 1) << args[0];
     EXPECT_TRUE(contains(r.err, "cannot write the output: No space left on device")) << r.err;
   }
+}
+
+// A byte-order mark is no part of the first column's name; JSON stays valid
+// UTF-8 whatever bytes the store holds.
+TEST_F(FaultsTest, ByteOrderMarkIsSkippedAndJsonStaysUtf8) {
+  const fs::path dir = copyOfStore();
+  const std::string before = contactCount(dir);
+  const CliRun r = run({"import", "--data", dir.string(), "--database", "Sales",
+                        csv("\xEF\xBB\xBFLastName,City,State\nBom,Austin,TX\n")});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(contactCount(dir), std::to_string(std::stoi(before) + 1));
+
+  execute(dir, "UPDATE contact SET City = 'Bad' || x'FF' || 'Town' WHERE LastName = 'Bom'");
+  const CliRun json = run({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "city", "--format", "json"});
+  EXPECT_EQ(json.code, 0) << json.err;
+  EXPECT_TRUE(contains(json.out, "\"Bad\xEF\xBF\xBDTown")) << "U+FFFD stands for the byte";
+  EXPECT_FALSE(contains(json.out, "\xFF"));
 }
 
 // A demo count beyond the maximum is refused before anything is written
