@@ -144,7 +144,7 @@ host::Status writeMap(const Report& r, const std::string& file, bool big, host::
 int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   auto args = Args::parse(argv, {"data", "database", "by", "format", "map"}, {"count", "big-map"});
   if (!args.ok()) {
-    err << "vistrel-cli analyse: " << args.status().message() << "\n";
+    err << "vistrel-cli analyse: " << args.status().message() << "\n\n" << kUsage;
     return kExitUsage;
   }
   const auto data = args->value("data");

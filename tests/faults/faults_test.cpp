@@ -11,10 +11,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "cli/command.h"
+#include "host/file_write.h"
 #include "testing.h"
 
 namespace vistrel {
@@ -193,6 +196,110 @@ TEST_F(FaultsTest, ByteOrderMarkIsSkippedAndJsonStaysUtf8) {
   EXPECT_EQ(json.code, 0) << json.err;
   EXPECT_TRUE(contains(json.out, "\"Bad\xEF\xBF\xBDTown")) << "U+FFFD stands for the byte";
   EXPECT_FALSE(contains(json.out, "\xFF"));
+}
+
+// Damaged stores are refused with their reason and left exactly as they
+// were: no write, no -wal or -shm file beside them, and init does not take
+// them for its own.
+TEST_F(FaultsTest, DamagedStoresAreRefusedAndLeftAsTheyWere) {
+  const std::string whole = testing::readFile(store() / "tallis.db");
+  std::string random(8192, '\0');
+  for (std::size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>(i * 7919 % 251);
+  struct Damage {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    const char* message;
+  };
+  const Damage damages[] = {
+      {"truncated", [&](const fs::path& d) { testing::writeFile(d / "tallis.db", whole.substr(0, whole.size() / 2)); },
+       "damaged"},
+      {"random bytes", [&](const fs::path& d) { testing::writeFile(d / "tallis.db", random); }, "not a database"},
+      {"empty", [](const fs::path& d) { testing::writeFile(d / "tallis.db", ""); }, "is not a Tallis store"},
+      {"foreign SQLite file",
+       [](const fs::path& d) { execute(d, "PRAGMA journal_mode=WAL; CREATE TABLE notes (text TEXT)"); },
+       "is not a Tallis store"},
+      {"missing table",
+       [&](const fs::path& d) {
+         testing::writeFile(d / "tallis.db", whole);
+         execute(d, "DROP TABLE contact");
+       },
+       "CONTACT.DB: no such table"},
+  };
+  for (const Damage& damage : damages) {
+    const fs::path dir = tmp_ / damage.name;
+    fs::create_directories(dir);
+    damage.make(dir);
+    const std::string bytes = testing::readFile(dir / "tallis.db");
+    const CliRun analyse = run({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "state"});
+    EXPECT_EQ(analyse.code, 1) << damage.name;
+    EXPECT_TRUE(contains(analyse.err, damage.message)) << damage.name << ": " << analyse.err;
+    const CliRun import = run({"import", "--data", dir.string(), "--database", "Sales", csv("LastName\nA\n")});
+    EXPECT_EQ(import.code, 1) << damage.name;
+    const CliRun init = run({"init", "--data", dir.string()});
+    EXPECT_EQ(init.code, 1) << damage.name;
+    if (std::string(damage.name) != "missing table") {
+      EXPECT_TRUE(contains(init.err, "is not a Tallis store")) << damage.name << ": " << init.err;
+    }
+    EXPECT_TRUE(testing::readFile(dir / "tallis.db") == bytes) << damage.name << ": the file is unchanged";
+    EXPECT_FALSE(fs::exists(dir / "tallis.db-wal") || fs::exists(dir / "tallis.db-shm")) << damage.name;
+  }
+  const CliRun missing = run({"analyse", "--data", (tmp_ / "none").string(), "--database", "Sales", "--by", "zip"});
+  EXPECT_TRUE(contains(missing.err, "tallis.db is missing")) << missing.err;
+  EXPECT_FALSE(fs::exists(tmp_ / "none"));
+}
+
+// What cannot be read or written says why, in the system's words.
+TEST_F(FaultsTest, RefusalsGiveTheSystemsReason) {
+  const fs::path dir = copyOfStore();
+  CliRun r = run({"import", "--data", dir.string(), "--database", "Sales", (tmp_ / "absent.csv").string()});
+  EXPECT_TRUE(contains(r.err, "absent.csv: No such file or directory")) << r.err;
+  r = run({"import", "--data", dir.string(), "--database", "Sales", tmp_.path().string()});
+  EXPECT_TRUE(contains(r.err, "is a directory, not a CSV file")) << r.err;
+
+  // A data file that cannot be looked at is not "missing" (as root, a link
+  // loop stands in for a folder without read permission).
+  const fs::path loop = tmp_ / "loop";
+  fs::create_directories(loop);
+  fs::create_symlink("tallis.db", loop / "tallis.db");
+  r = run({"analyse", "--data", loop.string(), "--database", "Sales", "--by", "zip"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(contains(r.err, "cannot read") && !contains(r.err, "missing")) << r.err;
+
+  // A write that fails inside the one file-writing routine.
+  host::setWriteFaultForTesting([](const fs::path&) { return ENOSPC; });
+  r = run({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "state", "--map",
+           (tmp_ / "map.bmp").string()});
+  host::setWriteFaultForTesting(nullptr);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(contains(r.err, "map.bmp: No space left on device")) << r.err;
+  for (const auto& entry : fs::directory_iterator(tmp_.path())) {
+    EXPECT_NE(entry.path().filename().string().rfind("map.bmp", 0), 0u) << "no map, no temporary: " << entry.path();
+  }
+
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"import", "--data", "a", "--data", "b", "--database", "X", "f.csv"},
+        std::vector<std::string>{"analyse", "--data", "a", "--database", "X", "--by", "zip", "--count", "--count"}}) {
+    r = run(args);
+    EXPECT_EQ(r.code, 2) << args[0];
+    EXPECT_TRUE(contains(r.err, "is given twice") && contains(r.err, "Usage:")) << r.err;
+  }
+}
+
+// Another program holding the write lock: the import waits, then fails
+// saying so, and adds nothing.
+TEST_F(FaultsTest, AHeldWriteLockFailsTheImportClearly) {
+  const fs::path dir = copyOfStore();
+  const std::string before = contactCount(dir);
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open((dir / "tallis.db").c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const CliRun r = run({"import", "--data", dir.string(), "--database", "Sales", csv("LastName\nA\n")});
+  sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(holder);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(contains(r.err, "locked by another program")) << r.err;
+  EXPECT_EQ(contactCount(dir), before);
+  EXPECT_EQ(integrity(dir), "ok");
 }
 
 // A demo count beyond the maximum is refused before anything is written
