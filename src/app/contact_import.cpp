@@ -11,7 +11,9 @@
 #include "host/csv.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
+#include "host/test_hooks.h"
 #include "host/text.h"
+#include "host/value.h"
 
 namespace vistrel::app {
 namespace {
@@ -41,7 +43,37 @@ std::string recnoText(std::int64_t n) {
   return buf;
 }
 
+// Fails when a text is not UTF-8, naming the first bad byte.
+Status checkUtf8(std::string_view text) {
+  const std::size_t bad = host::utf8InvalidOffset(text);
+  if (bad == std::string_view::npos) return Status::OK();
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(text[bad]));
+  return Status::InvalidArgument("byte " + std::to_string(bad + 1) + " (" + hex +
+                                 ") is not UTF-8; save the file as UTF-8");
+}
+
+// Fails when a text is longer than the text field it goes to.
+Status checkLength(const host::Field& field, std::string_view text) {
+  if (!host::isTextType(field.type()) || field.size() <= 0) return Status::OK();
+  const std::size_t length = host::utf8Length(text);
+  if (length <= static_cast<std::size_t>(field.size())) return Status::OK();
+  return Status::InvalidArgument("'" + std::string(text) + "' has " + std::to_string(length) +
+                                 " characters, the field holds at most " + std::to_string(field.size()));
+}
+
 }  // namespace
+
+host::Status checkDatabaseName(host::Engine& engine, std::string_view alias, std::string_view name) {
+  Table dbs(engine, std::string(alias), std::string(host::kDatabaseTableName));
+  VISTREL_RETURN_IF_ERROR(dbs.open());
+  const host::Field* field = dbs.fieldByName("DB");
+  if (field == nullptr) return Status::Corrupt(dbs.tableName() + " has no field DB");
+  const std::size_t length = host::utf8Length(name);
+  if (length <= static_cast<std::size_t>(field->size())) return Status::OK();
+  return Status::InvalidArgument("a database name has at most " + std::to_string(field->size()) +
+                                 " characters: '" + std::string(name) + "' has " + std::to_string(length));
+}
 
 host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_view alias,
                                             std::string_view database, std::istream& csv) {
@@ -50,6 +82,7 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
   for (auto which : {host::TablePassword::kUsers, host::TablePassword::kContacts, host::TablePassword::kFilters}) {
     engine.addPassword(host::tallisTablePassword(which));
   }
+  VISTREL_RETURN_IF_ERROR(checkDatabaseName(engine, a, database));
   Table contacts(engine, a, std::string(host::kContactTableName));
   VISTREL_RETURN_IF_ERROR(contacts.open());
 
@@ -62,6 +95,9 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
   std::set<std::string> seen;
   int dbColumn = -1, recnoColumn = -1;
   for (std::size_t i = 0; i < header.size(); ++i) {
+    if (Status s = checkUtf8(header[i]); !s.ok()) {
+      return Status::InvalidArgument("line 1, column " + std::to_string(i + 1) + ": " + s.message());
+    }
     const std::string name(host::trimWhite(header[i]));
     host::Field* f = contacts.fieldByName(name);
     if (f == nullptr) return Status::InvalidArgument("line 1: unknown column '" + name + "'");
@@ -95,7 +131,9 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
           return Status::InvalidArgument(where + ", column " + header[i] + ": the contact belongs to '" + fields[i] +
                                          "', not '" + std::string(database) + "'");
         }
-        Status s = columns[i]->setText(fields[i]);
+        Status s = checkUtf8(fields[i]);
+        if (s.ok()) s = checkLength(*columns[i], fields[i]);
+        if (s.ok()) s = columns[i]->setText(fields[i]);
         if (!s.ok()) return Status::InvalidArgument(where + ", column " + header[i] + ": " + s.message());
       }
       if (dbColumn < 0 || fields[static_cast<std::size_t>(dbColumn)].empty()) {
@@ -109,7 +147,7 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
         contacts.cancel();
         return Status::InvalidArgument(where + ": " + posted.message());
       }
-      ++added;
+      host::rowWrittenForTesting(++added);
     }
     Table dbs(engine, a, std::string(host::kDatabaseTableName));
     VISTREL_RETURN_IF_ERROR(dbs.open());

@@ -11,9 +11,15 @@
 
 namespace vistrel::app {
 
-// Appends the contacts of a CSV file (RFC 4180, a header line naming contact
-// fields in any letter case) to `database`. All or nothing: an unknown
-// column, a malformed line or a value of the wrong type stops the import with
+// Fails, giving the limit, when `name` is longer than the database field of
+// the data directory's tables: a longer name is never cut to fit, as it would
+// then name another database.
+host::Status checkDatabaseName(host::Engine& engine, std::string_view alias, std::string_view name);
+
+// Appends the contacts of a CSV file (UTF-8, a byte-order mark allowed; RFC
+// 4180, a header line naming contact fields in any letter case) to `database`. All or nothing: an unknown
+// column, a malformed line, a value of the wrong type or one longer than its
+// field (never cut to fit) stops the import with
 // a message naming the line and column, and nothing is added. Contacts
 // without a Recno get a unique one; the database row is made when missing.
 // Returns the number of contacts added.

@@ -16,6 +16,7 @@
 #include "host/host_lists.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
+#include "host/test_hooks.h"
 #include "host/text.h"
 
 namespace vistrel::app {
@@ -151,6 +152,79 @@ struct ContactKey {
   std::uint8_t db;
   std::uint8_t last;
   std::uint8_t first;
+};
+
+// The contacts' keys, made by one generator in the order of their index but
+// written in the contact table's stored order (database, last name, first
+// name, index), so the rows go in front to back. Holding every key would take
+// memory in proportion to the count; instead a first pass counts the keys of
+// each name group, and each slice makes the keys again and keeps those of the
+// next groups, up to about kSliceKeys. Memory stays the same whatever the count.
+class KeyStream {
+ public:
+  static constexpr std::size_t kSliceKeys = std::size_t{1} << 20;
+  static constexpr std::size_t kGroups = std::size(kDemoDatabases) * kLastNames.size() * kFirstNames.size();
+
+  KeyStream(std::uint64_t seed, std::uint32_t total, bool oneDatabase)
+      : seed_(seed), total_(total), oneDatabase_(oneDatabase), counts_(kGroups, 0) {
+    const auto ranks = [](const auto& names, std::vector<std::uint32_t>* out) {
+      for (std::string_view n : names) {
+        std::uint32_t below = 0;
+        for (std::string_view m : names) below += host::compareIgnoreCase(m, n) < 0;
+        out->push_back(below);
+      }
+    };
+    ranks(kDemoDatabases, &dbRank_);
+    ranks(kLastNames, &lastRank_);
+    ranks(kFirstNames, &firstRank_);
+    forEachKey([this](const ContactKey& k) { ++counts_[group(k)]; });
+  }
+
+  // The next keys in stored order; empty after the last.
+  const std::vector<ContactKey>& next() {
+    slice_.clear();
+    const std::size_t from = nextGroup_;
+    std::size_t size = 0;
+    while (nextGroup_ < kGroups && (size == 0 || size + counts_[nextGroup_] <= kSliceKeys)) {
+      size += counts_[nextGroup_++];
+    }
+    if (size == 0) return slice_;
+    slice_.reserve(size);
+    forEachKey([&](const ContactKey& k) {
+      const std::size_t g = group(k);
+      if (g >= from && g < nextGroup_) slice_.push_back(k);
+    });
+    std::stable_sort(slice_.begin(), slice_.end(),
+                     [this](const ContactKey& x, const ContactKey& y) { return group(x) < group(y); });
+    return slice_;
+  }
+
+ private:
+  template <typename Fn>
+  void forEachKey(Fn&& each) const {
+    Random rng(seed_);
+    for (std::uint32_t i = 0; i < total_; ++i) {
+      const std::uint32_t r = rng.below(100);
+      const int db = oneDatabase_ ? 0 : r < 60 ? 0 : r < 90 ? 1 : 2;
+      const auto last = static_cast<std::uint8_t>(rng.below(kLastNames.size()));
+      const auto first = static_cast<std::uint8_t>(rng.below(kFirstNames.size()));
+      each(ContactKey{i, static_cast<std::uint8_t>(db), last, first});
+    }
+  }
+  // Names that compare equal share a rank, so a group holds them both and
+  // the index orders them, as the table does.
+  std::size_t group(const ContactKey& k) const {
+    return (static_cast<std::size_t>(dbRank_[k.db]) * kLastNames.size() + lastRank_[k.last]) * kFirstNames.size() +
+           firstRank_[k.first];
+  }
+
+  std::uint64_t seed_;
+  std::uint32_t total_;
+  bool oneDatabase_;
+  std::vector<std::uint32_t> counts_;
+  std::vector<std::uint32_t> dbRank_, lastRank_, firstRank_;
+  std::vector<ContactKey> slice_;
+  std::size_t nextGroup_ = 0;
 };
 
 std::string recnoText(std::int64_t n, char prefix) {
@@ -432,30 +506,16 @@ Status writeSmallTables(host::Engine& engine, std::string_view alias, const std:
 
 Status fillDemoData(host::Engine& engine, std::string_view alias, const DemoOptions& options) {
   const std::string a(alias);
+  if (options.contacts > kMaxDemoContacts) {
+    return Status::InvalidArgument("at most " + std::to_string(kMaxDemoContacts) + " demo contacts");
+  }
   const std::int64_t total = std::max<std::int64_t>(0, options.contacts);
   if (geo::ZipTable::builtIn().records().empty()) return Status::Corrupt("the built-in zip table is missing");
   for (auto which : {host::TablePassword::kUsers, host::TablePassword::kContacts, host::TablePassword::kFilters}) {
     engine.addPassword(host::tallisTablePassword(which));
   }
 
-  // Keys first, sorted in the contact table's stored order, so the rows go in
-  // front to back.
-  Random rng(options.seed);
-  std::vector<ContactKey> keys(static_cast<std::size_t>(total));
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    const std::uint32_t r = rng.below(100);
-    const int db = options.oneDatabase ? 0 : r < 60 ? 0 : r < 90 ? 1 : 2;
-    keys[i] = {static_cast<std::uint32_t>(i), static_cast<std::uint8_t>(db),
-               static_cast<std::uint8_t>(rng.below(kLastNames.size())),
-               static_cast<std::uint8_t>(rng.below(kFirstNames.size()))};
-  }
-  std::sort(keys.begin(), keys.end(), [](const ContactKey& x, const ContactKey& y) {
-    if (x.db != y.db) return host::compareIgnoreCase(kDemoDatabases[x.db], kDemoDatabases[y.db]) < 0;
-    if (int c = host::compareIgnoreCase(kLastNames[x.last], kLastNames[y.last]); c != 0) return c < 0;
-    if (int c = host::compareIgnoreCase(kFirstNames[x.first], kFirstNames[y.first]); c != 0) return c < 0;
-    return x.index < y.index;
-  });
-
+  KeyStream keys(options.seed, static_cast<std::uint32_t>(total), options.oneDatabase);
   const ZipPicker zips;
   std::vector<std::string> marked;
   Table contacts(engine, a, std::string(host::kContactTableName));
@@ -465,23 +525,27 @@ Status fillDemoData(host::Engine& engine, std::string_view alias, const DemoOpti
   FieldSetter cf(contacts);
   FieldSetter ef(events);
   std::int64_t nextEvent = 1;
-  constexpr std::int64_t kBatch = 20000;
-  for (std::int64_t start = 0; start < total; start += kBatch) {
-    const std::int64_t end = std::min(total, start + kBatch);
-    VISTREL_RETURN_IF_ERROR(engine.inTransaction(a, [&]() -> Status {
-      for (std::int64_t i = start; i < end; ++i) {
-        const ContactKey& key = keys[static_cast<std::size_t>(i)];
-        const std::int64_t recno = static_cast<std::int64_t>(key.index) + 1;
-        VISTREL_RETURN_IF_ERROR(contacts.insert());
-        VISTREL_RETURN_IF_ERROR(writeContact(cf, key, recno, zips, options.seed));
-        VISTREL_RETURN_IF_ERROR(contacts.post());
-        Random erng(options.seed * 7919 + key.index);
-        VISTREL_RETURN_IF_ERROR(writeEvents(events, ef, recno, kDemoDatabases[key.db], erng, &nextEvent));
-        if (key.db == 0 && erng.chance(0.02) && marked.size() < 5000) marked.push_back(recnoText(recno, 'C'));
-      }
-      return Status::OK();
-    }));
-    if (options.progress) options.progress(end, total);
+  std::int64_t done = 0;
+  constexpr std::size_t kBatch = 20000;
+  for (const std::vector<ContactKey>* slice = &keys.next(); !slice->empty(); slice = &keys.next()) {
+    for (std::size_t start = 0; start < slice->size(); start += kBatch) {
+      const std::size_t end = std::min(slice->size(), start + kBatch);
+      VISTREL_RETURN_IF_ERROR(engine.inTransaction(a, [&]() -> Status {
+        for (std::size_t i = start; i < end; ++i) {
+          const ContactKey& key = (*slice)[i];
+          const std::int64_t recno = static_cast<std::int64_t>(key.index) + 1;
+          VISTREL_RETURN_IF_ERROR(contacts.insert());
+          VISTREL_RETURN_IF_ERROR(writeContact(cf, key, recno, zips, options.seed));
+          VISTREL_RETURN_IF_ERROR(contacts.post());
+          Random erng(options.seed * 7919 + key.index);
+          VISTREL_RETURN_IF_ERROR(writeEvents(events, ef, recno, kDemoDatabases[key.db], erng, &nextEvent));
+          if (key.db == 0 && erng.chance(0.02) && marked.size() < 5000) marked.push_back(recnoText(recno, 'C'));
+          host::rowWrittenForTesting(++done);
+        }
+        return Status::OK();
+      }));
+      if (options.progress) options.progress(done, total);
+    }
   }
   contacts.close();
   events.close();

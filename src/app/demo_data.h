@@ -11,6 +11,9 @@
 
 namespace vistrel::app {
 
+// The most contacts a demo directory gets.
+inline constexpr std::int64_t kMaxDemoContacts = 10'000'000;
+
 struct DemoOptions {
   std::int64_t contacts = 20000;
   std::uint64_t seed = 1;
@@ -30,7 +33,8 @@ inline constexpr std::string_view kDemoDatabases[] = {"Sales", "Clients", "Prosp
 // codes and the messy spellings real data has (ZIP+4, blanks, state names in
 // full or lower case, several spellings of the country, foreign contacts),
 // about three events per contact, holidays, marks and a few saved filters.
-// The same seed gives the same data.
+// The same seed gives the same data. Memory use does not grow with the number
+// of contacts; more than kMaxDemoContacts are refused before anything is written.
 host::Status fillDemoData(host::Engine& engine, std::string_view alias, const DemoOptions& options);
 
 }  // namespace vistrel::app

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <ostream>
 
+#include "app/contact_import.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/data_dir.h"
@@ -16,6 +17,7 @@
 #include "host/csv.h"
 #include "host/environment.h"
 #include "host/file_write.h"
+#include "host/json.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
@@ -34,28 +36,6 @@ constexpr char kUsage[] =
     "               count ranges of vistrel.ini in the program folder; .png writes\n"
     "               PNG, anything else BMP\n"
     "  --big-map    the big map (zip and city only)\n";
-
-std::string jsonString(std::string_view s) {
-  std::string out = "\"";
-  for (char c : s) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
-          out += buf;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
 
 std::string oneLine(std::string_view message) {
   std::string out(message);
@@ -108,15 +88,15 @@ void printCsv(const Report& r, std::ostream& out) {
 }
 
 void printJson(const Report& r, std::ostream& out) {
-  out << "{\"database\": " << jsonString(r.database) << ", \"analysis\": " << jsonString(r.analysis->name)
+  out << "{\"database\": " << host::jsonString(r.database) << ", \"analysis\": " << host::jsonString(r.analysis->name)
       << ", \"values\": [";
   for (std::size_t i = 0; i < r.tally.values.size(); ++i) {
-    out << (i ? ", " : "") << "{\"key\": " << jsonString(r.tally.values[i]);
+    out << (i ? ", " : "") << "{\"key\": " << host::jsonString(r.tally.values[i]);
     if (r.counted) out << ", \"count\": " << r.count.counts[i];
     out << "}";
   }
   out << "], \"others\": [";
-  for (std::size_t i = 0; i < r.tally.others.size(); ++i) out << (i ? ", " : "") << jsonString(r.tally.others[i]);
+  for (std::size_t i = 0; i < r.tally.others.size(); ++i) out << (i ? ", " : "") << host::jsonString(r.tally.others[i]);
   out << "]";
   if (r.counted) out << ", \"total\": " << r.count.total << ", \"complete\": " << (r.count.complete ? "true" : "false");
   out << "}\n";
@@ -164,7 +144,7 @@ host::Status writeMap(const Report& r, const std::string& file, bool big, host::
 int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   auto args = Args::parse(argv, {"data", "database", "by", "format", "map"}, {"count", "big-map"});
   if (!args.ok()) {
-    err << "vistrel-cli analyse: " << args.status().message() << "\n";
+    err << "vistrel-cli analyse: " << args.status().message() << "\n\n" << kUsage;
     return kExitUsage;
   }
   const auto data = args->value("data");
@@ -202,6 +182,7 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
     err << "vistrel-cli analyse: " << oneLine(s.message()) << "\n";
     return kExitFailure;
   };
+  if (host::Status s = app::checkDatabaseName(engine, host::kTallisAlias, *database); !s.ok()) return fail(s);
   auto name = findDatabase(engine, *database);
   if (!name.ok()) return fail(name.status());
   report.database = *name;

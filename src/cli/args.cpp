@@ -17,6 +17,7 @@ host::StatusOr<Args> Args::parse(const std::vector<std::string>& argv,
         inlineValue = name.substr(eq + 1);
         name.resize(eq);
       }
+      if (args.has(name)) return host::Status::InvalidArgument("option --" + name + " is given twice");
       if (valued.count(name)) {
         if (inlineValue) {
           args.values_[name] = *inlineValue;

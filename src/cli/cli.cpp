@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "cli/output.h"
 
 namespace vistrel::cli {
 namespace {
@@ -29,9 +30,7 @@ void printOverview(std::ostream& out) {
   out << "\nRun 'vistrel-cli <command> --help' for the options of a command.\n";
 }
 
-}  // namespace
-
-int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+int runCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   if (argv.empty()) {
     printOverview(err);
     return kExitUsage;
@@ -58,6 +57,19 @@ int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream
   }
   err << "vistrel-cli: unknown command '" << name << "' (try --help)\n";
   return kExitUsage;
+}
+
+}  // namespace
+
+// Every command's output is checked here, once: what did not reach its
+// destination (a full disk, a closed pipe) makes the run fail, whatever the
+// command said.
+int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  const int code = runCommand(argv, out, err);
+  const std::string failure = outputFailure(out);
+  if (failure.empty()) return code;
+  err << "vistrel-cli: cannot write the output: " << failure << "\n";
+  return code == kExitOk ? kExitFailure : code;
 }
 
 }  // namespace vistrel::cli

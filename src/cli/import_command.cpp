@@ -1,5 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 
@@ -7,6 +9,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/data_dir.h"
+#include "host/file_write.h"
 
 namespace vistrel::cli {
 namespace {
@@ -20,7 +23,7 @@ constexpr char kUsage[] =
 int runImport(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   auto args = Args::parse(argv, {"data", "database"}, {});
   if (!args.ok()) {
-    err << "vistrel-cli import: " << args.status().message() << "\n";
+    err << "vistrel-cli import: " << args.status().message() << "\n\n" << kUsage;
     return kExitUsage;
   }
   const auto data = args->value("data");
@@ -30,9 +33,16 @@ int runImport(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     return kExitUsage;
   }
   const std::string& file = args->positional()[0];
+  std::error_code ec;
+  if (std::filesystem::is_directory(file, ec)) {
+    err << "vistrel-cli import: " << file << " is a directory, not a CSV file\n";
+    return kExitFailure;
+  }
+  errno = 0;
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    err << "vistrel-cli import: cannot read " << file << "\n";
+    err << "vistrel-cli import: cannot read " << file << ": "
+        << (errno != 0 ? host::systemReason(errno) : std::string("cannot open it")) << "\n";
     return kExitFailure;
   }
   host::Engine engine;

@@ -6,8 +6,23 @@
 
 namespace vistrel::host {
 
+void CsvReader::skipByteOrderMark() {
+  static constexpr int kMark[] = {0xEF, 0xBB, 0xBF};
+  int matched = 0;
+  while (matched < 3 && in_.peek() == kMark[matched]) {
+    in_.get();
+    ++matched;
+  }
+  // Part of a mark is no mark: give the bytes back for the first field.
+  while (matched > 0 && matched < 3 && in_.unget()) --matched;
+}
+
 StatusOr<bool> CsvReader::next(std::vector<std::string>* fields) {
   fields->clear();
+  if (!started_) {
+    started_ = true;
+    skipByteOrderMark();
+  }
   int c = in_.get();
   if (c == EOF) return false;
   recordLine_ = line_;

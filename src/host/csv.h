@@ -15,7 +15,8 @@ namespace vistrel::host {
 
 // Reads RFC 4180 CSV records: fields separated by commas, optionally in
 // double quotes (a quoted field may hold commas, line breaks and "" for a
-// quote), records ended by CRLF or LF.
+// quote), records ended by CRLF or LF. A UTF-8 byte-order mark at the very
+// start is skipped.
 class CsvReader {
  public:
   explicit CsvReader(std::istream& in) : in_(in) {}
@@ -27,7 +28,10 @@ class CsvReader {
   int recordLine() const { return recordLine_; }
 
  private:
+  void skipByteOrderMark();
+
   std::istream& in_;
+  bool started_ = false;
   int line_ = 1;
   int recordLine_ = 0;
 };

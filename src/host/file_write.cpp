@@ -68,4 +68,21 @@ Status writeFileAtomically(const std::filesystem::path& path, std::string_view b
   return Status::OK();
 }
 
+Status moveFileIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Status::IoError("cannot read " + from.string() + ": " + systemReason(errno));
+  int err = ::fsync(fd) != 0 ? errno : 0;
+  ::close(fd);
+  // A link fails when the name is taken, where a rename would replace it.
+  if (err == 0 && ::link(from.c_str(), to.c_str()) != 0) err = errno;
+  if (err != 0) return failure(to, err);
+  ::unlink(from.c_str());
+  const std::filesystem::path folder = to.has_parent_path() ? to.parent_path() : std::filesystem::path(".");
+  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return Status::OK();
+}
+
 }  // namespace vistrel::host

@@ -18,6 +18,13 @@ namespace vistrel::host {
 // (maps, saved pictures, INI files) goes through here.
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// Puts the finished file `from` in place as `to`, never over an existing
+// file: flushes it to disk, gives it the new name (failing with "File exists"
+// when `to` is there) and drops the old one, then flushes the folder. A crash
+// at any point leaves `to` either missing or whole. For files built by
+// another writer (a data directory's database), not through the routine above.
+Status moveFileIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The system's reason for an errno value, as a user reads it ("No space left
 // on device").
 std::string systemReason(int errnoValue);

@@ -166,7 +166,9 @@ Store::~Store() {
 StatusOr<std::shared_ptr<Store>> Store::open(const std::filesystem::path& directory, int busyTimeoutMs) {
   const std::filesystem::path file = directory / std::string(kDataFileName);
   std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) {
+  const bool exists = std::filesystem::exists(file, ec);
+  if (ec) return Status::AccessDenied("cannot read " + file.string() + ": " + ec.message());
+  if (!exists) {
     return Status::NotFound("No Tallis data in " + directory.string() + " (" + file.filename().string() +
                             " is missing)");
   }
@@ -181,7 +183,7 @@ StatusOr<std::shared_ptr<Store>> Store::open(const std::filesystem::path& direct
   auto st = store->prepare("SELECT count(*) FROM " + std::string(kCatalogTable), file.string());
   if (!st.ok()) {
     if (st.status().IsCorrupt() || st.status().IsBusy()) return st.status();
-    return Status::Corrupt(file.string() + " is not a Tallis data file");
+    return Status::Corrupt(file.string() + " is not a Tallis store");
   }
   const int step = sqlite3_step(*st);
   sqlite3_finalize(*st);

@@ -48,6 +48,42 @@ std::size_t utf8Length(std::string_view s) {
   return n;
 }
 
+std::size_t utf8CharAt(std::string_view s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char b = byte(i);
+  if (b < 0x80) return 1;
+  std::size_t len = 0;
+  unsigned char lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    if (b == 0xE0) lo = 0xA0;  // no overlong form
+    if (b == 0xED) hi = 0x9F;  // no surrogate
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    if (b == 0xF0) lo = 0x90;  // no overlong form
+    if (b == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (i + len > s.size()) return 0;
+  if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
+  for (std::size_t k = 2; k < len; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return len;
+}
+
+std::size_t utf8InvalidOffset(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t n = utf8CharAt(s, i);
+    if (n == 0) return i;
+    i += n;
+  }
+  return std::string_view::npos;
+}
+
 std::size_t utf8Offset(std::string_view s, std::size_t n) {
   std::size_t i = 0;
   while (i < s.size() && n > 0) {

@@ -26,6 +26,13 @@ std::size_t utf8Length(std::string_view s);
 // The first `n` characters of `s`; never splits a multi-byte character.
 std::string_view utf8Left(std::string_view s, std::size_t n);
 
+// Length in bytes of the well-formed UTF-8 character at s[i] (1 to 4), or 0
+// when the bytes there are not one (a stray or missing continuation byte, an
+// overlong form, a surrogate, a value above U+10FFFF).
+std::size_t utf8CharAt(std::string_view s, std::size_t i);
+// Byte offset of the first byte that is not well-formed UTF-8, or npos.
+std::size_t utf8InvalidOffset(std::string_view s);
+
 // Byte offset of character `n` (0-based) in `s`, or s.size() when beyond.
 std::size_t utf8Offset(std::string_view s, std::size_t n);
 

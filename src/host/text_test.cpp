@@ -31,5 +31,17 @@ TEST(TextTest, CutNeverSplitsACharacter) {
   EXPECT_EQ(utf8Length("a\xC3"), 2u) << "a lead byte cut short is one character";
 }
 
+TEST(TextTest, FindsTheFirstByteThatIsNotUtf8) {
+  const std::size_t ok = std::string_view::npos;
+  EXPECT_EQ(utf8InvalidOffset("Zürich 日本 \xF0\x9F\x98\x80"), ok);
+  EXPECT_EQ(utf8InvalidOffset("Caf\xE9"), 3u) << "Latin-1";
+  EXPECT_EQ(utf8InvalidOffset("a\xC3"), 1u) << "cut short";
+  EXPECT_EQ(utf8InvalidOffset("\xC0\xAF"), 0u) << "overlong";
+  EXPECT_EQ(utf8InvalidOffset("\xE0\x80\xAF"), 0u) << "overlong";
+  EXPECT_EQ(utf8InvalidOffset("x\xED\xA0\x80"), 1u) << "surrogate";
+  EXPECT_EQ(utf8InvalidOffset("\xF4\x90\x80\x80"), 0u) << "above U+10FFFF";
+  EXPECT_EQ(utf8InvalidOffset("ab\x80"), 2u) << "stray continuation byte";
+}
+
 }  // namespace
 }  // namespace vistrel::host
