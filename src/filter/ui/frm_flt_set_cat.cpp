@@ -93,7 +93,8 @@ Tfrmfltsetcat::Tfrmfltsetcat(const QString& answer, const CategoryNames& names, 
   exampleGrid_->setColumnWidth(1, 281);
   for (int r = 0; r < kGridRows; ++r) exampleGrid_->setRowHeight(r, kRowHeight);
   exampleGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  exampleGrid_->setGeometry(8, gridTop, 84 + 281 + 4, gridHeight);
+  const int frame = 2 * exampleGrid_->frameWidth();
+  exampleGrid_->setGeometry(8, gridTop, 84 + 281 + frame, kGridRows * kRowHeight + frame);
   exampleGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   exampleGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   clearExampleGrid();
