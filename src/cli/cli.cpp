@@ -16,6 +16,7 @@ const Command* const kCommands[] = {
     &kImportCommand,
     &kAnalyseCommand,
     &kLocateCommand,
+    &kFilterDescribeCommand,
 };
 
 void printOverview(std::ostream& out) {

@@ -11,5 +11,8 @@ extern const Command kInitCommand;
 extern const Command kImportCommand;
 extern const Command kAnalyseCommand;
 extern const Command kLocateCommand;
+// `filter describe`; a `filter` command with more subcommands hands "describe" to runFilterDescribe.
+extern const Command kFilterDescribeCommand;
+int runFilterDescribe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vistrel::cli

@@ -31,6 +31,10 @@ constexpr std::string_view kTimeRelations[] = {"is on or before", "is on or afte
                                                "is not blank"};
 constexpr std::string_view kLogicalRelations[] = {"is true", "is not true"};
 constexpr std::string_view kCategoryRelations[] = {"matches", "is blank"};
+constexpr std::string_view kEventTypeRelations[] = {"is a", "is first", "is last"};
+constexpr std::string_view kBuiltInDateFields[] = {
+    "DATECALL", "DATELETTER", "DATEMEET", "DATEEMAIL", "DATELABEL", "DATEENVELOPE", "DATESALE",
+    "DATEQUOTE", "DATEFAX", "DATEINCALL", "DATEINEMAIL", "DATEATTEMPT", "DATEADDED", "DATECHANGED"};
 
 bool hidesCondition(FieldKind kind) { return kind == FieldKind::kLogical || kind == FieldKind::kMarked; }
 
@@ -94,6 +98,24 @@ std::span<const std::string_view> relationsForKind(FieldKind kind) {
   }
 }
 
+std::vector<std::string_view> relationsForField(int position) {
+  const auto ofKind = relationsForKind(entryAt(position).kind);
+  std::vector<std::string_view> relations(ofKind.begin(), ofKind.end());
+  if (isEventField(position, "Type")) {
+    relations.insert(relations.end(), std::begin(kEventTypeRelations), std::end(kEventTypeRelations));
+  }
+  return relations;
+}
+
+bool isUserDefined(std::string_view fieldText) {
+  const std::string text = host::upperAscii(fieldText);
+  if (host::startsWith(text, "DAT")) {
+    return std::find(std::begin(kBuiltInDateFields), std::end(kBuiltInDateFields), text) ==
+           std::end(kBuiltInDateFields);
+  }
+  return host::startsWith(text, "NUM") || host::startsWith(text, "USER") || host::startsWith(text, "MONEY");
+}
+
 std::string_view preselectedRelation(FieldKind kind) {
   if (hidesCondition(kind)) return "is true";
   if (kind == FieldKind::kCategory) return "matches";
@@ -150,10 +172,9 @@ CriteriaEditorModel::CriteriaEditorModel() {
   turnOffTags(2);
 }
 
-void CriteriaEditorModel::fillRelations(int n, FieldKind kind) {
-  const auto relations = relationsForKind(kind);
-  line(n).relations.assign(relations.begin(), relations.end());
-  line(n).relationText = std::string(preselectedRelation(kind));
+void CriteriaEditorModel::fillRelations(int n, int position) {
+  line(n).relations = relationsForField(position);
+  line(n).relationText = std::string(preselectedRelation(entryAt(position).kind));
 }
 
 void CriteriaEditorModel::setFieldText(int n, std::string_view text) {
@@ -162,7 +183,7 @@ void CriteriaEditorModel::setFieldText(int n, std::string_view text) {
   l.relationText.clear();
   l.conditionText.clear();
   const FieldKind kind = fieldtype(n);
-  fillRelations(n, kind);
+  fillRelations(n, fieldPositionOfText(l.fieldText));
   if (hidesCondition(kind)) l.conditionShown = false;
 }
 
@@ -202,6 +223,34 @@ void CriteriaEditorModel::turnOffTags(int n) {
 
 FieldKind CriteriaEditorModel::fieldtype(int n) const {
   return entryAt(fieldPositionOfText(line(n).fieldText)).kind;
+}
+
+ConditionPicker CriteriaEditorModel::conditionPicker(int n) const {
+  const int position = fieldPositionOfText(line(n).fieldText);
+  if (isEventField(position, "Type")) return ConditionPicker::kEventType;
+  if (isEventField(position, "Status")) return ConditionPicker::kEventStatus;
+  if (isEventField(position, "LetterType")) return ConditionPicker::kLetterType;
+  switch (entryAt(position).kind) {
+    case FieldKind::kDate: return ConditionPicker::kDate;
+    case FieldKind::kTime: return ConditionPicker::kTime;
+    case FieldKind::kCategory: return ConditionPicker::kCategory;
+    default: return ConditionPicker::kNone;
+  }
+}
+
+bool CriteriaEditorModel::anyUserFieldsUsed() const {
+  for (int n = 1; n <= kCriteriaLineCount; ++n) {
+    if ((n <= 3 || line(n).inUse) && isUserDefined(line(n).fieldText)) return true;
+  }
+  return false;
+}
+
+std::optional<std::string> CriteriaEditorModel::otherDatabaseWarning(std::string_view recordDb,
+                                                                     std::string_view currentDb) const {
+  if (recordDb == currentDb || !anyUserFieldsUsed()) return std::nullopt;
+  return "Warning: The filter last modified for database " + std::string(recordDb) +
+         " may contain user defined fields that do not match the current" + " database " +
+         std::string(currentDb) + ".  Filters may not work as expected.";
 }
 
 std::string CriteriaEditorModel::outputLine(int n) const {
@@ -249,11 +298,18 @@ void CriteriaEditorModel::loadLine(int n, const filter::FilterLine& stored) {
   const host::FieldCatalogEntry& entry = entryAt(position);
   l.fieldText = entry.alias != entry.label ? entry.label + std::string(filter::kAliasSeparator) + entry.alias
                                            : entry.label;
-  fillRelations(n, entry.kind);
+  fillRelations(n, position);
   const std::string_view relation = filter::RelationToString(static_cast<filter::RelationCode>(stored.condition));
   const bool offered = std::find(l.relations.begin(), l.relations.end(), relation) != l.relations.end();
   l.relationText = offered ? std::string(relation) : std::string();
-  l.conditionText = shownCondition(position, stored);
+  // Shown as it will be stored again: what the writer would change is
+  // changed now, so a second load shows the same text.
+  filter::FilterLine again = stored;
+  const StoredCondition storedAgain = storedCondition(position, shownCondition(position, stored));
+  again.value = storedAgain.value;
+  again.noYear = storedAgain.noYear;
+  again.noDay = storedAgain.noDay;
+  l.conditionText = shownCondition(position, again);
   if (n < kCriteriaLineCount && stored.connectorGiven) l.connector = itemOrNone(stored.connector, 2);
   caseSensitive = stored.caseSensitive;
   ignorePunctuation = stored.ignorePunctuation;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,10 @@ inline constexpr std::size_t kMaxConditionLength = 80;
 // the kinds that take no criterion (constructed fields, category detail, the
 // undefined entry).
 std::span<const std::string_view> relationsForKind(host::FieldKind kind);
+// The relations the field at catalog `position` offers: those of its kind,
+// and for the event field Type also "is a", "is first" and "is last", without
+// which the first and last event of a type could not be asked for.
+std::vector<std::string_view> relationsForField(int position);
 // The relation selected when a field of the kind is chosen, or empty.
 std::string_view preselectedRelation(host::FieldKind kind);
 // False for "is true", "is not true", "is blank" and "is not blank".
@@ -50,6 +55,15 @@ StoredCondition storedCondition(int position, std::string_view conditionText);
 // its NoYear/NoDay note put back when the value lost it, and for the event
 // field Status the status name instead of its code.
 std::string shownCondition(int position, const filter::FilterLine& line);
+
+// True for the field texts that name a user-defined field, whose meaning
+// differs between databases: texts starting with "USER", "NUM" or "MONEY", or
+// with "DAT" unless they are one of the built-in "DATE..." fields (letter case
+// ignored).
+bool isUserDefined(std::string_view fieldText);
+
+// What entering a line's condition box opens.
+enum class ConditionPicker { kNone, kEventType, kEventStatus, kLetterType, kDate, kTime, kCategory };
 
 // One of the editor's ten criteria lines.
 struct CriteriaLine {
@@ -98,6 +112,15 @@ class CriteriaEditorModel {
 
   // The FieldKind of line n's field; kTerminator for a text not in the catalog.
   host::FieldKind fieldtype(int n) const;
+  // The picker that entering line n's condition box opens.
+  ConditionPicker conditionPicker(int n) const;
+  // Whether the field box of lines 1 to 3, or of a later line in use, names
+  // a user-defined field.
+  bool anyUserFieldsUsed() const;
+  // The warning shown on opening a filter last saved for `recordDb` while
+  // `currentDb` is open, when it uses user-defined fields; none otherwise.
+  std::optional<std::string> otherDatabaseWarning(std::string_view recordDb,
+                                                  std::string_view currentDb) const;
 
   // The stored line for line n, or the empty text when the line is not in use.
   std::string outputLine(int n) const;
@@ -107,12 +130,14 @@ class CriteriaEditorModel {
   // Fills the lines from stored text, one line per memo line, up to the first
   // blank memo line (at most ten). A field label that the catalog does not
   // hold is reported with "problem with undefined field" and loads as the
-  // undefined entry.
+  // undefined entry. A condition shows as it will be stored again (cut to 80
+  // characters, parentheses without a partner dropped), so saving a loaded
+  // filter and loading it again gives the same lines.
   void loadfromMemo(const std::vector<std::string>& memo);
   void loadfromMemo(std::string_view memoText) { loadfromMemo(filter::splitMemoLines(memoText)); }
 
  private:
-  void fillRelations(int n, host::FieldKind kind);
+  void fillRelations(int n, int position);
   void loadLine(int n, const filter::FilterLine& stored);
 
   std::array<CriteriaLine, kCriteriaLineCount> lines_;

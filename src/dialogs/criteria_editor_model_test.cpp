@@ -286,5 +286,49 @@ TEST(CriteriaEditorModelTest, ConnectorTurnsFollowingLinesOnAndOff) {
   EXPECT_EQ(model.line(4).conditionText, "Town 4") << "texts stay while a line is off";
 }
 
+TEST(CriteriaEditorModelTest, EventTypeAlsoOffersFirstAndLast) {
+  CriteriaEditorModel model;
+  model.setFieldText(1, "Event Type");
+  ASSERT_EQ(model.line(1).relations.size(), 19u);
+  EXPECT_EQ(model.line(1).relations[16], "is a");
+  EXPECT_EQ(model.line(1).relations[18], "is last");
+  EXPECT_EQ(model.conditionPicker(1), ConditionPicker::kEventType);
+  model.chooseRelation(1, "is first");
+  model.line(1).conditionText = "Call";
+  CriteriaEditorModel loaded;
+  loaded.loadfromMemo(model.outputToMemo());
+  EXPECT_EQ(loaded.line(1).relationText, "is first") << "a stored is first loads back";
+}
+
+TEST(CriteriaEditorModelTest, WarnsOfUserFieldsSavedForAnotherDatabase) {
+  const struct {
+    const char* name;
+    const char* recordDb;
+    std::vector<const char*> fields;  // lines 1, 2, ... joined by And
+    bool warns;
+  } cases[] = {
+      {"user field, other database", "Clients", {"user 1 : User1"}, true},
+      {"built-in date field", "Clients", {"DateCall"}, false},
+      {"user date field", "Clients", {"Date 1 : Date1"}, true},
+      {"numeric field on line 3", "Clients", {"City", "City", "NUM 2"}, true},
+      {"same database", "Sales", {"User 1 : User1"}, false},
+      {"database differs in case only", "SALES", {"Money 1 : Money1"}, true},
+  };
+  for (const auto& c : cases) {
+    CriteriaEditorModel model;
+    for (std::size_t i = 0; i < c.fields.size(); ++i) {
+      if (i > 0) model.chooseConnector(static_cast<int>(i), 1);
+      model.setFieldText(static_cast<int>(i) + 1, c.fields[i]);
+    }
+    const auto warning = model.otherDatabaseWarning(c.recordDb, "Sales");
+    EXPECT_EQ(warning.has_value(), c.warns) << c.name;
+  }
+  CriteriaEditorModel model;
+  model.setFieldText(1, "User 1 : User1");
+  EXPECT_EQ(*model.otherDatabaseWarning("Clients", "Sales"),
+            "Warning: The filter last modified for database Clients may contain user defined fields that do not "
+            "match the current database Sales.  Filters may not work as expected.");
+}
+
 }  // namespace
 }  // namespace vistrel::dialogs
