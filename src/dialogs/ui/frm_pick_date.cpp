@@ -92,6 +92,7 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
     : QDialog(parent, Qt::Popup), context_(context) {
   setObjectName(QStringLiteral("frmPickDate"));
   setWindowTitle(QStringLiteral("Calendar"));
+  setStyleSheet(QStringLiteral("#frmPickDate { border: 1px solid palette(shadow); }"));
 
   cbMonth_ = new QComboBox(this);
   cbMonth_->setObjectName(QStringLiteral("cbMonth"));
@@ -273,7 +274,7 @@ void TfrmPickDate::updatePanels() {
   blue.setColor(QPalette::WindowText, Qt::blue);
   lblDate_->setText(qt(holiday));
   lblDate_->setPalette(blue);
-  if (Panel2_->isVisible()) {
+  if (lblDate_->isHidden()) {
     pnlWhen_->setText(qt(holiday));
     pnlWhen_->setPalette(blue);
   }
@@ -327,8 +328,9 @@ void TfrmPickDate::cbWhoClick() {
 }
 
 void TfrmPickDate::sbMoreClick() {
-  Panel2_->setVisible(!Panel2_->isVisible());
-  lblDate_->setVisible(!Panel2_->isVisible());
+  const bool more = Panel2_->isHidden();
+  Panel2_->setVisible(more);
+  lblDate_->setVisible(!more);
   updatePanels();
   adjustSize();
 }

@@ -58,7 +58,10 @@ QPixmap stripPicture(bool twelveHour) {
       text = QString::number(h);
     }
     p.setPen(h > 6 && h < 18 ? Qt::black : Qt::white);
-    p.drawText(QRect(x - 15, 4, 30, 14), Qt::AlignCenter, text);
+    // The labels at the two ends stand inside the picture.
+    const Qt::Alignment align = half == 0 ? Qt::AlignLeft : half == 48 ? Qt::AlignRight : Qt::AlignHCenter;
+    const int left = half == 0 ? x + 1 : half == 48 ? x - 31 : x - 15;
+    p.drawText(QRect(left, 4, 30, 14), align | Qt::AlignVCenter, text);
   }
   return pixmap;
 }
