@@ -22,6 +22,7 @@
 
 #include "dialogs/calendar_text.h"
 #include "dialogs/date_picker_model.h"
+#include "host/globals.h"
 #include "host/table_lookups.h"
 #include "host/tallis_schema.h"
 #include "host/utility.h"
@@ -43,6 +44,10 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, 
 }
 
 }  // namespace
+
+PickDateContext programPickDateContext(host::Engine& engine) {
+  return {&engine, host::CurrentWho, &host::SystemClock::instance(), engine.locale()};
+}
 
 QDate toQDate(host::DateTime value) { return kDayZero.addDays(static_cast<qint64>(host::dateOnly(value))); }
 host::DateTime fromQDate(const QDate& date) { return static_cast<host::DateTime>(kDayZero.daysTo(date)); }
@@ -198,6 +203,8 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
   connect(btnOk, &QToolButton::clicked, this, &QDialog::accept);
   connect(btnCancel, &QToolButton::clicked, this, &QDialog::reject);
   if (auto* view = Calendar_->findChild<QTableView*>()) view->installEventFilter(this);
+  nDays_->installEventFilter(this);
+  nDays_->setAutoFillBackground(true);
   installEventFilter(this);
 
   std::vector<std::string> users{context_.who};
@@ -212,6 +219,9 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
     if (!holidays_->open().ok()) holidays_.reset();
   }
   for (const std::string& u : users) cbWho_->addItem(qt(u));
+  QPalette pal = nDays_->palette();
+  pal.setColor(QPalette::Base, palette().color(QPalette::Button));
+  nDays_->setPalette(pal);
   cbWho_->setCurrentIndex(selected);
   setDate(context_.clock->now());
 }
@@ -335,9 +345,15 @@ void TfrmPickDate::sbMoreClick() {
   adjustSize();
 }
 
-// Home goes to today, Enter chooses, PgUp and PgDn change the month.
+// nDays shows the window colour only while it has the focus.
 bool TfrmPickDate::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == nDays_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    QPalette pal = nDays_->palette();
+    pal.setColor(QPalette::Base, palette().color(event->type() == QEvent::FocusIn ? QPalette::Base : QPalette::Button));
+    nDays_->setPalette(pal);
+  }
   if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  // Home goes to today, Enter chooses, PgUp and PgDn change the month.
   switch (static_cast<QKeyEvent*>(event)->key()) {
     case Qt::Key_Home:
       setDate(context_.clock->now());

@@ -37,6 +37,10 @@ struct PickDateContext {
   host::Locale locale;
 };
 
+// The context of the running program: its engine and locale, the logged-in
+// user, the system clock.
+PickDateContext programPickDateContext(host::Engine& engine);
+
 QDate toQDate(host::DateTime value);
 host::DateTime fromQDate(const QDate& date);
 
