@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QDialog>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -40,6 +41,8 @@ void whenModal(std::function<void(QWidget*)> act) {
     QWidget* w = QApplication::activeModalWidget();
     if (w == nullptr) qFatal("no modal picker");
     act(w);
+    // A failed check inside `act` leaves the picker open: close it so the test ends.
+    if (auto* d = qobject_cast<QDialog*>(w); d != nullptr && d->isVisible()) d->reject();
   });
 }
 
