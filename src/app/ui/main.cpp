@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/field_aliases.h"
 #include "app/login.h"
 #include "app/startup.h"
 #include "app/ui/frm_get_who.h"
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
     host::CurrentWho = std::string(host::utf8Left(login.who(), app::kUserIdLength));
   }
   if (host::CurrentWho.empty()) return 0;
+  // Without the settings table the user, date and numeric fields show their names.
+  (void)app::loadFieldAliases(engine);
 
   QApplication::setApplicationDisplayName(QStringLiteral("Vistrel Pro"));
 
