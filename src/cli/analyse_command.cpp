@@ -37,6 +37,8 @@ constexpr char kUsage[] =
     "               PNG, anything else BMP\n"
     "  --big-map    the big map (zip and city only)\n";
 
+using host::jsonString;
+
 std::string oneLine(std::string_view message) {
   std::string out(message);
   std::replace(out.begin(), out.end(), '\r', '\n');
@@ -88,15 +90,15 @@ void printCsv(const Report& r, std::ostream& out) {
 }
 
 void printJson(const Report& r, std::ostream& out) {
-  out << "{\"database\": " << host::jsonString(r.database) << ", \"analysis\": " << host::jsonString(r.analysis->name)
+  out << "{\"database\": " << jsonString(r.database) << ", \"analysis\": " << jsonString(r.analysis->name)
       << ", \"values\": [";
   for (std::size_t i = 0; i < r.tally.values.size(); ++i) {
-    out << (i ? ", " : "") << "{\"key\": " << host::jsonString(r.tally.values[i]);
+    out << (i ? ", " : "") << "{\"key\": " << jsonString(r.tally.values[i]);
     if (r.counted) out << ", \"count\": " << r.count.counts[i];
     out << "}";
   }
   out << "], \"others\": [";
-  for (std::size_t i = 0; i < r.tally.others.size(); ++i) out << (i ? ", " : "") << host::jsonString(r.tally.others[i]);
+  for (std::size_t i = 0; i < r.tally.others.size(); ++i) out << (i ? ", " : "") << jsonString(r.tally.others[i]);
   out << "]";
   if (r.counted) out << ", \"total\": " << r.count.total << ", \"complete\": " << (r.count.complete ? "true" : "false");
   out << "}\n";

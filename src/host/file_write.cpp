@@ -74,7 +74,14 @@ Status moveFileIntoPlace(const std::filesystem::path& from, const std::filesyste
   int err = ::fsync(fd) != 0 ? errno : 0;
   ::close(fd);
   // A link fails when the name is taken, where a rename would replace it.
-  if (err == 0 && ::link(from.c_str(), to.c_str()) != 0) err = errno;
+  if (err == 0 && ::link(from.c_str(), to.c_str()) != 0) {
+    err = errno;
+    // A file system without hard links: look first, then rename.
+    if (err == EPERM || err == EOPNOTSUPP || err == ENOSYS) {
+      struct stat st;
+      err = ::lstat(to.c_str(), &st) == 0 ? EEXIST : ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    }
+  }
   if (err != 0) return failure(to, err);
   ::unlink(from.c_str());
   const std::filesystem::path folder = to.has_parent_path() ? to.parent_path() : std::filesystem::path(".");

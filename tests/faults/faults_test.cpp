@@ -151,6 +151,9 @@ TEST_F(FaultsTest, BadCsvIsRefusedWithItsReasonAndNothingAdded) {
       {"value longer than its field", "LastName,WhoAdded\nA,DEM\nB,DEMO\n", "line 3, column WhoAdded"},
       {"Latin-1 byte in a value", "LastName,City\nA,Caf\xE9\n", "line 2, column City: byte 4 (0xE9) is not UTF-8"},
       {"bad byte in the header", "LastName,Ci\xFFty\nA,B\n", "line 1, column 2: byte 3 (0xFF) is not UTF-8"},
+      {"empty file", "", "the file is empty"},
+      {"quote inside a field", "LastName,City\nA,Bo\"ston\n", "line 2: a quote inside an unquoted field"},
+      {"text in a number field", "LastName,Num1\nA,1\nB,many\n", "line 3, column Num1"},
   };
   for (const Bad& b : bad) {
     const CliRun r = run({"import", "--data", dir.string(), "--database", "Sales", csv(b.csv)});
