@@ -82,7 +82,7 @@ QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 }  // namespace
 
 EditorContext EditorContext::current(host::Engine& engine) {
-  EditorContext context{host::CurrentDB, host::CurrentWho, engine.locale(), {}};
+  EditorContext context{host::CurrentDB, host::CurrentWho, engine.locale(), {}, &engine};
   if (auto names = filter::readCategoryNames(engine, host::CurrentDB); names.ok()) context.categories = *names;
   return context;
 }
@@ -291,7 +291,9 @@ void TfrmFilterContact::Edit1Enter(int n) {
   const std::string start = kind == ConditionPicker::kEventStatus || kind == ConditionPicker::kLetterType
                                 ? taken
                                 : std::string(host::utf8Left(l.conditionText, kMaxConditionLength));
-  const ConditionPick pick = pickers_->pickCondition(this, kind, start, context_.categories);
+  const PickerContext pickerContext{{context_.engine, context_.currentWho, clock_, context_.locale},
+                                    context_.categories};
+  const ConditionPick pick = pickers_->pickCondition(this, kind, start, pickerContext);
   if (pick.outcome == ConditionPick::Outcome::kNoPicker) return;
   if (pick.outcome == ConditionPick::Outcome::kChosen) {
     l.conditionText = pick.text;
