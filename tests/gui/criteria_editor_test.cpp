@@ -114,9 +114,6 @@ class Editor {
     enter(d().Edfield(n));
   }
   void enter(QWidget* box) {
-    // The offscreen platform gives the activation back to no window when a
-    // picker closes; a window manager would give it to the editor.
-    dialog_->activateWindow();
     if (!QTest::qWaitForWindowActive(dialog_.get())) qFatal("editor not active");
     box->setFocus(Qt::TabFocusReason);
     QTest::qWait(1);
@@ -326,7 +323,8 @@ void CriteriaEditorTest::realPickersFillTheLines() {
   QCOMPARE(e.d().Edit(1)->text(), QStringLiteral("3/15/2023 (NoYear )"));
   QCOMPARE(e.d().cbRel(1)->currentText(), QStringLiteral("equals"));
   QCOMPARE(messages.messages().size(), std::size_t(1));
-  QCOMPARE(e.d().focusWidget(), e.d().cbAnd(1));
+  // The editor takes the activation back from the closed picker.
+  QTRY_VERIFY(e.d().cbAnd(1)->hasFocus());
   e.choose(e.d().cbAnd(1), "And");
 
   e.chooseField(2, "Event Time");
@@ -354,7 +352,7 @@ void CriteriaEditorTest::realPickersFillTheLines() {
   });
   e.enter(e.d().Edit(3));
   QCOMPARE(e.d().Edit(3)->text(), QStringLiteral("Paid"));
-  QCOMPARE(e.d().focusWidget(), e.d().cbAnd(3));
+  QTRY_VERIFY(e.d().cbAnd(3)->hasFocus());
 
   e.d().findChild<QLineEdit*>("edDescript")->setText("Paid events");
   QTest::mouseClick(e.button("btOK"), Qt::LeftButton);

@@ -269,7 +269,9 @@ void TfrmFilterContact::Edfield1Enter(int n) {
   const std::string text = Edfield(n)->text().toStdString();
   const std::size_t colon = text.find(':');
   const std::string current = colon == std::string::npos ? text : text.substr(0, colon > 0 ? colon - 1 : 0);
-  if (const auto chosen = pickers_->pickField(this, current)) setFieldBoxText(n, qt(*chosen));
+  const auto chosen = pickers_->pickField(this, current);
+  takeBackActivation();
+  if (chosen) setFieldBoxText(n, qt(*chosen));
   cbRel(n)->setFocus(Qt::OtherFocusReason);
   if (model_.line(n).relationText.empty() && !model_.line(n).relations.empty()) {
     model_.chooseRelation(n, model_.line(n).relations.front());
@@ -295,6 +297,7 @@ void TfrmFilterContact::Edit1Enter(int n) {
                                     context_.categories};
   const ConditionPick pick = pickers_->pickCondition(this, kind, start, pickerContext);
   if (pick.outcome == ConditionPick::Outcome::kNoPicker) return;
+  takeBackActivation();
   if (pick.outcome == ConditionPick::Outcome::kChosen) {
     l.conditionText = pick.text;
     if (kind == ConditionPicker::kDate && pick.disregards) model_.chooseRelation(n, "equals");
@@ -305,6 +308,12 @@ void TfrmFilterContact::Edit1Enter(int n) {
   // Line 10 has no And/Or box; OK is next.
   QWidget* next = n < kCriteriaLineCount ? static_cast<QWidget*>(cbAnd(n)) : findChild<QPushButton*>("btOK");
   next->setFocus(Qt::OtherFocusReason);
+}
+
+// Without a window manager (or on one that does not hand it back) no window
+// is active once a picker closes, and the keyboard would reach nothing.
+void TfrmFilterContact::takeBackActivation() {
+  if (isVisible() && !isActiveWindow()) activateWindow();
 }
 
 bool TfrmFilterContact::eventFilter(QObject* watched, QEvent* event) {

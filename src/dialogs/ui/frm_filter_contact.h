@@ -111,6 +111,7 @@ class TfrmFilterContact : public QDialog {
   void cbAnd1Click(int n);
   void Edfield1Enter(int n);
   void Edit1Enter(int n);
+  void takeBackActivation();
   void focusFault(const CriteriaFault& fault);
   void setBoxColours(const QColor& colour);
   std::vector<QWidget*> boxes() const;
