@@ -1,15 +1,23 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <deque>
 
 #include "dialogs/ui/frm_filter_contact.h"
+#include "dialogs/ui/frm_filter_popup.h"
+#include "dialogs/ui/frm_flt_status.h"
+#include "dialogs/ui/frm_flt_today.h"
+#include "dialogs/ui/frm_time_popup.h"
 #include "filter/filter_text.h"
 #include "fixture_data.h"
 #include "host/help.h"
@@ -36,7 +44,7 @@ struct FakePickers : dialogs::CriteriaPickers {
     return f;
   }
   dialogs::ConditionPick pickCondition(QWidget*, dialogs::ConditionPicker, std::string_view condition,
-                                       const filter::CategoryNames&) override {
+                                       const dialogs::PickerContext&) override {
     handed.emplace_back(condition);
     if (conditions.empty()) return {};
     auto c = conditions.front();
@@ -45,18 +53,55 @@ struct FakePickers : dialogs::CriteriaPickers {
   }
 };
 
+// Runs `act` on the picker of class P once the editor has opened it, then
+// closes a picker that `act` left open (a failed check).
+template <class P>
+void whenPickerOpens(std::function<void(P&)> act) {
+  auto* poll = new QTimer;
+  auto tries = std::make_shared<int>(400);
+  QObject::connect(poll, &QTimer::timeout, [poll, tries, act] {
+    auto* picker = qobject_cast<P*>(QApplication::activeModalWidget());
+    if (picker == nullptr && --*tries > 0) return;
+    poll->stop();
+    poll->deleteLater();
+    if (picker == nullptr) return;
+    act(*picker);
+    if (picker->isVisible()) picker->reject();
+  });
+  poll->start(5);
+}
+
+void clickOK(QWidget& picker) {
+  auto* ok = picker.findChild<QPushButton*>("btOK");
+  QVERIFY(ok != nullptr && ok->isEnabled());
+  QTest::mouseClick(ok, Qt::LeftButton);
+}
+
 class Editor {
  public:
-  explicit Editor(dialogs::FilterRecord record = {}, std::string currentDb = "Sales") {
+  enum class Pickers { kFake, kReal };
+  explicit Editor(dialogs::FilterRecord record = {}, std::string currentDb = "Sales", Pickers kind = Pickers::kFake) {
     testing::makeFixtureDataDir(dir_.path());
     engine_.setAlias(host::kTallisAlias, dir_.path());
     engine_.addPassword(host::tallisTablePassword(host::TablePassword::kFilters));
-    dialogs::EditorContext context{currentDb, "DEM", host::Locale::unitedStates(), {}};
+    dialogs::EditorContext context{currentDb, "DEM", host::Locale::unitedStates(), {}, &engine_};
     dialog_ = std::make_unique<TfrmFilterContact>(store_, std::move(record), context);
-    auto pickers = std::make_unique<FakePickers>();
-    pickers_ = pickers.get();
-    dialog_->setPickers(std::move(pickers));
+    if (kind == Pickers::kFake) {
+      auto pickers = std::make_unique<FakePickers>();
+      pickers_ = pickers.get();
+      dialog_->setPickers(std::move(pickers));
+    }
     dialog_->setClock(clock_);
+  }
+  // Enters line n's field box and chooses `field` in the field tree.
+  void chooseField(int n, const char* field) {
+    whenPickerOpens<dialogs::TfrmFilterPopup>([field](dialogs::TfrmFilterPopup& picker) {
+      const auto found = picker.tree()->findItems(QString::fromUtf8(field), Qt::MatchExactly | Qt::MatchRecursive);
+      QCOMPARE(found.size(), 1);
+      picker.tree()->setCurrentItem(found.front());
+      clickOK(picker);
+    });
+    enter(d().Edfield(n));
   }
   void show() {
     dialog_->show();
@@ -69,6 +114,7 @@ class Editor {
     enter(d().Edfield(n));
   }
   void enter(QWidget* box) {
+    if (!QTest::qWaitForWindowActive(dialog_.get())) qFatal("editor not active");
     box->setFocus(Qt::TabFocusReason);
     QTest::qWait(1);
   }
@@ -119,6 +165,7 @@ class CriteriaEditorTest : public QObject {
   void warnsOfUserFieldsOfAnotherDatabase();
   void okFocusesWhatIsWrong();
   void dateConditionStartsFromToday();
+  void realPickersFillTheLines();
   void helpAndPrint();
 };
 
@@ -256,6 +303,73 @@ void CriteriaEditorTest::dateConditionStartsFromToday() {
   QCOMPARE(e.d().Edit(1)->text(), QStringLiteral("3/3 (NoYear)"));
   QCOMPARE(e.d().cbRel(1)->currentText(), QStringLiteral("equals"));
   QVERIFY(e.d().cbAnd(1)->hasFocus());
+}
+
+// Fields, a date, a time and a status chosen in the program's own pickers.
+void CriteriaEditorTest::realPickersFillTheLines() {
+  host::ScopedMessageRecorder messages;
+  Editor e({}, "Sales", Editor::Pickers::kReal);
+  e.show();
+
+  e.chooseField(1, "Event Date");
+  QCOMPARE(e.d().Edfield(1)->text(), QStringLiteral("Event Date"));
+  QCOMPARE(e.d().cbRel(1)->currentText(), QStringLiteral("is on or before"));
+  whenPickerOpens<dialogs::Tfrmflttoday>([](dialogs::Tfrmflttoday& picker) {
+    QCOMPARE(picker.findChild<QPushButton*>("pnlAbsolute")->text(), QStringLiteral("3/15/2023"));
+    QTest::mouseClick(picker.findChild<QCheckBox*>("cbIgnoreYear"), Qt::LeftButton);
+    clickOK(picker);
+  });
+  e.enter(e.d().Edit(1));
+  QCOMPARE(e.d().Edit(1)->text(), QStringLiteral("3/15/2023 (NoYear )"));
+  QCOMPARE(e.d().cbRel(1)->currentText(), QStringLiteral("equals"));
+  QCOMPARE(messages.messages().size(), std::size_t(1));
+  // The editor takes the activation back from the closed picker.
+  QTRY_VERIFY(e.d().cbAnd(1)->hasFocus());
+  e.choose(e.d().cbAnd(1), "And");
+
+  e.chooseField(2, "Event Time");
+  whenPickerOpens<dialogs::TfrmTimePopup>([](dialogs::TfrmTimePopup& picker) {
+    QCOMPARE(picker.time(), (dialogs::HourMinute{12, 0}));
+    QTest::keyClick(picker.findChild<QWidget*>("dtTime"), Qt::Key_PageUp);
+    clickOK(picker);
+  });
+  e.enter(e.d().Edit(2));
+  QCOMPARE(e.d().Edit(2)->text(), QStringLiteral("1:00:00 PM"));
+  e.choose(e.d().cbRel(2), "is on or after");
+  e.choose(e.d().cbAnd(2), "Or");
+
+  e.chooseField(3, "Event Status");
+  whenPickerOpens<dialogs::TfrmFltStatus>([](dialogs::TfrmFltStatus& picker) {
+    picker.findChild<QRadioButton*>("rbPaid")->click();
+    clickOK(picker);
+  });
+  e.enter(e.d().Edit(3));
+  QCOMPARE(e.d().Edit(3)->text(), QStringLiteral("Paid"));
+  // Cancel keeps the text; the focus still moves on.
+  whenPickerOpens<dialogs::TfrmFltStatus>([](dialogs::TfrmFltStatus& picker) {
+    QVERIFY(picker.findChild<QRadioButton*>("rbPaid")->isChecked());
+    picker.reject();
+  });
+  e.enter(e.d().Edit(3));
+  QCOMPARE(e.d().Edit(3)->text(), QStringLiteral("Paid"));
+  QTRY_VERIFY(e.d().cbAnd(3)->hasFocus());
+
+  e.d().findChild<QLineEdit*>("edDescript")->setText("Paid events");
+  QTest::mouseClick(e.button("btOK"), Qt::LeftButton);
+  QCOMPARE(e.d().result(), int(QDialog::Accepted));
+  auto stored = e.store().read(e.d().record().fRecno);
+  QVERIFY(stored.ok());
+  const auto lines = filter::splitMemoLines(stored->selection);
+  QCOMPARE(lines.size(), std::size_t(3));
+  QCOMPARE(lines[0],
+           "database(Event) field(Event Date) condition(5) value(3/15/2023 ) casebox(FALSE) yearbox(TRUE) "
+           "daybox(FALSE) punctbox(FALSE) openpara(0) closepara(0) and(1)");
+  QCOMPARE(lines[1],
+           "database(Event) field(Event Time) condition(19) value(1:00:00 PM) casebox(FALSE) yearbox(FALSE) "
+           "daybox(FALSE) punctbox(FALSE) openpara(0) closepara(0) and(2)");
+  QCOMPARE(lines[2],
+           "database(Event) field(Event Status) condition(5) value(P) casebox(FALSE) yearbox(FALSE) "
+           "daybox(FALSE) punctbox(FALSE) openpara(0) closepara(0) and(0)");
 }
 
 void CriteriaEditorTest::helpAndPrint() {

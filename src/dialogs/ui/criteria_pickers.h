@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "dialogs/criteria_editor_model.h"
+#include "dialogs/ui/frm_pick_date.h"
 #include "filter/category_names.h"
 
 class QWidget;
@@ -21,10 +22,18 @@ struct ConditionPick {
   bool disregards = false;  // a date picked without its year or day
 };
 
+// What the condition pickers need of the running program.
+struct PickerContext {
+  PickDateContext dates;  // the calendar's engine and user; the clock and locale of every picker
+  filter::CategoryNames categories;  // the current database's category names
+};
+
 // The small dialogs the criteria editor opens when a field or condition box
-// is entered. Each picker is modal over `parent` and returns when it closes.
-// The editor owns one; a picker that does not exist yet answers kNoPicker
-// and the box is typed into.
+// is entered, each modal over `parent` and returning when it closes: the
+// field tree; the event type, event status and letter type pickers; the
+// relative date dialog; the time picker; the category dialog. A kind of
+// condition without a picker answers kNoPicker and the box is typed into.
+// Tests replace single pickers by overriding.
 class CriteriaPickers {
  public:
   virtual ~CriteriaPickers() = default;
@@ -33,7 +42,7 @@ class CriteriaPickers {
   virtual std::optional<std::string> pickField(QWidget* parent, std::string_view currentField);
   // A condition of the given kind, starting from `condition`.
   virtual ConditionPick pickCondition(QWidget* parent, ConditionPicker kind, std::string_view condition,
-                                      const filter::CategoryNames& categories);
+                                      const PickerContext& context);
 };
 
 }  // namespace vistrel::dialogs

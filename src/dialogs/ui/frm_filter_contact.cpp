@@ -82,7 +82,7 @@ QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 }  // namespace
 
 EditorContext EditorContext::current(host::Engine& engine) {
-  EditorContext context{host::CurrentDB, host::CurrentWho, engine.locale(), {}};
+  EditorContext context{host::CurrentDB, host::CurrentWho, engine.locale(), {}, &engine};
   if (auto names = filter::readCategoryNames(engine, host::CurrentDB); names.ok()) context.categories = *names;
   return context;
 }
@@ -269,7 +269,9 @@ void TfrmFilterContact::Edfield1Enter(int n) {
   const std::string text = Edfield(n)->text().toStdString();
   const std::size_t colon = text.find(':');
   const std::string current = colon == std::string::npos ? text : text.substr(0, colon > 0 ? colon - 1 : 0);
-  if (const auto chosen = pickers_->pickField(this, current)) setFieldBoxText(n, qt(*chosen));
+  const auto chosen = pickers_->pickField(this, current);
+  takeBackActivation();
+  if (chosen) setFieldBoxText(n, qt(*chosen));
   cbRel(n)->setFocus(Qt::OtherFocusReason);
   if (model_.line(n).relationText.empty() && !model_.line(n).relations.empty()) {
     model_.chooseRelation(n, model_.line(n).relations.front());
@@ -291,8 +293,11 @@ void TfrmFilterContact::Edit1Enter(int n) {
   const std::string start = kind == ConditionPicker::kEventStatus || kind == ConditionPicker::kLetterType
                                 ? taken
                                 : std::string(host::utf8Left(l.conditionText, kMaxConditionLength));
-  const ConditionPick pick = pickers_->pickCondition(this, kind, start, context_.categories);
+  const PickerContext pickerContext{{context_.engine, context_.currentWho, clock_, context_.locale},
+                                    context_.categories};
+  const ConditionPick pick = pickers_->pickCondition(this, kind, start, pickerContext);
   if (pick.outcome == ConditionPick::Outcome::kNoPicker) return;
+  takeBackActivation();
   if (pick.outcome == ConditionPick::Outcome::kChosen) {
     l.conditionText = pick.text;
     if (kind == ConditionPicker::kDate && pick.disregards) model_.chooseRelation(n, "equals");
@@ -303,6 +308,12 @@ void TfrmFilterContact::Edit1Enter(int n) {
   // Line 10 has no And/Or box; OK is next.
   QWidget* next = n < kCriteriaLineCount ? static_cast<QWidget*>(cbAnd(n)) : findChild<QPushButton*>("btOK");
   next->setFocus(Qt::OtherFocusReason);
+}
+
+// Without a window manager (or on one that does not hand it back) no window
+// is active once a picker closes, and the keyboard would reach nothing.
+void TfrmFilterContact::takeBackActivation() {
+  if (isVisible() && !isActiveWindow()) activateWindow();
 }
 
 bool TfrmFilterContact::eventFilter(QObject* watched, QEvent* event) {

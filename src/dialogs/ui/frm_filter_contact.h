@@ -32,9 +32,11 @@ struct EditorContext {
   std::string currentWho;
   host::Locale locale;
   filter::CategoryNames categories;  // the current database's category names
+  // The tables of the calendar's users and holidays; none shows no holidays.
+  host::Engine* engine = nullptr;
 
-  // CurrentDB, CurrentWho, the engine's locale and the category names of
-  // CurrentDB's row (none when it cannot be read).
+  // CurrentDB, CurrentWho, the engine's locale, the category names of
+  // CurrentDB's row (none when it cannot be read) and the engine.
   static EditorContext current(host::Engine& engine);
 };
 
@@ -52,8 +54,10 @@ class TfrmFilterContact : public QDialog {
   TfrmFilterContact(FilterRecordStore& store, FilterRecord record, EditorContext context, QWidget* parent = nullptr);
   ~TfrmFilterContact() override;
 
-  // Replaces the pickers (tests, and the pickers still to come).
+  // Replaces the pickers (tests answer them without windows).
   void setPickers(std::unique_ptr<CriteriaPickers> pickers);
+  // The clock of today's date and the current time, for the editor and its
+  // pickers. It must outlive the dialog.
   void setClock(const host::Clock& clock) { clock_ = &clock; }
   // Replaces the printer dialog; returns whether to print.
   void setPrinterSetUp(std::function<bool(QPrinter&, QWidget*)> setUp) { setUpPrinter_ = std::move(setUp); }
@@ -107,6 +111,7 @@ class TfrmFilterContact : public QDialog {
   void cbAnd1Click(int n);
   void Edfield1Enter(int n);
   void Edit1Enter(int n);
+  void takeBackActivation();
   void focusFault(const CriteriaFault& fault);
   void setBoxColours(const QColor& colour);
   std::vector<QWidget*> boxes() const;
