@@ -6,6 +6,5 @@ namespace vistrel::host {
 
 std::string CurrentWho;
 std::string CurrentDB;
-bool OpenResultWindow = true;
 
 }  // namespace vistrel::host

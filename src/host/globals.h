@@ -12,9 +12,5 @@ namespace vistrel::host {
 extern std::string CurrentWho;
 // The name of the Tallis database the analyses and the filter work on.
 extern std::string CurrentDB;
-// The open-window switch: while off, an analysis builds its lists (and
-// leaves the range on the contact table) without opening a result window.
-// A result window turns it back on when it goes.
-extern bool OpenResultWindow;
 
 }  // namespace vistrel::host

@@ -13,9 +13,11 @@
 #include <QTimer>
 
 #include <functional>
+#include <sstream>
 #include <memory>
 
 #include "fixture_data.h"
+#include "cli/command.h"
 #include "geo/address.h"
 #include "geo/map_paint.h"
 #include "geo/map_pictures.h"
@@ -68,13 +70,15 @@ class Fixture {
     auto tally = vistrel::geo::runTally(contacts_, "Sales", kind);
     if (!tally.ok()) qFatal("tally failed");
     auto window = std::make_unique<TFrmUSA>(contacts_);
-    window->setAnalysis(kind);
-    window->setValues(values != nullptr ? *values : tally->values);
-    if (kind == Analysis::kZipCode) window->setOthers(tally->others);
+    vistrel::geo::AnalysisReport report(kind, "Sales");
+    if (values != nullptr) tally->values = *values;
+    report.setTally(std::move(tally).value());
+    window->setReport(std::move(report));
     return window;
   }
 
   const std::filesystem::path& dir() const { return dir_.path(); }
+  vistrel::host::Table& contacts() { return contacts_; }
 
  private:
   vistrel::testing::TempDir dir_;
@@ -143,6 +147,9 @@ class ResultWindowTest : public QObject {
   void saveAsWritesTheMapAsPainted();
   void aFailedSaveIsReported();
   void printToPdf();
+  void windowAndCommandLineGiveTheSameCountsAndShares();
+  void escapeLeavesTheWindowAndItsCounts();
+  void aFailedCountShowsThatNothingIsCounted();
 
  private:
   vistrel::testing::TempDir home_;
@@ -360,15 +367,7 @@ void ResultWindowTest::cityPlotRunsTheZipTallyAndDrawsEveryContact() {
   Fixture f;
   auto w = f.open(Analysis::kCity);
   QVERIFY(child(*w, "BtnPlot")->isEnabled());  // no Count needed
-  int tallies = 0;
-  w->setZipTally([&] {
-    ++tallies;
-    QVERIFY(!vistrel::host::OpenResultWindow);
-  });
-  vistrel::host::OpenResultWindow = true;
   child<QPushButton>(*w, "BtnPlot")->click();
-  QCOMPARE(tallies, 1);
-  QVERIFY(!vistrel::host::OpenResultWindow);
   const auto& locator = vistrel::geo::ZipLocator::builtIn();
   // Davis has zip 90210 and no city: drawn all the same. Clark's Canadian
   // postcode, Hall's empty zip and Irwin's "U.S.A." (no US spelling) draw
@@ -382,8 +381,6 @@ void ResultWindowTest::cityPlotRunsTheZipTallyAndDrawsEveryContact() {
     QVERIFY2(at(w->smallMap(), *locator.mapPoint(zip, false)) == at(clean, *locator.mapPoint(zip, false)), zip);
   }
   QVERIFY(!w->busy());
-  w.reset();
-  QVERIFY(vistrel::host::OpenResultWindow);  // the window turns it back on when it goes
 }
 
 void ResultWindowTest::clickShowsTheStatePicture() {
@@ -529,6 +526,67 @@ void ResultWindowTest::printToPdf() {
   child<QPushButton>(*w, "BtnPrint")->click();
   QCOMPARE(messages.messages().size(), std::size_t{1});
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
+}
+
+void ResultWindowTest::windowAndCommandLineGiveTheSameCountsAndShares() {
+  Fixture f;
+  for (const vistrel::geo::AnalysisInfo& info : vistrel::geo::allAnalyses()) {
+    auto w = f.open(info.kind);
+    child<QPushButton>(*w, "BtnCount")->click();
+    std::ostringstream out, err;
+    QCOMPARE(vistrel::cli::runCli({"analyse", "--data", f.dir().string(), "--database", "Sales", "--by",
+                                   std::string(info.name), "--count"},
+                                  out, err),
+             0);
+    const QStringList lines = QString::fromStdString(out.str()).split(QLatin1Char('\n'));
+    const int rows = w->grid()->rowCount() - 1;
+    QVERIFY(rows > 0);
+    for (int row = 1; row <= rows; ++row) {
+      // "value   count (share)", the count right-aligned in eight places.
+      const QString line = lines.value(row);
+      const QString count = w->grid()->cell(1, row);
+      const std::string share = w->report().share(static_cast<std::size_t>(row - 1), vistrel::host::Locale());
+      QVERIFY2(line.startsWith(w->grid()->cell(0, row) + QLatin1Char(' ')), qPrintable(line));
+      QVERIFY2(line.endsWith(QStringLiteral("%1").arg(count, 8) + QString::fromStdString(share)), qPrintable(line));
+    }
+    QVERIFY(lines.contains(text(*w, "LblRecTotal")));
+  }
+}
+
+void ResultWindowTest::escapeLeavesTheWindowAndItsCounts() {
+  Fixture f;
+  auto w = f.open(Analysis::kState);
+  w->show();
+  QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+  child<QPushButton>(*w, "BtnCount")->click();
+  QTest::keyClick(w.get(), Qt::Key_Escape);
+  QVERIFY(w->isVisible());
+  QCOMPARE(w->result(), 0);
+  QCOMPARE(cells(*w, 1), QStringLiteral("3,1,1,1,2,2,2"));
+  child<QPushButton>(*w, "BtnExit")->click();
+  QVERIFY(!w->isVisible());
+}
+
+void ResultWindowTest::aFailedCountShowsThatNothingIsCounted() {
+  Fixture f;
+  auto w = f.open(Analysis::kState);
+  child<QPushButton>(*w, "BtnCount")->click();
+  QCOMPARE(text(*w, "LblRecTotal"), QStringLiteral("12 total records"));
+  // The fourth contact cannot be read.
+  int read = 0;
+  f.contacts().setOnFilterRecord([&](vistrel::host::Table& t) {
+    if (++read == 4) t.stopFiltering(vistrel::host::Status::IoError("CONTACT.DB: disk I/O error"));
+    return true;
+  });
+  QVERIFY(f.contacts().setFiltered(true).ok());
+  read = 0;
+  ScopedMessageRecorder messages;
+  child<QPushButton>(*w, "BtnCount")->click();
+  QCOMPARE(messages.messages().size(), std::size_t{1});
+  QCOMPARE(messages.lastText(), std::string("CONTACT.DB: disk I/O error"));
+  QCOMPARE(text(*w, "LblRecTotal"), QStringLiteral("Total Records (Not Counted)"));
+  QCOMPARE(w->total(), 0);
+  QVERIFY(!w->busy());
 }
 
 QTEST_MAIN(ResultWindowTest)

@@ -95,17 +95,11 @@ void TFrmMain::buildWindow() {
   map->setPixmap(QPixmap::fromImage(toQImage(worldMap())));
   map->setGeometry(16, 68, 329, 219);
 
-  const struct {
-    const char* name;
-    Analysis kind;
-    int top;
-  } analyses[] = {{"BtnZip", Analysis::kZipCode, 68},
-                  {"BtnCity", Analysis::kCity, 100},
-                  {"BtnState", Analysis::kState, 132},
-                  {"BtnCountry", Analysis::kCountry, 164}};
-  for (const auto& a : analyses) {
-    QPushButton* b = addButton(a.name, qtText(analysisInfo(a.kind).buttonCaption), a.top);
+  int top = 68;
+  for (const AnalysisInfo& a : allAnalyses()) {
+    QPushButton* b = addButton(std::string(a.buttonName).c_str(), qtText(a.buttonCaption), top);
     connect(b, &QPushButton::clicked, this, [this, kind = a.kind] { BtnZipClick(kind); });
+    top += 32;
   }
   // Help and About share one handler and open the About window; the help
   // page of the main window (context 50) is on F1.
@@ -143,7 +137,6 @@ void TFrmMain::FormCreate() {
   setWindowTitle(title_->text());
   const host::Status opened = tables_.open();
   busy_ = false;
-  host::OpenResultWindow = true;
   refusing_ = false;
   host::CurrentDB = tables_.currentDatabase();
   shown_ = false;
@@ -218,7 +211,7 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   TallyOutcome tally;
   {
     BusyCursor hourglass;
-    tally = tallyForWindow(tables_.contacts(), host::CurrentDB, kind, host::OpenResultWindow);
+    tally = tallyForWindow(tables_, host::CurrentDB, kind);
   }
   if (tally.step != TallyStep::kOpenWindow) {
     busy_ = false;
@@ -228,22 +221,11 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   }
 
   auto window = std::make_unique<TFrmUSA>(tables_.contacts(), this);
-  window->setAnalysis(kind);
-  window->setValues(tally.result.values);
-  if (kind == Analysis::kZipCode) window->setOthers(tally.result.others);
-  window->setZipTally([this] { zipTallyForPlot(); });
-  window->setRecordCount(tally.result.visited);
+  window->setReport(std::move(tally.report));
   busy_ = false;
   window->exec();
   window.reset();
   busy_ = false;
-}
-
-void TFrmMain::zipTallyForPlot() {
-  const bool open = host::OpenResultWindow;
-  host::OpenResultWindow = false;
-  BtnZipClick(Analysis::kZipCode);
-  host::OpenResultWindow = open;
 }
 
 void TFrmMain::BtnAboutClick() {

@@ -63,7 +63,6 @@ class TFrmMain : public QWidget {
   bool filterActive() const;
   // What the City plot of a result window runs: the Zip Code tally with the
   // open-window switch off, to put the range on the contact table again.
-  void zipTallyForPlot();
 
   void buildWindow();
   QPushButton* addButton(const char* name, const QString& caption, int top);
