@@ -16,6 +16,7 @@
 #include "host/globals.h"
 #include "host/text.h"
 #include "host/ui/message_box.h"
+#include "host/ui/system_locale.h"
 
 namespace app = vistrel::app;
 namespace geo = vistrel::geo;
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
 
   host::Engine& engine = host::Engine::global();
+  // Dates and numbers read and print as the desktop's regional settings say.
+  engine.setLocale(host::localeFromQt(QLocale::system()));
   const app::StartupContext context{host::programFolder(), host::WindowsUserName(), args};
   if (!app::prepareEngine(engine, context)) return 0;
 
@@ -37,8 +40,7 @@ int main(int argc, char** argv) {
   }
   if (host::CurrentWho.empty()) return 0;
 
-  QApplication::setApplicationDisplayName(QStringLiteral("Vistrel Pro"));
-
+  // No application display name: Qt would append it to every window's title.
   // The windows of the whole run, in this order; the main window first.
   geo::TFrmMain mainWindow(engine);
   // The filter list comes here, once it is part of the program.

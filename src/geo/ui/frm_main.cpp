@@ -133,7 +133,7 @@ void TFrmMain::buildWindow() {
 }
 
 void TFrmMain::FormCreate() {
-  title_->setText(QStringLiteral("Vistrel Pro"));
+  title_->setText(QString::fromUtf8(host::kProgramTitle.data(), static_cast<qsizetype>(host::kProgramTitle.size())));
   setWindowTitle(title_->text());
   const host::Status opened = tables_.open();
   busy_ = false;
