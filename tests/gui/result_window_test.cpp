@@ -31,7 +31,6 @@
 #include "geo/ui/raster_image.h"
 #include "geo/zip_locator.h"
 #include "host/engine.h"
-#include "host/globals.h"
 #include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -61,7 +60,6 @@ class Fixture {
     engine_.setAlias("TALDB", dir_.path());
     engine_.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kContacts));
     if (!contacts_.setIndexName("LastFirst").ok() || !contacts_.open().ok()) qFatal("cannot open the contacts");
-    vistrel::host::CurrentDB = "Sales";
   }
 
   // A window set up as the tally of `kind` sets it up; `values` replace the

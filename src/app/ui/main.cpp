@@ -13,7 +13,7 @@
 #include "geo/ui/frm_progress.h"
 #include "host/engine.h"
 #include "host/environment.h"
-#include "host/globals.h"
+#include "host/session.h"
 #include "host/text.h"
 #include "host/ui/message_box.h"
 #include "host/ui/system_locale.h"
@@ -33,16 +33,18 @@ int main(int argc, char** argv) {
   const app::StartupContext context{host::programFolder(), host::WindowsUserName(), args};
   if (!app::prepareEngine(engine, context)) return 0;
 
+  // Who is logged in and the database worked on, for the whole run.
+  host::Session session;
   {
-    app::TfrmGetWho login(engine, app::loginPrefill(args, host::LastTallisUser()));
+    app::TfrmGetWho login(engine, session, app::loginPrefill(args, host::LastTallisUser()));
     login.exec();
-    host::CurrentWho = std::string(host::utf8Left(login.who(), app::kUserIdLength));
+    session.CurrentWho = std::string(host::utf8Left(login.who(), app::kUserIdLength));
   }
-  if (host::CurrentWho.empty()) return 0;
+  if (session.CurrentWho.empty()) return 0;
 
   // No application display name: Qt would append it to every window's title.
   // The windows of the whole run, in this order; the main window first.
-  geo::TFrmMain mainWindow(engine);
+  geo::TFrmMain mainWindow(engine, session);
   // The filter list comes here, once it is part of the program.
   geo::FrmProgress();
   geo::FrmAll50();

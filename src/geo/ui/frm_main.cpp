@@ -21,7 +21,6 @@
 #include "geo/ui/frm_about.h"
 #include "geo/ui/frm_usa.h"
 #include "geo/ui/raster_image.h"
-#include "host/globals.h"
 #include "host/help.h"
 #include "host/messages.h"
 #include "host/ui/help_viewer.h"
@@ -48,9 +47,10 @@ class BusyCursor {
 
 }  // namespace
 
-TFrmMain::TFrmMain(host::Engine& engine, QWidget* parent)
+TFrmMain::TFrmMain(host::Engine& engine, host::Session& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      session_(session),
       tables_(engine) {
   setObjectName(QStringLiteral("FrmMain"));
   buildWindow();
@@ -138,7 +138,7 @@ void TFrmMain::FormCreate() {
   const host::Status opened = tables_.open();
   busy_ = false;
   refusing_ = false;
-  host::CurrentDB = tables_.currentDatabase();
+  session_.CurrentDB = tables_.currentDatabase();
   shown_ = false;
   tables_.contacts().setOnFilterRecord([this](host::Table& t) { return TblContactFilter(t); });
 
@@ -165,7 +165,7 @@ void TFrmMain::showEvent(QShowEvent* event) {
 void TFrmMain::FormShow() {
   // The filter the record filter asks is made here once the filter list exists.
   shown_ = true;
-  host::CurrentDB = tables_.currentDatabase();
+  session_.CurrentDB = tables_.currentDatabase();
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
@@ -199,7 +199,7 @@ void TFrmMain::wwDataSource1DataChange() {
   // moving back raises this notification again, which refusing_ swallows.
   refusing_ = true;
   host::ShowInformation(kRefuseDatabaseChange);
-  const auto back = tables_.databases().findKey({host::Value(host::CurrentDB)});
+  const auto back = tables_.databases().findKey({host::Value(session_.CurrentDB)});
   if (!back.ok()) host::ShowError(back.status().message());
   refusing_ = false;
 }
@@ -207,11 +207,11 @@ void TFrmMain::wwDataSource1DataChange() {
 void TFrmMain::BtnZipClick(Analysis kind) {
   if (busy_) return;
   busy_ = true;
-  host::CurrentDB = tables_.currentDatabase();
+  session_.CurrentDB = tables_.currentDatabase();
   TallyOutcome tally;
   {
     BusyCursor hourglass;
-    tally = tallyForWindow(tables_, host::CurrentDB, kind);
+    tally = tallyForWindow(tables_, session_.CurrentDB, kind);
   }
   if (tally.step != TallyStep::kOpenWindow) {
     busy_ = false;
