@@ -45,9 +45,14 @@ void readColumn(sqlite3_stmt* stmt, int i, Value& out) {
 }
 
 // The text of column `i` of the current row without a copy when it is stored
-// as text; other values are formatted into `scratch`.
+// as text; other values are formatted into `scratch`. A text column is read
+// as text straight away (its values are stored as text, or null).
 std::string_view columnText(sqlite3_stmt* stmt, int i, ColumnType type, const Locale& locale, Value& value,
                             std::string& scratch) {
+  if (isTextType(type)) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return p ? std::string_view(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))) : std::string_view();
+  }
   const int kind = sqlite3_column_type(stmt, i);
   if (kind == SQLITE_NULL) return std::string_view();
   if (kind == SQLITE_TEXT) {
