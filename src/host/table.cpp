@@ -664,6 +664,13 @@ Status movingInFilter(const std::string& name) {
     }                                                                           \
   } while (0)
 
+void Table::standOnLoadedRecord() {
+  impl_->positioned = true;
+  impl_->cursorLive = false;
+  eof_ = bof_ = false;
+  notify();
+}
+
 Status Table::first() { return moveToEnd(true); }
 Status Table::last() { return moveToEnd(false); }
 Status Table::next() { return moveOne(true); }
@@ -716,10 +723,7 @@ StatusOr<bool> Table::findKey(const std::vector<Value>& values) {
   sqlite3_reset(*st);
   if (!found.ok()) return found.status();
   if (*found) {
-    im.positioned = true;
-    im.cursorLive = false;
-    eof_ = bof_ = false;
-    notify();
+    standOnLoadedRecord();
   }
   return *found;
 }
@@ -791,10 +795,7 @@ Status Table::gotoCurrent(const Table& other) {
   auto found = impl_->loadByIdentity(other.impl_->identityValues());
   if (!found.ok()) return found.status();
   if (!*found) return Status::NotFound(impl_->what() + ": the record no longer exists");
-  impl_->positioned = true;
-  impl_->cursorLive = false;
-  eof_ = bof_ = false;
-  notify();
+  standOnLoadedRecord();
   return Status::OK();
 }
 
@@ -850,10 +851,7 @@ Status Table::post() {
   if (inserting && !im.meta->withoutRowid) im.rowid = sqlite3_last_insert_rowid(im.store->db());
   std::fill(im.modified.begin(), im.modified.end(), 0);
   state_ = TableState::kBrowse;
-  im.positioned = true;
-  im.cursorLive = false;
-  eof_ = bof_ = false;
-  notify();
+  standOnLoadedRecord();
   return Status::OK();
 }
 

@@ -195,6 +195,22 @@ TFrmUSA::TFrmUSA(host::Table& contacts, QWidget* parent)
 
   buildLegend();
 
+  const int gridWidth = buildGrid();
+
+  bigPanel_ = new QScrollArea(this);
+  bigPanel_->setObjectName(QStringLiteral("PnlBigMap"));
+  bigImage_ = new QLabel;
+  bigImage_->setObjectName(QStringLiteral("Image2"));
+  bigPanel_->setWidget(bigImage_);
+
+  buildButtons();
+  setFixedSize(kGridLeft + gridWidth + 8, kClientHeight);
+  FormCreate();
+}
+
+// The value and count grid with the Others button below it; returns the
+// grid's width.
+int TFrmUSA::buildGrid() {
   grid_ = new widgets::SortableGrid(this);
   grid_->setObjectName(QStringLiteral("StringGrid1"));
   grid_->setColumnCount(2);
@@ -210,16 +226,7 @@ TFrmUSA::TFrmUSA(host::Table& contacts, QWidget* parent)
   othersButton_ = button(QString(), QStringLiteral("BtnOthers"), this);
   othersButton_->setGeometry(kGridLeft, kGridTop + kGridHeight + 6, gridWidth, 26);
   connect(othersButton_, &QPushButton::clicked, this, &TFrmUSA::BtnOthersClick);
-
-  bigPanel_ = new QScrollArea(this);
-  bigPanel_->setObjectName(QStringLiteral("PnlBigMap"));
-  bigImage_ = new QLabel;
-  bigImage_->setObjectName(QStringLiteral("Image2"));
-  bigPanel_->setWidget(bigImage_);
-
-  buildButtons();
-  setFixedSize(kGridLeft + gridWidth + 8, kClientHeight);
-  FormCreate();
+  return gridWidth;
 }
 
 void TFrmUSA::buildLegend() {
@@ -463,11 +470,10 @@ void TFrmUSA::fitCountColumn(const QStringList& counts) {
 
 void TFrmUSA::BtnPlotClick() {
   if (busy_) return;
-  switch (report_.analysis().map) {
-    case MapKind::kContactDots: plotCity(); break;
-    case MapKind::kStates:
-    case MapKind::kZipDots: plotStatesOrZips(); break;
-    case MapKind::kWorld: break;
+  if (report_.analysis().map == MapKind::kContactDots) {
+    plotCity();
+  } else if (report_.analysis().hasLegend()) {
+    plotStatesOrZips();
   }
 }
 

@@ -122,6 +122,7 @@ class TFrmUSA : public QDialog {
  private:
   void FormCreate();
   void buildLegend();
+  int buildGrid();
   void buildButtons();
   void applyStoredLayout();
   void SetRangeLabels();
