@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <variant>

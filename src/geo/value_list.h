@@ -18,6 +18,7 @@ namespace vistrel::geo {
 
 class ValueList {
  public:
+  // Adding may throw std::bad_alloc; the tally turns it into a Status.
   // Adds `value` unless a value equal ignoring case is present; true when added.
   bool add(std::string_view value);
   bool contains(std::string_view value) const;

@@ -63,8 +63,6 @@ class TFrmMain : public QWidget {
   // The current database row changed.
   void wwDataSource1DataChange();
   bool filterActive() const;
-  // What the City plot of a result window runs: the Zip Code tally with the
-  // open-window switch off, to put the range on the contact table again.
 
   void buildWindow();
   QPushButton* addButton(const char* name, const QString& caption, int top);
