@@ -236,6 +236,10 @@ void MainWindowTest::tableErrorsAreToldNotCrashedOn() {
   QVERIFY(!seen.opened);
   QCOMPARE(messages.messages().size(), std::size_t(1));
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
+  // What is wrong, and why: not a field said to be missing.
+  QCOMPARE(messages.lastText(),
+           std::string("CONTACT.DB: the table is not open (CONTACT.DB: the table is protected and its password was "
+                       "not given)"));
   QVERIFY(!w.busy());
   QVERIFY(!QApplication::overrideCursor());
 }
