@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <sstream>
 #include <memory>
@@ -31,6 +33,7 @@
 #include "geo/ui/raster_image.h"
 #include "geo/zip_locator.h"
 #include "host/engine.h"
+#include "host/file_write.h"
 #include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -494,6 +497,23 @@ void ResultWindowTest::aFailedSaveIsReported() {
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
   QVERIFY(QString::fromStdString(messages.lastText()).startsWith("Unable to save the map to "));
   QVERIFY(!std::filesystem::exists(path));
+
+  // A disk that fills up halfway leaves the map saved before as it was.
+  const auto saved = f.dir() / "map.bmp";
+  w->setSaveFileChooser([&](QWidget*) { return QString::fromStdString(saved.string()); });
+  child<QPushButton>(*w, "BtnSaveAs")->click();
+  const auto before = std::filesystem::file_size(saved);
+  const auto entries = [&] {
+    return std::distance(std::filesystem::directory_iterator(f.dir()), std::filesystem::directory_iterator());
+  };
+  const auto entriesBefore = entries();
+  vistrel::host::setWriteFaultForTesting([](const std::filesystem::path&) { return ENOSPC; });
+  messages.clear();
+  child<QPushButton>(*w, "BtnSaveAs")->click();
+  vistrel::host::setWriteFaultForTesting(nullptr);
+  QCOMPARE(messages.messages().size(), std::size_t{1});
+  QCOMPARE(std::filesystem::file_size(saved), before);
+  QCOMPARE(entries(), entriesBefore);  // no temporary file left
 }
 
 void ResultWindowTest::printToPdf() {
