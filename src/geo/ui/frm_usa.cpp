@@ -23,10 +23,8 @@
 
 #include "geo/address.h"
 #include "geo/hit_table.h"
-#include "geo/key_index.h"
 #include "geo/map_pictures.h"
 #include "geo/plot.h"
-#include "geo/share_text.h"
 #include "geo/ui/frm_all50.h"
 #include "geo/ui/frm_map.h"
 #include "geo/ui/frm_other.h"
