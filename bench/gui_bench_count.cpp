@@ -25,7 +25,6 @@
 #include "geo/ui/frm_progress.h"
 #include "geo/ui/frm_usa.h"
 #include "host/engine.h"
-#include "host/globals.h"
 #include "host/tallis_schema.h"
 
 using vistrel::geo::Analysis;
@@ -83,7 +82,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string database = vistrel::bench::largestDatabase(dir);
-  vistrel::host::CurrentDB = database;
   std::printf("database %s\n", database.c_str());
 
   for (Analysis kind : kinds) {

@@ -23,6 +23,24 @@ echo "== bench_contact_walk (the engine's walk over the largest database beside 
 build/bench/bench_contact_walk "$data"
 echo "== bench_tally (State and Zip Code tallies and counts over one database of 1,000,000 beside the scan)"
 build/bench/bench_tally "$one"
+echo "== analyse --by state --count beside sqlite3 answering the same question (wall time of each command, median of 5)"
+db="$(sqlite3 "$one/tallis.db" "SELECT DB FROM contact LIMIT 1")"
+median() {
+  local times=()
+  for _ in 1 2 3 4 5; do
+    local start end
+    start=$(date +%s.%N)
+    "$@" >/dev/null
+    end=$(date +%s.%N)
+    times+=("$(echo "$end - $start" | bc)")
+  done
+  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
+}
+cli=$(median build/bin/vistrel-cli analyse --data "$one" --database "$db" --by state --count)
+sql=$(median sqlite3 "$one/tallis.db" "SELECT upper(State), count(*) FROM contact WHERE DB = '$db' COLLATE NOCASE GROUP BY 1")
+echo "vistrel-cli analyse --by state --count  ${cli} s"
+echo "sqlite3 ... GROUP BY 1                  ${sql} s"
+echo "ratio cli/sqlite3 $(echo "scale=2; $cli / $sql" | bc)"
 echo "== bench_value_list"
 build/bench/bench_value_list
 if [ -x build/bench/gui_bench_count ]; then

@@ -3,7 +3,6 @@
 #include "app/login.h"
 
 #include "host/environment.h"
-#include "host/globals.h"
 #include "host/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
@@ -22,9 +21,9 @@ std::string loginPrefill(const std::vector<std::string>& args, std::string_view 
 void LoginSession::start(std::string_view prefill) {
   mayClose_ = false;
   who_.clear();
-  host::CurrentWho = std::string(prefill);
+  session_.CurrentWho = std::string(prefill);
   tries_ = 1;
-  who_ = host::CurrentWho;
+  who_ = session_.CurrentWho;
 }
 
 bool LoginSession::verifyUser(std::string_view user, std::string_view password, LoginRejection* rejection) {
@@ -62,7 +61,7 @@ bool LoginSession::verifyUser(std::string_view user, std::string_view password, 
     return false;
   }
   who_ = std::string(host::utf8Left(user, kUserIdLength));
-  host::CurrentWho = who_;
+  session_.CurrentWho = who_;
   return !who_.empty();
 }
 

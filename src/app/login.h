@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/engine.h"
+#include "host/session.h"
 
 // The login against the Tallis user table, without its window: the count of
 // tries, the accepted user id, whether the window may close, and the checks
@@ -38,15 +39,16 @@ struct LoginRejection {
 // rejection is told to the user through host::ShowError.
 class LoginSession {
  public:
-  // `engine` opens the user table; it must outlive the session.
-  explicit LoginSession(host::Engine& engine) : engine_(engine) {}
+  // `engine` opens the user table; the login sets `session`'s CurrentWho.
+  // Both must outlive the login.
+  LoginSession(host::Engine& engine, host::Session& session) : engine_(engine), session_(session) {}
 
   // The window is shown: one try, nobody logged in, `prefill` offered.
-  // host::CurrentWho becomes `prefill`.
+  // The session's CurrentWho becomes `prefill`.
   void start(std::string_view prefill);
 
   // Checks the typed user id (as the user box delivers it, upper-cased) and
-  // password (lower-cased). On success sets who() and host::CurrentWho and
+  // password (lower-cased). On success sets who() and the session's CurrentWho and
   // returns true; otherwise `rejection` says which boxes to empty and focus.
   // Only a wrong password counts as a try.
   bool verifyUser(std::string_view user, std::string_view password, LoginRejection* rejection = nullptr);
@@ -63,6 +65,7 @@ class LoginSession {
 
  private:
   host::Engine& engine_;
+  host::Session& session_;
   int tries_ = 1;
   std::string who_;
   bool mayClose_ = false;

@@ -6,7 +6,6 @@
 
 #include "fixture_data.h"
 #include "host/environment.h"
-#include "host/globals.h"
 #include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -40,14 +39,14 @@ class LoginTest : public ::testing::Test {
     testing::makeFixtureDataDir(dir_.path());
     engine_.setAlias("TALDB", dir_.path());
     engine_.addPassword(host::tallisTablePassword(host::TablePassword::kUsers));
-    host::CurrentWho.clear();
     session_.start("");
   }
 
   testing::TempDir dir_;
   host::Engine engine_;
   host::ScopedMessageRecorder messages_;
-  LoginSession session_{engine_};
+  host::Session current_;
+  LoginSession session_{engine_, current_};
 };
 
 TEST_F(LoginTest, CheckOfUserAndPassword) {
@@ -78,7 +77,6 @@ TEST_F(LoginTest, CheckOfUserAndPassword) {
   };
   for (const Row& row : rows) {
     session_.start("");
-    host::CurrentWho.clear();
     messages_.clear();
     LoginRejection r;
     EXPECT_EQ(session_.verifyUser(row.user, row.password, &r), row.accepted) << row.name;
@@ -86,7 +84,7 @@ TEST_F(LoginTest, CheckOfUserAndPassword) {
     EXPECT_EQ(session_.tries(), row.tries) << row.name;
     EXPECT_EQ(r.clear, row.clear) << row.name;
     EXPECT_EQ(r.focus, row.focus) << row.name;
-    EXPECT_EQ(host::CurrentWho, row.accepted ? row.user : "") << row.name;
+    EXPECT_EQ(current_.CurrentWho, row.accepted ? row.user : "") << row.name;
     EXPECT_EQ(session_.who(), row.accepted ? row.user : "") << row.name;
     if (!row.message.empty()) {
       EXPECT_EQ(messages_.messages()[0].icon, host::MessageIcon::kError) << row.name;
@@ -114,7 +112,8 @@ TEST(LoginFaultTest, AUserTableThatCannotBeReadIsToldNotCrashedOn) {
     engine.setAlias("TALDB", dir.path());
     if (row.password) engine.addPassword(host::tallisTablePassword(host::TablePassword::kUsers));
     host::ScopedMessageRecorder messages;
-    LoginSession session(engine);
+    host::Session current;
+    LoginSession session(engine, current);
     session.start("");
     EXPECT_FALSE(session.ok("DEM", "")) << row.name;
     EXPECT_EQ(messages.lastText(), kUserTableMessage) << row.name;

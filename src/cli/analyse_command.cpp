@@ -2,17 +2,17 @@
 // SPDX-License-Identifier: MIT
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <optional>
 #include <ostream>
+#include <variant>
 
 #include "app/contact_import.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/data_dir.h"
+#include "geo/analysis_report.h"
 #include "geo/map_pictures.h"
-#include "geo/plot.h"
 #include "geo/ranges.h"
-#include "geo/share_text.h"
 #include "geo/tally.h"
 #include "host/csv.h"
 #include "host/environment.h"
@@ -45,62 +45,62 @@ std::string oneLine(std::string_view message) {
   return out;
 }
 
-struct Report {
-  std::string database;
-  const geo::AnalysisInfo* analysis = nullptr;
-  geo::TallyResult tally;
-  bool counted = false;
-  geo::CountResult count;
+// The report as the command prints it: with or without the counts.
+struct Printed {
+  const geo::AnalysisReport& report;
+  bool counted;
 };
 
-void printTable(const Report& r, std::ostream& out) {
+void printTable(const Printed& p, std::ostream& out) {
+  const geo::AnalysisReport& r = p.report;
+  const std::string_view heading = r.analysis().heading;
   const host::Locale locale;
-  std::size_t width = r.analysis->heading.size();
-  for (const std::string& v : r.tally.values) width = std::max(width, host::utf8Length(v));
+  std::size_t width = heading.size();
+  for (const std::string& v : r.values()) width = std::max(width, host::utf8Length(v));
   const auto pad = [&](std::string_view text) {
     return std::string(text) + std::string(width + 2 - std::min(width + 1, host::utf8Length(text)), ' ');
   };
-  out << (r.counted ? pad(r.analysis->heading) + "       #" : std::string(r.analysis->heading)) << "\n";
-  for (std::size_t i = 0; i < r.tally.values.size(); ++i) {
-    if (!r.counted) {
-      out << r.tally.values[i] << "\n";
+  out << (p.counted ? pad(heading) + "       #" : std::string(heading)) << "\n";
+  for (std::size_t i = 0; i < r.values().size(); ++i) {
+    if (!p.counted) {
+      out << r.values()[i] << "\n";
       continue;
     }
     char count[24];
-    std::snprintf(count, sizeof count, "%8lld", static_cast<long long>(r.count.counts[i]));
-    out << pad(r.tally.values[i]) << count << geo::shareText(r.count.counts[i], r.count.total, locale) << "\n";
+    std::snprintf(count, sizeof count, "%8lld", static_cast<long long>(r.counts()[i]));
+    out << pad(r.values()[i]) << count << r.share(i, locale) << "\n";
   }
-  out << r.tally.values.size() << " Unique Values\n";
-  if (r.counted) {
-    out << r.count.total << " total records" << (r.count.complete ? "" : " (INCOMPLETE)") << "\n";
-  }
-  if (r.analysis->kind == geo::Analysis::kZipCode) {
-    out << "\nOthers (" << r.tally.others.size() << ")\n";
-    for (const std::string& o : r.tally.others) out << "  " << o << "\n";
+  out << r.values().size() << " Unique Values\n";
+  if (p.counted) out << r.totalText() << "\n";
+  if (r.analysis().others) {
+    out << "\nOthers (" << r.others().size() << ")\n";
+    for (const std::string& o : r.others()) out << "  " << o << "\n";
   }
 }
 
-void printCsv(const Report& r, std::ostream& out) {
-  out << (r.counted ? "key,count\r\n" : "key\r\n");
-  for (std::size_t i = 0; i < r.tally.values.size(); ++i) {
-    out << host::csvField(r.tally.values[i]);
-    if (r.counted) out << "," << r.count.counts[i];
+void printCsv(const Printed& p, std::ostream& out) {
+  const geo::AnalysisReport& r = p.report;
+  out << (p.counted ? "key,count\r\n" : "key\r\n");
+  for (std::size_t i = 0; i < r.values().size(); ++i) {
+    out << host::csvField(r.values()[i]);
+    if (p.counted) out << "," << r.counts()[i];
     out << "\r\n";
   }
 }
 
-void printJson(const Report& r, std::ostream& out) {
-  out << "{\"database\": " << jsonString(r.database) << ", \"analysis\": " << jsonString(r.analysis->name)
+void printJson(const Printed& p, std::ostream& out) {
+  const geo::AnalysisReport& r = p.report;
+  out << "{\"database\": " << jsonString(r.database()) << ", \"analysis\": " << jsonString(r.analysis().name)
       << ", \"values\": [";
-  for (std::size_t i = 0; i < r.tally.values.size(); ++i) {
-    out << (i ? ", " : "") << "{\"key\": " << jsonString(r.tally.values[i]);
-    if (r.counted) out << ", \"count\": " << r.count.counts[i];
+  for (std::size_t i = 0; i < r.values().size(); ++i) {
+    out << (i ? ", " : "") << "{\"key\": " << jsonString(r.values()[i]);
+    if (p.counted) out << ", \"count\": " << r.counts()[i];
     out << "}";
   }
   out << "], \"others\": [";
-  for (std::size_t i = 0; i < r.tally.others.size(); ++i) out << (i ? ", " : "") << jsonString(r.tally.others[i]);
+  for (std::size_t i = 0; i < r.others().size(); ++i) out << (i ? ", " : "") << jsonString(r.others()[i]);
   out << "]";
-  if (r.counted) out << ", \"total\": " << r.count.total << ", \"complete\": " << (r.count.complete ? "true" : "false");
+  if (p.counted) out << ", \"total\": " << r.total() << ", \"complete\": " << (r.complete() ? "true" : "false");
   out << "}\n";
 }
 
@@ -118,105 +118,99 @@ host::StatusOr<std::string> findDatabase(host::Engine& engine, const std::string
   return host::Status::NotFound("unknown database '" + name + "'" + (known.empty() ? "" : " (known: " + known + ")"));
 }
 
-host::Status writeMap(const Report& r, const std::string& file, bool big, host::Table& contacts) {
+host::Status writeMap(const geo::AnalysisReport& r, const std::string& file, bool big, host::Table& contacts) {
   geo::Raster smallMap = big ? geo::Raster() : geo::smallUsMap();
   geo::Raster bigMap = big ? geo::bigUsMap() : geo::Raster();
-  const geo::RangeTable ranges = geo::RangeTable::load(host::programIniPath());
-  switch (r.analysis->kind) {
-    case geo::Analysis::kState:
-      geo::plotStates(smallMap, r.tally.values, r.count.counts, r.count.total, ranges);
-      break;
-    case geo::Analysis::kZipCode:
-      geo::plotZipCodes(smallMap, bigMap, r.tally.values, r.count.counts, r.count.total, ranges);
-      break;
-    case geo::Analysis::kCity: {
-      VISTREL_RETURN_IF_ERROR(contacts.setRange({r.database}, {r.database}));
-      auto dots = geo::plotContactZips(contacts, r.database, smallMap, bigMap);
-      if (!dots.ok()) return dots.status();
-      break;
-    }
-    case geo::Analysis::kCountry: break;
-  }
+  VISTREL_RETURN_IF_ERROR(r.plot(contacts, smallMap, bigMap, geo::RangeTable::load(host::programIniPath())));
   const geo::Raster& picture = big ? bigMap : smallMap;
   const bool png = file.size() >= 4 && host::equalsIgnoreCase(std::string_view(file).substr(file.size() - 4), ".png");
-  const std::string bytes = png ? picture.toPng() : picture.toBmp();
-  return host::writeFileAtomically(file, bytes);
+  return host::writeFileAtomically(file, png ? picture.toPng() : picture.toBmp());
+}
+
+// The options after parsing, or the exit code of a usage error.
+struct Options {
+  std::string data;
+  std::string database;
+  const geo::AnalysisInfo* analysis = nullptr;
+  std::string format;
+  std::optional<std::string> mapFile;
+  bool big = false;
+  bool count = false;
+};
+
+int usageError(std::ostream& err, const std::string& message) {
+  err << "vistrel-cli analyse: " << message << "\n";
+  return kExitUsage;
+}
+
+std::variant<Options, int> parseOptions(const std::vector<std::string>& argv, std::ostream& err) {
+  auto args = Args::parse(argv, {"data", "database", "by", "format", "map"}, {"count", "big-map"});
+  const std::string usage(kUsage);
+  if (!args.ok()) return usageError(err, args.status().message() + "\n\n" + usage.substr(0, usage.size() - 1));
+  if (const host::Status s = args->check({"data", "database", "by"}, 0); !s.ok()) {
+    return usageError(err, s.message() + "\n\n" + usage.substr(0, usage.size() - 1));
+  }
+  Options o;
+  o.data = *args->value("data");
+  o.database = *args->value("database");
+  o.analysis = geo::findAnalysis(*args->value("by"));
+  if (o.analysis == nullptr) {
+    return usageError(err, "--by takes zip, city, state or country, not '" + *args->value("by") + "'");
+  }
+  o.format = args->valueOr("format", "table");
+  if (o.format != "table" && o.format != "csv" && o.format != "json") {
+    return usageError(err, "--format takes table, csv or json, not '" + o.format + "'");
+  }
+  o.mapFile = args->value("map");
+  o.big = args->has("big-map");
+  o.count = args->has("count");
+  if (o.mapFile && o.analysis->map == geo::MapKind::kWorld) {
+    return usageError(err, "the " + std::string(o.analysis->heading) + " analysis has no US map to plot");
+  }
+  if (o.big && (!o.mapFile || !o.analysis->bigMap)) {
+    return usageError(err, "--big-map goes with --map for the zip or city analysis");
+  }
+  return o;
 }
 
 int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  auto args = Args::parse(argv, {"data", "database", "by", "format", "map"}, {"count", "big-map"});
-  if (!args.ok()) {
-    err << "vistrel-cli analyse: " << args.status().message() << "\n\n" << kUsage;
-    return kExitUsage;
-  }
-  const auto data = args->value("data");
-  const auto database = args->value("database");
-  const auto by = args->value("by");
-  if (const host::Status s = args->check({"data", "database", "by"}, 0); !s.ok()) {
-    err << "vistrel-cli analyse: " << s.message() << "\n\n" << kUsage;
-    return kExitUsage;
-  }
-  Report report;
-  report.analysis = geo::findAnalysis(*by);
-  if (report.analysis == nullptr) {
-    err << "vistrel-cli analyse: --by takes zip, city, state or country, not '" << *by << "'\n";
-    return kExitUsage;
-  }
-  const std::string format = args->valueOr("format", "table");
-  if (format != "table" && format != "csv" && format != "json") {
-    err << "vistrel-cli analyse: --format takes table, csv or json, not '" << format << "'\n";
-    return kExitUsage;
-  }
-  const auto mapFile = args->value("map");
-  const bool big = args->has("big-map");
-  if (mapFile && report.analysis->kind == geo::Analysis::kCountry) {
-    err << "vistrel-cli analyse: the Country analysis has no US map to plot\n";
-    return kExitUsage;
-  }
-  if (big && (!mapFile || report.analysis->kind == geo::Analysis::kState)) {
-    err << "vistrel-cli analyse: --big-map goes with --map for the zip or city analysis\n";
-    return kExitUsage;
-  }
+  auto parsed = parseOptions(argv, err);
+  if (const int* code = std::get_if<int>(&parsed)) return *code;
+  const Options& o = std::get<Options>(parsed);
 
   host::Engine engine;
-  useDataDirectory(engine, *data);
+  useDataDirectory(engine, o.data);
   const auto fail = [&](const host::Status& s) {
     err << "vistrel-cli analyse: " << oneLine(s.message()) << "\n";
     return kExitFailure;
   };
-  if (host::Status s = app::checkDatabaseName(engine, host::kTallisAlias, *database); !s.ok()) return fail(s);
-  auto name = findDatabase(engine, *database);
+  if (host::Status s = app::checkDatabaseName(engine, host::kTallisAlias, o.database); !s.ok()) return fail(s);
+  auto name = findDatabase(engine, o.database);
   if (!name.ok()) return fail(name.status());
-  report.database = *name;
 
   host::Table contacts(engine, std::string(host::kTallisAlias), std::string(host::kContactTableName));
   contacts.setIndexName("LastFirst");
   if (host::Status s = contacts.open(); !s.ok()) return fail(s);
-  auto tally = geo::runTally(contacts, report.database, report.analysis->kind);
-  if (!tally.ok()) return fail(tally.status());
-  report.tally = std::move(tally).value();
-  if (report.tally.values.empty()) {
+  // The map needs the counts, but for the contact dots.
+  const bool needCounts = o.count || (o.mapFile && o.analysis->map != geo::MapKind::kContactDots);
+  auto report = geo::analyseDatabase(contacts, *name, o.analysis->kind, needCounts);
+  if (!report.ok()) return fail(report.status());
+  if (report->values().empty()) {
     err << oneLine(geo::kNoRecordsMessage) << "\n";
     return kExitFailure;
   }
-  const bool needCounts = args->has("count") || (mapFile && report.analysis->kind != geo::Analysis::kCity);
-  if (needCounts) {
-    auto count = geo::runCount(contacts, report.analysis->kind, report.tally.values);
-    if (!count.ok()) return fail(count.status());
-    report.count = std::move(count).value();
-  }
-  report.counted = args->has("count");
-  if (format == "csv") {
-    printCsv(report, out);
-  } else if (format == "json") {
-    printJson(report, out);
+  const Printed printed{*report, o.count};
+  if (o.format == "csv") {
+    printCsv(printed, out);
+  } else if (o.format == "json") {
+    printJson(printed, out);
   } else {
-    printTable(report, out);
+    printTable(printed, out);
   }
-  if (mapFile) {
-    if (host::Status s = writeMap(report, *mapFile, big, contacts); !s.ok()) return fail(s);
-    if (needCounts && report.count.total == 0) err << "No contact was counted: the map is not painted.\n";
-    err << "Map written to " << *mapFile << "\n";
+  if (o.mapFile) {
+    if (host::Status s = writeMap(*report, *o.mapFile, o.big, contacts); !s.ok()) return fail(s);
+    if (needCounts && report->total() == 0) err << "No contact was counted: the map is not painted.\n";
+    err << "Map written to " << *o.mapFile << "\n";
   }
   return kExitOk;
 }

@@ -44,6 +44,7 @@ std::string replaceAll(const std::string& text, std::string_view word, std::stri
 std::string normalise(std::string_view text) {
   std::string s = host::upperAscii(text);
   for (char& c : s) {
+    if (host::IsBlankChar(c)) c = ' ';  // line breaks and backspaces are blanks too
     if (c == '\\') c = '!';
     if (c == '&') c = '*';
   }

@@ -42,6 +42,8 @@ TEST(BoolExprTest, Evaluation) {
       {"nested groups, D holds", "A*(B+(C*!D))", "ACD", false},
       {"blanks do not matter", "  X*D  +   2 ", "X2", true},
       {"X*D + 2 needs X", "X*D + 2", "2", false},
+      {"line breaks and backspaces are blanks", "A\r\nand\bB or\nnot\rC", "AB", true},
+      {"words end at a line break", "not\nA and\r\nB", "B", true},
   };
   for (const auto& c : cases) {
     ExpressionEngine engine;

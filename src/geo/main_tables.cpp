@@ -28,7 +28,9 @@ MainTables::MainTables(host::Engine& engine)
 host::Status MainTables::open() {
   std::string failures;
   for (host::Table* t : {&marks_, &databases_, &contacts_, &popup_, &settings_}) {
-    if (const host::Status s = t->open(); !s.ok()) failures += (failures.empty() ? "" : "\n") + s.message();
+    const host::Status s = t->open();
+    if (t == &contacts_) contactsOpened_ = s;
+    if (!s.ok()) failures += (failures.empty() ? "" : "\n") + s.message();
   }
   marks_.engine().addPassword(host::tallisTablePassword(host::TablePassword::kFilters));
   if (failures.empty()) return host::Status::OK();
@@ -41,19 +43,22 @@ std::string MainTables::currentDatabase() {
   return db != nullptr ? db->asText() : std::string();
 }
 
-TallyOutcome tallyForWindow(host::Table& contacts, std::string_view database, Analysis kind, bool openWindow) {
+TallyOutcome tallyForWindow(MainTables& tables, std::string_view database, Analysis kind) {
   TallyOutcome out;
-  host::StatusOr<TallyResult> r = runTally(contacts, database, kind);
+  host::Table& contacts = tables.contacts();
+  if (!contacts.isOpen()) {
+    const host::Status& why = tables.contactsOpened();
+    out.status = host::Status::InvalidArgument(contacts.tableName() + ": the table is not open" +
+                                               (why.ok() ? std::string() : " (" + why.message() + ")"));
+    return out;
+  }
+  auto r = analyseDatabase(contacts, database, kind, false);
   if (!r.ok()) {
     out.status = r.status();
     return out;
   }
-  out.result = std::move(r).value();
-  if (out.result.values.empty()) {
-    out.step = TallyStep::kNoRecords;
-  } else {
-    out.step = openWindow ? TallyStep::kOpenWindow : TallyStep::kListsOnly;
-  }
+  out.report = std::move(r).value();
+  out.step = out.report.values().empty() ? TallyStep::kNoRecords : TallyStep::kOpenWindow;
   return out;
 }
 

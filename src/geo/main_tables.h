@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "geo/analysis_report.h"
 #include "geo/tally.h"
 #include "host/engine.h"
 #include "host/status.h"
@@ -36,6 +37,8 @@ class MainTables {
 
   // Field "DB" of the current database row; empty when there is none.
   std::string currentDatabase();
+  // Why the contact table did not open (ok when it did).
+  const host::Status& contactsOpened() const { return contactsOpened_; }
 
  private:
   host::Table marks_;
@@ -43,23 +46,24 @@ class MainTables {
   host::Table contacts_;
   host::Table popup_;
   host::Table settings_;
+  host::Status contactsOpened_ = host::Status::InvalidArgument("the table has not been opened");
 };
 
 enum class TallyStep {
   kFailed,     // a table error; `status` says which
   kNoRecords,  // nothing to list: tell the user, open nothing
-  kListsOnly,  // the open-window switch is off: the range is set, nothing opens
-  kOpenWindow, // show the values in a result window
+  kOpenWindow, // show the report in a result window
 };
 
 struct TallyOutcome {
   TallyStep step = TallyStep::kFailed;
-  TallyResult result;
+  AnalysisReport report{Analysis::kState, std::string()};
   host::Status status;
 };
 
-// The tally of one analysis click on `database`, and what follows from it.
-// The range stays on `contacts` in every case but a failure.
-TallyOutcome tallyForWindow(host::Table& contacts, std::string_view database, Analysis kind, bool openWindow);
+// The tally of one analysis click on `database` of the tables' contacts, and
+// what follows from it. The range stays on the contacts in every case but a
+// failure. A contact table that did not open is named with the reason.
+TallyOutcome tallyForWindow(MainTables& tables, std::string_view database, Analysis kind);
 
 }  // namespace vistrel::geo

@@ -22,7 +22,10 @@ TEST(MainTablesTest, ATableThatDoesNotOpenLeavesTheOthersOpen) {
   EXPECT_TRUE(tables.marks().isOpen() && tables.databases().isOpen() && tables.settings().isOpen());
   EXPECT_EQ(tables.currentDatabase(), "Clients");
   EXPECT_TRUE(engine.knowsPassword(host::tallisTablePassword(host::TablePassword::kFilters)));
-  EXPECT_EQ(tallyForWindow(tables.contacts(), "Sales", Analysis::kState, true).step, TallyStep::kFailed);
+  const TallyOutcome failed = tallyForWindow(tables, "Sales", Analysis::kState);
+  EXPECT_EQ(failed.step, TallyStep::kFailed);
+  EXPECT_EQ(failed.status.message(),
+            "CONTACT.DB: the table is not open (CONTACT.DB: the table is protected and its password was not given)");
 }
 
 TEST(MainTablesTest, WhatAnAnalysisClickComesTo) {
@@ -36,17 +39,14 @@ TEST(MainTablesTest, WhatAnAnalysisClickComesTo) {
   struct Row {
     const char* name;
     const char* database;
-    bool openWindow;
     TallyStep step;
   };
   const Row rows[] = {
-      {"values: a window", "Sales", true, TallyStep::kOpenWindow},
-      {"switch off: lists only", "Sales", false, TallyStep::kListsOnly},
-      {"no contacts, switch off: still told", "Empty", false, TallyStep::kNoRecords},
+      {"values: a window", "Sales", TallyStep::kOpenWindow},
+      {"no contacts: told", "Empty", TallyStep::kNoRecords},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(tallyForWindow(tables.contacts(), row.database, Analysis::kZipCode, row.openWindow).step, row.step)
-        << row.name;
+    EXPECT_EQ(tallyForWindow(tables, row.database, Analysis::kZipCode).step, row.step) << row.name;
     EXPECT_TRUE(tables.contacts().hasRange()) << row.name << ": the range stays for the count";
   }
 }

@@ -67,6 +67,31 @@ TEST_F(TallyTest, EmptyDatabaseGivesNoValuesAndLeavesTheRange) {
   EXPECT_EQ(*contacts_.recordCount(), 0);
 }
 
+TEST_F(TallyTest, OneWalkGivesWhatTheTallyAndItsCountGive) {
+  for (const AnalysisInfo& info : allAnalyses()) {
+    for (const char* db : {"Sales", "sales", "Clients", "Empty"}) {
+      const TallyResult listed = tally(db, info.kind);
+      auto counted = runCount(contacts_, info.kind, listed.values);
+      ASSERT_TRUE(counted.ok());
+      auto both = runTallyAndCount(contacts_, db, info.kind);
+      ASSERT_TRUE(both.ok()) << both.status().ToString();
+      const std::string name = std::string(info.name) + " of " + db;
+      EXPECT_EQ(both->tally.values, listed.values) << name;
+      EXPECT_EQ(both->tally.others, listed.others) << name;
+      EXPECT_EQ(both->count.counts, counted->counts) << name;
+      EXPECT_EQ(both->count.total, counted->total) << name;
+      EXPECT_EQ(both->count.visited, counted->visited) << name;
+    }
+  }
+}
+
+TEST_F(TallyTest, ATableThatIsNotOpenIsSaidToBeNotOpen) {
+  host::Table closed(engine_, "TALDB", "CONTACT.DB");
+  auto r = runTally(closed, "Sales", Analysis::kState);
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.status().message(), "CONTACT.DB: the table is not open");
+}
+
 TEST_F(TallyTest, CountUsesTheRangeAndTheFirstKeyIgnoringCase) {
   const TallyResult states = tally("Sales", Analysis::kState);
   auto c = runCount(contacts_, Analysis::kState, states.values);

@@ -10,16 +10,22 @@
 namespace vistrel::geo {
 
 bool ValueList::add(std::string_view value) {
+  const std::size_t before = values_.size();
+  return place(value) == before;
+}
+
+std::size_t ValueList::place(std::string_view value) {
   if (const int n = fiveDigitNumber(value); n >= 0) {
     if (digits_.empty()) digits_.resize(kFiveDigitNumbers);
-    if (digits_[static_cast<std::size_t>(n)]) return false;
+    std::uint32_t& slot = digits_[static_cast<std::size_t>(n)];
+    if (slot != 0) return slot - 1;
     values_.emplace_back(value);
-    digits_[static_cast<std::size_t>(n)] = true;
-    return true;
+    slot = static_cast<std::uint32_t>(values_.size());
+    return values_.size() - 1;
   }
   const std::uint32_t h = FoldedTextTable::hash(value);
   const auto textAt = [this](std::uint32_t p) -> std::string_view { return values_[p]; };
-  if (table_.find(value, h, textAt) != FoldedTextTable::kNone) return false;
+  if (const std::uint32_t p = table_.find(value, h, textAt); p != FoldedTextTable::kNone) return p;
   values_.emplace_back(value);
   try {
     table_.insert(h, static_cast<std::uint32_t>(values_.size() - 1));
@@ -27,11 +33,11 @@ bool ValueList::add(std::string_view value) {
     values_.pop_back();  // keep the list and its table in step
     throw;
   }
-  return true;
+  return values_.size() - 1;
 }
 
 bool ValueList::contains(std::string_view value) const {
-  if (const int n = fiveDigitNumber(value); n >= 0) return !digits_.empty() && digits_[static_cast<std::size_t>(n)];
+  if (const int n = fiveDigitNumber(value); n >= 0) return !digits_.empty() && digits_[static_cast<std::size_t>(n)] != 0;
   const auto textAt = [this](std::uint32_t p) -> std::string_view { return values_[p]; };
   return table_.find(value, FoldedTextTable::hash(value), textAt) != FoldedTextTable::kNone;
 }

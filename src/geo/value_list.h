@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +18,14 @@ namespace vistrel::geo {
 
 class ValueList {
  public:
+  // Adding may throw std::bad_alloc; the tally turns it into a Status.
   // Adds `value` unless a value equal ignoring case is present; true when added.
   bool add(std::string_view value);
   bool contains(std::string_view value) const;
+  // Adds `value` unless a value equal ignoring case is present, and returns
+  // the position of that value in the order first met.
+  std::size_t place(std::string_view value);
+  const std::string& at(std::size_t position) const { return values_[position]; }
 
   std::size_t size() const { return values_.size(); }
   bool empty() const { return values_.empty(); }
@@ -33,7 +39,7 @@ class ValueList {
  private:
   std::vector<std::string> values_;  // in the order first met
   FoldedTextTable table_;
-  std::vector<bool> digits_;  // five-digit values met, by number
+  std::vector<std::uint32_t> digits_;  // position + 1 of each five-digit value met, by number
 };
 
 }  // namespace vistrel::geo

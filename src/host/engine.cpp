@@ -77,9 +77,12 @@ Status Engine::setPrivateDir(const std::filesystem::path& directory) {
   if (!privateDir_.empty()) return Status::InvalidArgument("the private directory is already set");
   if (opened_) return Status::InvalidArgument("the private directory must be set before the first table opens");
   privateDir_ = directory;
-  // Temporary files of the database (large sorts) go to the private directory.
+  // Temporary files of the database (large sorts) go to the private
+  // directory, or to the system's temporary folder when it does not exist.
   sqlite3_free(sqlite3_temp_directory);
-  sqlite3_temp_directory = sqlite3_mprintf("%s", directory.c_str());
+  sqlite3_temp_directory = nullptr;
+  std::error_code ec;
+  if (std::filesystem::is_directory(directory, ec)) sqlite3_temp_directory = sqlite3_mprintf("%s", directory.c_str());
   return Status::OK();
 }
 

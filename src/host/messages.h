@@ -13,6 +13,10 @@
 // answers from a queue and keeps what was said.
 namespace vistrel::host {
 
+// The program's title: the main window's caption and the title of every
+// message box.
+inline constexpr std::string_view kProgramTitle = "Vistrel Pro";
+
 enum class MessageIcon { kNone, kError, kWarning, kInformation, kQuestion };
 enum class MessageButtons { kOk, kYesNo, kOkCancel, kYesNoCancel };
 enum class MessageAnswer { kOk, kCancel, kYes, kNo };
@@ -21,7 +25,7 @@ struct Message {
   MessageIcon icon = MessageIcon::kNone;
   MessageButtons buttons = MessageButtons::kOk;
   std::string text;
-  std::string caption;  // empty: the application's title
+  std::string caption;  // empty: kProgramTitle
 };
 
 class MessageSink {

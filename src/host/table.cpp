@@ -45,9 +45,14 @@ void readColumn(sqlite3_stmt* stmt, int i, Value& out) {
 }
 
 // The text of column `i` of the current row without a copy when it is stored
-// as text; other values are formatted into `scratch`.
+// as text; other values are formatted into `scratch`. A text column is read
+// as text straight away (its values are stored as text, or null).
 std::string_view columnText(sqlite3_stmt* stmt, int i, ColumnType type, const Locale& locale, Value& value,
                             std::string& scratch) {
+  if (isTextType(type)) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return p ? std::string_view(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))) : std::string_view();
+  }
   const int kind = sqlite3_column_type(stmt, i);
   if (kind == SQLITE_NULL) return std::string_view();
   if (kind == SQLITE_TEXT) {
@@ -659,6 +664,13 @@ Status movingInFilter(const std::string& name) {
     }                                                                           \
   } while (0)
 
+void Table::standOnLoadedRecord() {
+  impl_->positioned = true;
+  impl_->cursorLive = false;
+  eof_ = bof_ = false;
+  notify();
+}
+
 Status Table::first() { return moveToEnd(true); }
 Status Table::last() { return moveToEnd(false); }
 Status Table::next() { return moveOne(true); }
@@ -711,10 +723,7 @@ StatusOr<bool> Table::findKey(const std::vector<Value>& values) {
   sqlite3_reset(*st);
   if (!found.ok()) return found.status();
   if (*found) {
-    im.positioned = true;
-    im.cursorLive = false;
-    eof_ = bof_ = false;
-    notify();
+    standOnLoadedRecord();
   }
   return *found;
 }
@@ -786,10 +795,7 @@ Status Table::gotoCurrent(const Table& other) {
   auto found = impl_->loadByIdentity(other.impl_->identityValues());
   if (!found.ok()) return found.status();
   if (!*found) return Status::NotFound(impl_->what() + ": the record no longer exists");
-  impl_->positioned = true;
-  impl_->cursorLive = false;
-  eof_ = bof_ = false;
-  notify();
+  standOnLoadedRecord();
   return Status::OK();
 }
 
@@ -845,10 +851,7 @@ Status Table::post() {
   if (inserting && !im.meta->withoutRowid) im.rowid = sqlite3_last_insert_rowid(im.store->db());
   std::fill(im.modified.begin(), im.modified.end(), 0);
   state_ = TableState::kBrowse;
-  im.positioned = true;
-  im.cursorLive = false;
-  eof_ = bof_ = false;
-  notify();
+  standOnLoadedRecord();
   return Status::OK();
 }
 

@@ -184,6 +184,9 @@ class Table {
   void notify();
   Status moveToEnd(bool forward);  // first or last
   Status moveOne(bool forward);    // next or prior
+  // The buffer holds a record found outside the running statement: it is
+  // the current one now.
+  void standOnLoadedRecord();
   // Walks the records the record filter accepts, calling `each` on each as
   // the current record until it returns false, then comes back to the
   // record that was current before.

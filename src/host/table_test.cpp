@@ -554,6 +554,14 @@ TEST(TableFaultTest, DirectoriesAreSetOnceBeforeTheFirstOpen) {
   EXPECT_TRUE(engine.setPrivateDir(dir.path()).ok());
   EXPECT_FALSE(engine.setPrivateDir(dir.path()).ok());
   EXPECT_EQ(engine.privateDir(), dir.path());
+  ASSERT_NE(sqlite3_temp_directory, nullptr);
+  EXPECT_EQ(std::string(sqlite3_temp_directory), dir.path().string());
+
+  // A private directory that could not be made: temporary files go to the
+  // system's temporary folder.
+  Engine second;
+  EXPECT_TRUE(second.setPrivateDir(dir / "missing" / "priv").ok());
+  EXPECT_EQ(sqlite3_temp_directory, nullptr);
 }
 
 }  // namespace

@@ -227,8 +227,13 @@ std::string MakeUniqueId(const Clock& clock, const RandomSource& random) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%ld.%07ld", scaled / 10000000, scaled % 10000000);
   id += std::string_view(buf).substr(3);
-  id += std::to_string(random(99999));
-  id += std::to_string(random(99999));
+  // Two random numbers of four digits each, zeros in front: every id has
+  // the same length, so no two ways of joining the numbers read alike, and
+  // it fits the 20 characters of a record number.
+  for (int i = 0; i < 2; ++i) {
+    std::snprintf(buf, sizeof buf, "%04d", random(kUniqueIdRandomBound));
+    id += buf;
+  }
   return id;
 }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -86,9 +87,12 @@ std::string RelativeDateFromToday(DateTime date, const Clock& clock);
 // Returns a whole number in [0, bound).
 using RandomSource = std::function<int(int bound)>;
 
+inline constexpr int kUniqueIdRandomBound = 10000;
+inline constexpr std::size_t kUniqueIdLength = 20;
+
 // A fresh identifier: the date as yymmdd, six digits of the time of day and
-// two random numbers below 99999, all in decimal without separators (8 to 22
-// characters).
+// two random numbers below 10000 written with four digits each, all in
+// decimal without separators: kUniqueIdLength characters.
 std::string MakeUniqueId(const Clock& clock, const RandomSource& random);
 // The same with the process's own random source.
 std::string MakeUniqueId(const Clock& clock);

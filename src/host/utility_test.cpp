@@ -191,12 +191,23 @@ TEST(UtilityTest, UniqueIdFromDateTimeAndRandomNumbers) {
   int next = 41;
   const RandomSource random = [&](int bound) {
     bounds.push_back(bound);
-    return next++ == 41 ? 41 : 99998;
+    return next++ == 41 ? 41 : 9999;
   };
-  EXPECT_EQ(MakeUniqueId(clock, random), "240515" "234567" "41" "99998");
-  EXPECT_EQ(bounds, (std::vector<int>{99999, 99999}));
+  EXPECT_EQ(MakeUniqueId(clock, random), "240515" "234567" "0041" "9999");
+  EXPECT_EQ(bounds, (std::vector<int>{10000, 10000}));
   clock.set(day(2009, 1, 2) + 0.5);
-  EXPECT_EQ(MakeUniqueId(clock, [](int) { return 0; }), "090102" "000000" "00");
+  EXPECT_EQ(MakeUniqueId(clock, [](int) { return 0; }), "090102" "000000" "0000" "0000");
+  // The largest numbers and the last moment of a day still fit a record
+  // number; "1" + "23" and "12" + "3" no longer read alike.
+  clock.set(day(2099, 12, 31) + 0.99999999);
+  EXPECT_EQ(MakeUniqueId(clock, [](int bound) { return bound - 1; }).size(), kUniqueIdLength);
+  int turn = 0;
+  const RandomSource oneThenTwentyThree = [&](int) { return turn++ == 0 ? 1 : 23; };
+  turn = 0;
+  const std::string a = MakeUniqueId(clock, oneThenTwentyThree);
+  const RandomSource twelveThenThree = [&](int) { return turn++ == 0 ? 12 : 3; };
+  turn = 0;
+  EXPECT_NE(a, MakeUniqueId(clock, twelveThenThree));
   EXPECT_NE(MakeUniqueId(clock), MakeUniqueId(clock));
 }
 

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -10,6 +12,9 @@
 #include "host/messages.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/message_box.h"
+#include "host/ui/system_locale.h"
+#include "host/date_time.h"
+#include "host/locale.h"
 
 using namespace vistrel::host;
 
@@ -20,6 +25,8 @@ class HostUiTest : public QObject {
   void messageBoxShowsTheMessageAndAnswers_data();
   void messageBoxShowsTheMessageAndAnswers();
   void helpViewerFollowsLinksAndIsReused();
+  void helpViewerOpensOnScreenAndEscapeClosesIt();
+  void localeFollowsTheDesktopSettings();
 };
 
 void HostUiTest::messageBoxShowsTheMessageAndAnswers_data() {
@@ -43,15 +50,16 @@ void HostUiTest::messageBoxShowsTheMessageAndAnswers() {
   QFETCH(int, icon);
   QFETCH(int, press);
   QFETCH(int, answer);
-  QApplication::setApplicationDisplayName(QStringLiteral("Vistrel Pro"));
   QString title, text;
   int shownIcon = -1;
+  bool buttonIcons = false;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
     title = box->windowTitle();
     text = box->text();
     shownIcon = box->icon();
+    for (QAbstractButton* b : box->buttons()) buttonIcons = buttonIcons || !b->icon().isNull();
     if (press < 0) {
       QTest::keyClick(box, Qt::Key_Escape);
     } else {
@@ -65,6 +73,7 @@ void HostUiTest::messageBoxShowsTheMessageAndAnswers() {
   QCOMPARE(title, QStringLiteral("Vistrel Pro"));
   QCOMPARE(text, QStringLiteral("No records match.\nChange <<BLANK FIELD>>."));
   QCOMPARE(shownIcon, icon);
+  QVERIFY(!buttonIcons);
 }
 
 void HostUiTest::helpViewerFollowsLinksAndIsReused() {
@@ -81,6 +90,48 @@ void HostUiTest::helpViewerFollowsLinksAndIsReused() {
   QCOMPARE(showHelp(kHelpFilterList, &owner, HelpBook::kTaldb) == viewer, false);
   QCOMPARE(showHelp(-7, &owner), viewer);
   QVERIFY(viewer->browser()->toPlainText().startsWith(QStringLiteral("Vistrel Help")));
+}
+
+void HostUiTest::helpViewerOpensOnScreenAndEscapeClosesIt() {
+  const QRect screen(0, 0, 1280, 1024);
+  // Centred on the window it belongs to; pushed back on screen at the edges.
+  QCOMPARE(centredOnScreen(QSize(560, 480), QRect(100, 100, 600, 400), screen), QRect(120, 60, 560, 480));
+  QCOMPARE(centredOnScreen(QSize(560, 480), QRect(900, 800, 300, 200), screen), QRect(720, 544, 560, 480));
+  QCOMPARE(centredOnScreen(QSize(560, 1200), QRect(-50, 0, 100, 100), screen), QRect(0, 0, 560, 1024));
+
+  QWidget owner;
+  owner.setGeometry(200, 150, 400, 300);
+  owner.show();
+  HelpViewer* viewer = showHelp(kHelpStateAnalysis, &owner);
+  QVERIFY(owner.screen()->availableGeometry().contains(viewer->frameGeometry()));
+  QPointer<HelpViewer> alive(viewer);
+  QTest::keyClick(viewer, Qt::Key_Escape);
+  QVERIFY(alive.isNull() || !alive->isVisible());
+}
+
+void HostUiTest::localeFollowsTheDesktopSettings() {
+  const struct {
+    const char* name;
+    char decimal;
+    char thousands;
+    const char* dates;
+    bool clock24;
+  } rows[] = {
+      {"en_US", '.', ',', "M/d/yyyy", false},
+      {"de_DE", ',', '.', "dd.MM.yyyy", true},
+      {"en_GB", '.', ',', "dd/MM/yyyy", true},
+      {"ja_JP", '.', ',', "yyyy/MM/dd", true},
+  };
+  for (const auto& r : rows) {
+    const Locale l = localeFromQt(QLocale(QString::fromLatin1(r.name)));
+    QCOMPARE(l.decimalSeparator, r.decimal);
+    QCOMPARE(l.thousandSeparator, r.thousands);
+    QCOMPARE(QString::fromStdString(l.shortDateFormat), QString::fromLatin1(r.dates));
+    QCOMPARE(l.clock24, r.clock24);
+  }
+  const Locale german = localeFromQt(QLocale(QStringLiteral("de_DE")));
+  QCOMPARE(QString::fromStdString(formatDate(*encodeDate(2024, 12, 25), german)), QStringLiteral("25.12.2024"));
+  QCOMPARE(parseNumber("1234,5", german).value_or(0), 1234.5);
 }
 
 QTEST_MAIN(HostUiTest)

@@ -11,7 +11,7 @@
 #include "app/ui/frm_get_who.h"
 #include "fixture_data.h"
 #include "host/engine.h"
-#include "host/globals.h"
+#include "host/session.h"
 #include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -25,6 +25,7 @@ namespace {
 struct Data {
   vistrel::testing::TempDir dir;
   vistrel::host::Engine engine;
+  vistrel::host::Session session;
   Data() {
     vistrel::testing::makeFixtureDataDir(dir.path());
     engine.setAlias("TALDB", dir.path());
@@ -73,7 +74,7 @@ class LoginWindowTest : public QObject {
 
 void LoginWindowTest::looksAsStored() {
   Data data;
-  TfrmGetWho w(data.engine, "");
+  TfrmGetWho w(data.engine, data.session, "");
   showActive(w);
   QCOMPARE(w.windowTitle(), QStringLiteral("Login to Tallis Professional"));
   QCOMPARE(w.size(), QSize(304, 200));
@@ -110,22 +111,21 @@ void LoginWindowTest::loginSucceeds() {
   QFETCH(QString, who);
   Data data;
   ScopedMessageRecorder messages;
-  vistrel::host::CurrentWho.clear();
-  TfrmGetWho w(data.engine, "");
+  TfrmGetWho w(data.engine, data.session, "");
   showActive(w);
   type(w, user, password);
   QTest::keyClick(box(w, "edPassword"), Qt::Key_Return);
   QVERIFY(!w.isVisible());
   QCOMPARE(w.result(), int(QDialog::Accepted));
   QCOMPARE(QString::fromStdString(w.who()), who);
-  QCOMPARE(QString::fromStdString(vistrel::host::CurrentWho), who);
+  QCOMPARE(QString::fromStdString(data.session.CurrentWho), who);
   QVERIFY(messages.messages().empty());
 }
 
 void LoginWindowTest::fiveWrongPasswordsThenOkSaysGoodbye() {
   Data data;
   ScopedMessageRecorder messages;
-  TfrmGetWho w(data.engine, "");
+  TfrmGetWho w(data.engine, data.session, "");
   showActive(w);
   QTest::keyClicks(box(w, "edWho"), QStringLiteral("ABC"));
   for (int i = 1; i <= 5; ++i) {
@@ -152,7 +152,7 @@ void LoginWindowTest::fiveWrongPasswordsThenOkSaysGoodbye() {
 void LoginWindowTest::unknownUserAndBlankBoxAreNoTries() {
   Data data;
   ScopedMessageRecorder messages;
-  TfrmGetWho w(data.engine, "");
+  TfrmGetWho w(data.engine, data.session, "");
   showActive(w);
   for (int i = 0; i < 3; ++i) {
     type(w, QStringLiteral("XYZ"), QStringLiteral("secret"));
@@ -180,7 +180,7 @@ void LoginWindowTest::unknownUserAndBlankBoxAreNoTries() {
 void LoginWindowTest::closesOnlyThroughItsButtons() {
   Data data;
   {
-    TfrmGetWho w(data.engine, "DEM");
+    TfrmGetWho w(data.engine, data.session, "DEM");
     showActive(w);
     QCOMPARE(box(w, "edWho")->text(), QStringLiteral("DEM"));
     QCOMPARE(QApplication::focusWidget(), box(w, "edPassword"));
@@ -192,7 +192,7 @@ void LoginWindowTest::closesOnlyThroughItsButtons() {
     QCOMPARE(w.result(), int(QDialog::Rejected));
   }
   {
-    TfrmGetWho w(data.engine, "DEM");
+    TfrmGetWho w(data.engine, data.session, "DEM");
     showActive(w);
     QTest::mouseClick(button(w, "btCancel"), Qt::LeftButton);
     QVERIFY(!w.isVisible());

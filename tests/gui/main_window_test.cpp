@@ -15,7 +15,7 @@
 #include "geo/ui/frm_main.h"
 #include "geo/ui/frm_usa.h"
 #include "host/engine.h"
-#include "host/globals.h"
+#include "host/session.h"
 #include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
@@ -32,6 +32,7 @@ namespace {
 struct Data {
   vistrel::testing::TempDir dir;
   vistrel::host::Engine engine;
+  vistrel::host::Session session;
   explicit Data(bool contactsPassword = true) {
     vistrel::testing::makeFixtureDataDir(dir.path());
     engine.setAlias("TALDB", dir.path());
@@ -108,10 +109,9 @@ class MainWindowTest : public QObject {
 void MainWindowTest::looksAsStored() {
   Data data;
   ScopedMessageRecorder messages;
-  vistrel::host::CurrentDB.clear();
-  TFrmMain w(data.engine);
+  TFrmMain w(data.engine, data.session);
   QVERIFY(messages.messages().empty());
-  QCOMPARE(QString::fromStdString(vistrel::host::CurrentDB), QStringLiteral("Clients"));
+  QCOMPARE(QString::fromStdString(data.session.CurrentDB), QStringLiteral("Clients"));
   show(w);
   QCOMPARE(w.windowTitle(), QStringLiteral("Vistrel Pro"));
   QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblTitle"))->text(), QStringLiteral("Vistrel Pro"));
@@ -171,7 +171,7 @@ void MainWindowTest::analysesListTheValuesOfThePickedDatabase() {
   QFETCH(QString, others);
   Data data;
   ScopedMessageRecorder messages;
-  TFrmMain w(data.engine);
+  TFrmMain w(data.engine, data.session);
   show(w);
   pickDatabase(w, QStringLiteral("Sales"));
 
@@ -184,9 +184,8 @@ void MainWindowTest::analysesListTheValuesOfThePickedDatabase() {
   QCOMPARE(seen.values, values);
   if (!others.isEmpty()) QCOMPARE(seen.others, others);
   QVERIFY(messages.messages().empty());
-  QCOMPARE(QString::fromStdString(vistrel::host::CurrentDB), QStringLiteral("Sales"));
+  QCOMPARE(QString::fromStdString(data.session.CurrentDB), QStringLiteral("Sales"));
   QVERIFY2(w.findChildren<TFrmUSA*>().isEmpty(), "the result window is gone after it closes");
-  QVERIFY(vistrel::host::OpenResultWindow);
   QVERIFY(!w.busy());
   QVERIFY(!QApplication::overrideCursor());
   QVERIFY(w.tables().contacts().hasRange());
@@ -195,7 +194,7 @@ void MainWindowTest::analysesListTheValuesOfThePickedDatabase() {
 void MainWindowTest::anEmptyResultIsToldAndOpensNoWindow() {
   Data data;
   ScopedMessageRecorder messages;
-  TFrmMain w(data.engine);
+  TFrmMain w(data.engine, data.session);
   show(w);
   pickDatabase(w, QStringLiteral("Empty"));
   ResultSeen seen;
@@ -207,7 +206,7 @@ void MainWindowTest::anEmptyResultIsToldAndOpensNoWindow() {
   QCOMPARE(messages.messages().size(), std::size_t(1));
   QCOMPARE(messages.lastText(), std::string(vistrel::geo::kNoRecordsMessage));
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kInformation);
-  QCOMPARE(QString::fromStdString(vistrel::host::CurrentDB), QStringLiteral("Empty"));
+  QCOMPARE(QString::fromStdString(data.session.CurrentDB), QStringLiteral("Empty"));
   QVERIFY(!w.busy());
   QVERIFY(!QApplication::overrideCursor());
 
@@ -222,7 +221,7 @@ void MainWindowTest::anEmptyResultIsToldAndOpensNoWindow() {
 void MainWindowTest::tableErrorsAreToldNotCrashedOn() {
   Data data(false);  // the contacts' password is missing
   ScopedMessageRecorder messages;
-  TFrmMain w(data.engine);
+  TFrmMain w(data.engine, data.session);
   QCOMPARE(messages.messages().size(), std::size_t(1));
   QVERIFY(messages.lastText().find("CONTACT.DB") != std::string::npos);
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
@@ -237,13 +236,17 @@ void MainWindowTest::tableErrorsAreToldNotCrashedOn() {
   QVERIFY(!seen.opened);
   QCOMPARE(messages.messages().size(), std::size_t(1));
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
+  // What is wrong, and why: not a field said to be missing.
+  QCOMPARE(messages.lastText(),
+           std::string("CONTACT.DB: the table is not open (CONTACT.DB: the table is protected and its password was "
+                       "not given)"));
   QVERIFY(!w.busy());
   QVERIFY(!QApplication::overrideCursor());
 }
 
 void MainWindowTest::aboutShowsTheVersionAndTheProgramDate() {
   Data data;
-  TFrmMain w(data.engine);
+  TFrmMain w(data.engine, data.session);
   show(w);
   // Help and About share the handler that opens the About window.
   for (const char* buttonName : {"BtnAbout", "BtnHelp"}) {
@@ -265,7 +268,7 @@ void MainWindowTest::aboutShowsTheVersionAndTheProgramDate() {
 
 void MainWindowTest::helpOpensTheMainWindowPage() {
   Data data;
-  TFrmMain w(data.engine);
+  TFrmMain w(data.engine, data.session);
   show(w);
   QTest::keyClick(&w, Qt::Key_F1);
   auto* viewer = w.findChild<vistrel::host::HelpViewer*>();

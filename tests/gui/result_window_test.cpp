@@ -12,10 +12,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
+#include <filesystem>
 #include <functional>
+#include <sstream>
 #include <memory>
 
 #include "fixture_data.h"
+#include "cli/command.h"
 #include "geo/address.h"
 #include "geo/map_paint.h"
 #include "geo/map_pictures.h"
@@ -29,7 +33,7 @@
 #include "geo/ui/raster_image.h"
 #include "geo/zip_locator.h"
 #include "host/engine.h"
-#include "host/globals.h"
+#include "host/file_write.h"
 #include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -59,7 +63,6 @@ class Fixture {
     engine_.setAlias("TALDB", dir_.path());
     engine_.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kContacts));
     if (!contacts_.setIndexName("LastFirst").ok() || !contacts_.open().ok()) qFatal("cannot open the contacts");
-    vistrel::host::CurrentDB = "Sales";
   }
 
   // A window set up as the tally of `kind` sets it up; `values` replace the
@@ -68,13 +71,15 @@ class Fixture {
     auto tally = vistrel::geo::runTally(contacts_, "Sales", kind);
     if (!tally.ok()) qFatal("tally failed");
     auto window = std::make_unique<TFrmUSA>(contacts_);
-    window->setAnalysis(kind);
-    window->setValues(values != nullptr ? *values : tally->values);
-    if (kind == Analysis::kZipCode) window->setOthers(tally->others);
+    vistrel::geo::AnalysisReport report(kind, "Sales");
+    if (values != nullptr) tally->values = *values;
+    report.setTally(std::move(tally).value());
+    window->setReport(std::move(report));
     return window;
   }
 
   const std::filesystem::path& dir() const { return dir_.path(); }
+  vistrel::host::Table& contacts() { return contacts_; }
 
  private:
   vistrel::testing::TempDir dir_;
@@ -143,6 +148,9 @@ class ResultWindowTest : public QObject {
   void saveAsWritesTheMapAsPainted();
   void aFailedSaveIsReported();
   void printToPdf();
+  void windowAndCommandLineGiveTheSameCountsAndShares();
+  void escapeLeavesTheWindowAndItsCounts();
+  void aFailedCountShowsThatNothingIsCounted();
 
  private:
   vistrel::testing::TempDir home_;
@@ -360,15 +368,7 @@ void ResultWindowTest::cityPlotRunsTheZipTallyAndDrawsEveryContact() {
   Fixture f;
   auto w = f.open(Analysis::kCity);
   QVERIFY(child(*w, "BtnPlot")->isEnabled());  // no Count needed
-  int tallies = 0;
-  w->setZipTally([&] {
-    ++tallies;
-    QVERIFY(!vistrel::host::OpenResultWindow);
-  });
-  vistrel::host::OpenResultWindow = true;
   child<QPushButton>(*w, "BtnPlot")->click();
-  QCOMPARE(tallies, 1);
-  QVERIFY(!vistrel::host::OpenResultWindow);
   const auto& locator = vistrel::geo::ZipLocator::builtIn();
   // Davis has zip 90210 and no city: drawn all the same. Clark's Canadian
   // postcode, Hall's empty zip and Irwin's "U.S.A." (no US spelling) draw
@@ -382,8 +382,6 @@ void ResultWindowTest::cityPlotRunsTheZipTallyAndDrawsEveryContact() {
     QVERIFY2(at(w->smallMap(), *locator.mapPoint(zip, false)) == at(clean, *locator.mapPoint(zip, false)), zip);
   }
   QVERIFY(!w->busy());
-  w.reset();
-  QVERIFY(vistrel::host::OpenResultWindow);  // the window turns it back on when it goes
 }
 
 void ResultWindowTest::clickShowsTheStatePicture() {
@@ -499,6 +497,23 @@ void ResultWindowTest::aFailedSaveIsReported() {
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
   QVERIFY(QString::fromStdString(messages.lastText()).startsWith("Unable to save the map to "));
   QVERIFY(!std::filesystem::exists(path));
+
+  // A disk that fills up halfway leaves the map saved before as it was.
+  const auto saved = f.dir() / "map.bmp";
+  w->setSaveFileChooser([&](QWidget*) { return QString::fromStdString(saved.string()); });
+  child<QPushButton>(*w, "BtnSaveAs")->click();
+  const auto before = std::filesystem::file_size(saved);
+  const auto entries = [&] {
+    return std::distance(std::filesystem::directory_iterator(f.dir()), std::filesystem::directory_iterator());
+  };
+  const auto entriesBefore = entries();
+  vistrel::host::setWriteFaultForTesting([](const std::filesystem::path&) { return ENOSPC; });
+  messages.clear();
+  child<QPushButton>(*w, "BtnSaveAs")->click();
+  vistrel::host::setWriteFaultForTesting(nullptr);
+  QCOMPARE(messages.messages().size(), std::size_t{1});
+  QCOMPARE(std::filesystem::file_size(saved), before);
+  QCOMPARE(entries(), entriesBefore);  // no temporary file left
 }
 
 void ResultWindowTest::printToPdf() {
@@ -529,6 +544,67 @@ void ResultWindowTest::printToPdf() {
   child<QPushButton>(*w, "BtnPrint")->click();
   QCOMPARE(messages.messages().size(), std::size_t{1});
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
+}
+
+void ResultWindowTest::windowAndCommandLineGiveTheSameCountsAndShares() {
+  Fixture f;
+  for (const vistrel::geo::AnalysisInfo& info : vistrel::geo::allAnalyses()) {
+    auto w = f.open(info.kind);
+    child<QPushButton>(*w, "BtnCount")->click();
+    std::ostringstream out, err;
+    QCOMPARE(vistrel::cli::runCli({"analyse", "--data", f.dir().string(), "--database", "Sales", "--by",
+                                   std::string(info.name), "--count"},
+                                  out, err),
+             0);
+    const QStringList lines = QString::fromStdString(out.str()).split(QLatin1Char('\n'));
+    const int rows = w->grid()->rowCount() - 1;
+    QVERIFY(rows > 0);
+    for (int row = 1; row <= rows; ++row) {
+      // "value   count (share)", the count right-aligned in eight places.
+      const QString line = lines.value(row);
+      const QString count = w->grid()->cell(1, row);
+      const std::string share = w->report().share(static_cast<std::size_t>(row - 1), vistrel::host::Locale());
+      QVERIFY2(line.startsWith(w->grid()->cell(0, row) + QLatin1Char(' ')), qPrintable(line));
+      QVERIFY2(line.endsWith(QStringLiteral("%1").arg(count, 8) + QString::fromStdString(share)), qPrintable(line));
+    }
+    QVERIFY(lines.contains(text(*w, "LblRecTotal")));
+  }
+}
+
+void ResultWindowTest::escapeLeavesTheWindowAndItsCounts() {
+  Fixture f;
+  auto w = f.open(Analysis::kState);
+  w->show();
+  QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+  child<QPushButton>(*w, "BtnCount")->click();
+  QTest::keyClick(w.get(), Qt::Key_Escape);
+  QVERIFY(w->isVisible());
+  QCOMPARE(w->result(), 0);
+  QCOMPARE(cells(*w, 1), QStringLiteral("3,1,1,1,2,2,2"));
+  child<QPushButton>(*w, "BtnExit")->click();
+  QVERIFY(!w->isVisible());
+}
+
+void ResultWindowTest::aFailedCountShowsThatNothingIsCounted() {
+  Fixture f;
+  auto w = f.open(Analysis::kState);
+  child<QPushButton>(*w, "BtnCount")->click();
+  QCOMPARE(text(*w, "LblRecTotal"), QStringLiteral("12 total records"));
+  // The fourth contact cannot be read.
+  int read = 0;
+  f.contacts().setOnFilterRecord([&](vistrel::host::Table& t) {
+    if (++read == 4) t.stopFiltering(vistrel::host::Status::IoError("CONTACT.DB: disk I/O error"));
+    return true;
+  });
+  QVERIFY(f.contacts().setFiltered(true).ok());
+  read = 0;
+  ScopedMessageRecorder messages;
+  child<QPushButton>(*w, "BtnCount")->click();
+  QCOMPARE(messages.messages().size(), std::size_t{1});
+  QCOMPARE(messages.lastText(), std::string("CONTACT.DB: disk I/O error"));
+  QCOMPARE(text(*w, "LblRecTotal"), QStringLiteral("Total Records (Not Counted)"));
+  QCOMPARE(w->total(), 0);
+  QVERIFY(!w->busy());
 }
 
 QTEST_MAIN(ResultWindowTest)

@@ -51,9 +51,9 @@ QLabel* addLabel(const QString& text, QLineEdit* buddy, int top, QWidget* parent
 
 }  // namespace
 
-TfrmGetWho::TfrmGetWho(host::Engine& engine, std::string prefill, QWidget* parent)
+TfrmGetWho::TfrmGetWho(host::Engine& engine, host::Session& session, std::string prefill, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      session_(engine),
+      session_(engine, session),
       prefill_(std::move(prefill)) {
   setObjectName(QStringLiteral("frmGetWho"));
   setWindowTitle(QStringLiteral("Login to Tallis Professional"));

@@ -24,7 +24,8 @@ class TfrmGetWho : public QDialog {
  public:
   // `prefill` is the user id offered in the user box (see loginPrefill()).
   // `engine` must outlive the window.
-  TfrmGetWho(host::Engine& engine, std::string prefill, QWidget* parent = nullptr);
+  // The login sets `session`'s CurrentWho; both must outlive the window.
+  TfrmGetWho(host::Engine& engine, host::Session& session, std::string prefill, QWidget* parent = nullptr);
 
   const std::string& who() const { return session_.who(); }
   const LoginSession& session() const { return session_; }

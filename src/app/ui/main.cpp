@@ -14,9 +14,10 @@
 #include "geo/ui/frm_progress.h"
 #include "host/engine.h"
 #include "host/environment.h"
-#include "host/globals.h"
+#include "host/session.h"
 #include "host/text.h"
 #include "host/ui/message_box.h"
+#include "host/ui/system_locale.h"
 
 namespace app = vistrel::app;
 namespace geo = vistrel::geo;
@@ -28,22 +29,25 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
 
   host::Engine& engine = host::Engine::global();
+  // Dates and numbers read and print as the desktop's regional settings say.
+  engine.setLocale(host::localeFromQt(QLocale::system()));
   const app::StartupContext context{host::programFolder(), host::WindowsUserName(), args};
   if (!app::prepareEngine(engine, context)) return 0;
 
+  // Who is logged in and the database worked on, for the whole run.
+  host::Session session;
   {
-    app::TfrmGetWho login(engine, app::loginPrefill(args, host::LastTallisUser()));
+    app::TfrmGetWho login(engine, session, app::loginPrefill(args, host::LastTallisUser()));
     login.exec();
-    host::CurrentWho = std::string(host::utf8Left(login.who(), app::kUserIdLength));
+    session.CurrentWho = std::string(host::utf8Left(login.who(), app::kUserIdLength));
   }
-  if (host::CurrentWho.empty()) return 0;
+  if (session.CurrentWho.empty()) return 0;
   // Without the settings table the user, date and numeric fields show their names.
   (void)app::loadFieldAliases(engine);
 
-  QApplication::setApplicationDisplayName(QStringLiteral("Vistrel Pro"));
-
+  // No application display name: Qt would append it to every window's title.
   // The windows of the whole run, in this order; the main window first.
-  geo::TFrmMain mainWindow(engine);
+  geo::TFrmMain mainWindow(engine, session);
   // The filter list comes here, once it is part of the program.
   geo::FrmProgress();
   geo::FrmAll50();

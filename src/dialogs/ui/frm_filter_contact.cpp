@@ -21,7 +21,7 @@
 
 #include "dialogs/description_generator.h"
 #include "host/environment.h"
-#include "host/globals.h"
+#include "host/session.h"
 #include "host/help.h"
 #include "host/messages.h"
 #include "host/text.h"
@@ -81,9 +81,9 @@ QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 
 }  // namespace
 
-EditorContext EditorContext::current(host::Engine& engine) {
-  EditorContext context{host::CurrentDB, host::CurrentWho, engine.locale(), {}, &engine};
-  if (auto names = filter::readCategoryNames(engine, host::CurrentDB); names.ok()) context.categories = *names;
+EditorContext EditorContext::current(host::Engine& engine, const host::Session& session) {
+  EditorContext context{session.CurrentDB, session.CurrentWho, engine.locale(), {}, &engine};
+  if (auto names = filter::readCategoryNames(engine, session.CurrentDB); names.ok()) context.categories = *names;
   return context;
 }
 

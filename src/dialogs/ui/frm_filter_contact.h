@@ -16,6 +16,7 @@
 #include "host/clock.h"
 #include "host/engine.h"
 #include "host/locale.h"
+#include "host/session.h"
 
 class QCheckBox;
 class QComboBox;
@@ -37,7 +38,7 @@ struct EditorContext {
 
   // CurrentDB, CurrentWho, the engine's locale, the category names of
   // CurrentDB's row (none when it cannot be read) and the engine.
-  static EditorContext current(host::Engine& engine);
+  static EditorContext current(host::Engine& engine, const host::Session& session);
 };
 
 // The modal "Set contact filter" dialog in which one filter of the select

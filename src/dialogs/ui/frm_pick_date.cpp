@@ -22,7 +22,7 @@
 
 #include "dialogs/calendar_text.h"
 #include "dialogs/date_picker_model.h"
-#include "host/globals.h"
+#include "host/session.h"
 #include "host/table_lookups.h"
 #include "host/tallis_schema.h"
 #include "host/utility.h"
@@ -45,8 +45,8 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, 
 
 }  // namespace
 
-PickDateContext programPickDateContext(host::Engine& engine) {
-  return {&engine, host::CurrentWho, &host::SystemClock::instance(), engine.locale()};
+PickDateContext programPickDateContext(host::Engine& engine, const host::Session& session) {
+  return {&engine, session.CurrentWho, &host::SystemClock::instance(), engine.locale()};
 }
 
 QDate toQDate(host::DateTime value) { return kDayZero.addDays(static_cast<qint64>(host::dateOnly(value))); }

@@ -13,6 +13,7 @@
 #include "host/date_time.h"
 #include "host/engine.h"
 #include "host/locale.h"
+#include "host/session.h"
 #include "host/table.h"
 
 class QButtonGroup;
@@ -39,7 +40,7 @@ struct PickDateContext {
 
 // The context of the running program: its engine and locale, the logged-in
 // user, the system clock.
-PickDateContext programPickDateContext(host::Engine& engine);
+PickDateContext programPickDateContext(host::Engine& engine, const host::Session& session);
 
 QDate toQDate(host::DateTime value);
 host::DateTime fromQDate(const QDate& date);

@@ -21,7 +21,6 @@
 #include "geo/ui/frm_about.h"
 #include "geo/ui/frm_usa.h"
 #include "geo/ui/raster_image.h"
-#include "host/globals.h"
 #include "host/help.h"
 #include "host/messages.h"
 #include "host/ui/help_viewer.h"
@@ -48,9 +47,10 @@ class BusyCursor {
 
 }  // namespace
 
-TFrmMain::TFrmMain(host::Engine& engine, QWidget* parent)
+TFrmMain::TFrmMain(host::Engine& engine, host::Session& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      session_(session),
       tables_(engine) {
   setObjectName(QStringLiteral("FrmMain"));
   buildWindow();
@@ -95,17 +95,11 @@ void TFrmMain::buildWindow() {
   map->setPixmap(QPixmap::fromImage(toQImage(worldMap())));
   map->setGeometry(16, 68, 329, 219);
 
-  const struct {
-    const char* name;
-    Analysis kind;
-    int top;
-  } analyses[] = {{"BtnZip", Analysis::kZipCode, 68},
-                  {"BtnCity", Analysis::kCity, 100},
-                  {"BtnState", Analysis::kState, 132},
-                  {"BtnCountry", Analysis::kCountry, 164}};
-  for (const auto& a : analyses) {
-    QPushButton* b = addButton(a.name, qtText(analysisInfo(a.kind).buttonCaption), a.top);
+  int top = 68;
+  for (const AnalysisInfo& a : allAnalyses()) {
+    QPushButton* b = addButton(std::string(a.buttonName).c_str(), qtText(a.buttonCaption), top);
     connect(b, &QPushButton::clicked, this, [this, kind = a.kind] { BtnZipClick(kind); });
+    top += 32;
   }
   // Help and About share one handler and open the About window; the help
   // page of the main window (context 50) is on F1.
@@ -139,13 +133,12 @@ void TFrmMain::buildWindow() {
 }
 
 void TFrmMain::FormCreate() {
-  title_->setText(QStringLiteral("Vistrel Pro"));
+  title_->setText(QString::fromUtf8(host::kProgramTitle.data(), static_cast<qsizetype>(host::kProgramTitle.size())));
   setWindowTitle(title_->text());
   const host::Status opened = tables_.open();
   busy_ = false;
-  host::OpenResultWindow = true;
   refusing_ = false;
-  host::CurrentDB = tables_.currentDatabase();
+  session_.CurrentDB = tables_.currentDatabase();
   shown_ = false;
   tables_.contacts().setOnFilterRecord([this](host::Table& t) { return TblContactFilter(t); });
 
@@ -172,7 +165,7 @@ void TFrmMain::showEvent(QShowEvent* event) {
 void TFrmMain::FormShow() {
   // The filter the record filter asks is made here once the filter list exists.
   shown_ = true;
-  host::CurrentDB = tables_.currentDatabase();
+  session_.CurrentDB = tables_.currentDatabase();
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
@@ -206,7 +199,7 @@ void TFrmMain::wwDataSource1DataChange() {
   // moving back raises this notification again, which refusing_ swallows.
   refusing_ = true;
   host::ShowInformation(kRefuseDatabaseChange);
-  const auto back = tables_.databases().findKey({host::Value(host::CurrentDB)});
+  const auto back = tables_.databases().findKey({host::Value(session_.CurrentDB)});
   if (!back.ok()) host::ShowError(back.status().message());
   refusing_ = false;
 }
@@ -214,11 +207,11 @@ void TFrmMain::wwDataSource1DataChange() {
 void TFrmMain::BtnZipClick(Analysis kind) {
   if (busy_) return;
   busy_ = true;
-  host::CurrentDB = tables_.currentDatabase();
+  session_.CurrentDB = tables_.currentDatabase();
   TallyOutcome tally;
   {
     BusyCursor hourglass;
-    tally = tallyForWindow(tables_.contacts(), host::CurrentDB, kind, host::OpenResultWindow);
+    tally = tallyForWindow(tables_, session_.CurrentDB, kind);
   }
   if (tally.step != TallyStep::kOpenWindow) {
     busy_ = false;
@@ -228,22 +221,11 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   }
 
   auto window = std::make_unique<TFrmUSA>(tables_.contacts(), this);
-  window->setAnalysis(kind);
-  window->setValues(tally.result.values);
-  if (kind == Analysis::kZipCode) window->setOthers(tally.result.others);
-  window->setZipTally([this] { zipTallyForPlot(); });
-  window->setRecordCount(tally.result.visited);
+  window->setReport(std::move(tally.report));
   busy_ = false;
   window->exec();
   window.reset();
   busy_ = false;
-}
-
-void TFrmMain::zipTallyForPlot() {
-  const bool open = host::OpenResultWindow;
-  host::OpenResultWindow = false;
-  BtnZipClick(Analysis::kZipCode);
-  host::OpenResultWindow = open;
 }
 
 void TFrmMain::BtnAboutClick() {

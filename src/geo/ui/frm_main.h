@@ -7,6 +7,7 @@
 #include "geo/main_tables.h"
 #include "geo/tally.h"
 #include "host/engine.h"
+#include "host/session.h"
 
 class QLabel;
 class QPushButton;
@@ -30,19 +31,20 @@ class TFrmMain : public QWidget {
   Q_OBJECT
 
  public:
-  // `engine` must outlive the window.
-  explicit TFrmMain(host::Engine& engine, QWidget* parent = nullptr);
+  // `engine` and `session` (start-up's: who is logged in, and the database
+  // the window keeps in CurrentDB) must outlive the window.
+  TFrmMain(host::Engine& engine, host::Session& session, QWidget* parent = nullptr);
   ~TFrmMain() override;
 
   // The tally of one analysis, and its result window. Does nothing while a
-  // tally runs; with the open-window switch off it only leaves the range on
-  // the contact table.
+  // tally runs.
   void BtnZipClick(Analysis kind);
   void BtnAboutClick();
   void BtnHelpClick();
   void BtnCloseClick();
 
   MainTables& tables() { return tables_; }
+  host::Session& session() { return session_; }
   QTableView* databaseGrid() const { return grid_; }
   host::TableModel* databaseModel() const { return model_; }
   bool busy() const { return busy_; }
@@ -61,13 +63,11 @@ class TFrmMain : public QWidget {
   // The current database row changed.
   void wwDataSource1DataChange();
   bool filterActive() const;
-  // What the City plot of a result window runs: the Zip Code tally with the
-  // open-window switch off, to put the range on the contact table again.
-  void zipTallyForPlot();
 
   void buildWindow();
   QPushButton* addButton(const char* name, const QString& caption, int top);
 
+  host::Session& session_;
   MainTables tables_;
   host::TableModel* model_ = nullptr;
   QTableView* grid_ = nullptr;

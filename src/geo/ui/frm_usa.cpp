@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,7 +14,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStringList>
@@ -23,10 +23,8 @@
 
 #include "geo/address.h"
 #include "geo/hit_table.h"
-#include "geo/key_index.h"
 #include "geo/map_pictures.h"
 #include "geo/plot.h"
-#include "geo/share_text.h"
 #include "geo/ui/frm_all50.h"
 #include "geo/ui/frm_map.h"
 #include "geo/ui/frm_other.h"
@@ -35,7 +33,7 @@
 #include "geo/ui/raster_image.h"
 #include "host/engine.h"
 #include "host/environment.h"
-#include "host/globals.h"
+#include "host/file_write.h"
 #include "host/messages.h"
 #include "host/text.h"
 #include "host/ui/help_viewer.h"
@@ -150,15 +148,8 @@ bool askPrinter(QPrinter& printer, QWidget* parent) {
 // as a bitmap; the file appears whole or not at all.
 host::Status writePicture(const Raster& picture, const QString& fileName) {
   if (picture.empty()) return host::Status::InvalidArgument("there is no picture to write");
-  const std::string bytes =
-      fileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? picture.toPng() : picture.toBmp();
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-      !file.commit()) {
-    return host::Status::IoError(file.errorString().toStdString());
-  }
-  return host::Status::OK();
+  const bool png = fileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+  return host::writeFileAtomically(fileName.toStdString(), png ? picture.toPng() : picture.toBmp());
 }
 
 }  // namespace
@@ -202,6 +193,22 @@ TFrmUSA::TFrmUSA(host::Table& contacts, QWidget* parent)
 
   buildLegend();
 
+  const int gridWidth = buildGrid();
+
+  bigPanel_ = new QScrollArea(this);
+  bigPanel_->setObjectName(QStringLiteral("PnlBigMap"));
+  bigImage_ = new QLabel;
+  bigImage_->setObjectName(QStringLiteral("Image2"));
+  bigPanel_->setWidget(bigImage_);
+
+  buildButtons();
+  setFixedSize(kGridLeft + gridWidth + 8, kClientHeight);
+  FormCreate();
+}
+
+// The value and count grid with the Others button below it; returns the
+// grid's width.
+int TFrmUSA::buildGrid() {
   grid_ = new widgets::SortableGrid(this);
   grid_->setObjectName(QStringLiteral("StringGrid1"));
   grid_->setColumnCount(2);
@@ -217,19 +224,8 @@ TFrmUSA::TFrmUSA(host::Table& contacts, QWidget* parent)
   othersButton_ = button(QString(), QStringLiteral("BtnOthers"), this);
   othersButton_->setGeometry(kGridLeft, kGridTop + kGridHeight + 6, gridWidth, 26);
   connect(othersButton_, &QPushButton::clicked, this, &TFrmUSA::BtnOthersClick);
-
-  bigPanel_ = new QScrollArea(this);
-  bigPanel_->setObjectName(QStringLiteral("PnlBigMap"));
-  bigImage_ = new QLabel;
-  bigImage_->setObjectName(QStringLiteral("Image2"));
-  bigPanel_->setWidget(bigImage_);
-
-  buildButtons();
-  setFixedSize(kGridLeft + gridWidth + 8, kClientHeight);
-  FormCreate();
+  return gridWidth;
 }
-
-TFrmUSA::~TFrmUSA() { host::OpenResultWindow = true; }
 
 void TFrmUSA::buildLegend() {
   legend_ = new QWidget(this);
@@ -286,7 +282,6 @@ void TFrmUSA::FormCreate() {
   busy_ = false;
   grid_->setCell(1, 0, QStringLiteral("#"));
   grid_->setSortFormat(1, widgets::SortFormat::kNumeric);
-  total_ = 0;
   SetRangeLabels();
   applyStoredLayout();
 }
@@ -321,52 +316,57 @@ void TFrmUSA::applyStoredLayout() {
   showPictures();
 }
 
+void TFrmUSA::setReport(AnalysisReport report) {
+  const std::vector<std::string> values = report.values();
+  const std::vector<std::string> others = report.others();
+  report_ = std::move(report);
+  setAnalysis(report_.analysis().kind);
+  setValues(values);
+  setOthers(others);
+  recordCount_ = report_.walked();
+}
+
 void TFrmUSA::setAnalysis(Analysis kind) {
-  analysis_ = kind;
   const AnalysisInfo& info = analysisInfo(kind);
+  if (kind != report_.analysis().kind) {
+    AnalysisReport fresh(kind, report_.database());
+    fresh.setTally(TallyResult{report_.values(), report_.others(), report_.walked()});
+    report_ = std::move(fresh);
+  }
   title_->setText(qText(info.title));
   grid_->setCell(0, 0, qText(info.heading));
   helpContext_ = info.helpContext;
   applyStoredLayout();
-  switch (kind) {
-    case Analysis::kZipCode:
-      break;
-    case Analysis::kCity:
-      legend_->hide();
-      // The hover label goes down with the map, which would cover it.
-      for (QWidget* w : std::initializer_list<QWidget*>{noContactMarker_, noContactLabel_, image_, bigPanel_,
-                                                         smallMapButton_, bigMapButton_, state_}) {
-        w->move(w->x(), w->y() + kCityShift);
-      }
-      colourMarker(noContactMarker_, kOneContactColor);
-      noContactLabel_->setText(QStringLiteral("Contacts Found"));
-      oneContactMarker_->hide();
-      oneContactLabel_->hide();
-      plot_->setEnabled(true);
-      rangesButton_->setEnabled(false);
-      othersButton_->hide();
-      break;
-    case Analysis::kState:
-      smallMapButton_->hide();
-      bigMapButton_->hide();
-      othersButton_->hide();
-      break;
-    case Analysis::kCountry:
-      plot_->setEnabled(false);
-      rangesButton_->setEnabled(false);
-      smallMap_ = worldMap();
-      image_->setGeometry(kWorldMapRect);
-      showPictures();
-      for (QWidget* w : std::initializer_list<QWidget*>{legend_, noContactMarker_, noContactLabel_, oneContactMarker_,
-                                                         oneContactLabel_, state_, smallMapButton_, bigMapButton_,
-                                                         othersButton_}) {
-        w->hide();
-      }
-      break;
+  smallMapButton_->setVisible(info.bigMap);
+  bigMapButton_->setVisible(info.bigMap);
+  othersButton_->setVisible(info.others);
+  legend_->setVisible(info.hasLegend());
+  rangesButton_->setEnabled(info.hasLegend());
+  plot_->setEnabled(info.map == MapKind::kContactDots);
+  if (info.map == MapKind::kContactDots) {
+    // The hover label goes down with the map, which would cover it.
+    for (QWidget* w : std::initializer_list<QWidget*>{noContactMarker_, noContactLabel_, image_, bigPanel_,
+                                                       smallMapButton_, bigMapButton_, state_}) {
+      w->move(w->x(), w->y() + kCityShift);
+    }
+    colourMarker(noContactMarker_, kOneContactColor);
+    noContactLabel_->setText(QStringLiteral("Contacts Found"));
+    oneContactMarker_->hide();
+    oneContactLabel_->hide();
+  }
+  if (info.map == MapKind::kWorld) {
+    smallMap_ = worldMap();
+    image_->setGeometry(kWorldMapRect);
+    showPictures();
+    for (QWidget* w : std::initializer_list<QWidget*>{noContactMarker_, noContactLabel_, oneContactMarker_,
+                                                       oneContactLabel_, state_}) {
+      w->hide();
+    }
   }
 }
 
 void TFrmUSA::setValues(const std::vector<std::string>& values) {
+  report_.setTally(TallyResult{values, report_.others(), report_.walked()});
   grid_->setRowCount(static_cast<int>(values.size()) + 1);
   QStringList texts;
   texts.reserve(static_cast<qsizetype>(values.size()));
@@ -376,7 +376,7 @@ void TFrmUSA::setValues(const std::vector<std::string>& values) {
 }
 
 void TFrmUSA::setOthers(const std::vector<std::string>& others) {
-  others_ = others;
+  report_.setTally(TallyResult{report_.values(), others, report_.walked()});
   othersButton_->setText(QStringLiteral("Others (%1)").arg(others.size()));
   othersButton_->setEnabled(!others.empty());
 }
@@ -395,14 +395,6 @@ void TFrmUSA::showPictures() {
 void TFrmUSA::BtnCountClick() {
   if (busy_) return;
   busy_ = true;
-  const int rows = grid_->rowCount() - 1;
-  KeyIndex keys;
-  for (int row = 1; row <= rows; ++row) {
-    if (!keys.add(countKeyOfValue(analysis_, grid_->cell(0, row).toStdString())).ok()) {
-      host::ShowError("Unable to add to list. Make smaller filter.");
-      break;
-    }
-  }
   if (!recordCount_) {
     const auto records = contacts_.recordCount();
     if (!records.ok()) {
@@ -416,14 +408,14 @@ void TFrmUSA::BtnCountClick() {
   TFrmProgress* progress = FrmProgress();
   progress->start(static_cast<int>(std::min<std::int64_t>(*recordCount_, INT_MAX)));
   grid_->setSortable(false);
-  grid_->setColumnTexts(1, QStringList(rows, QStringLiteral("0")));
-  total_ = 0;
+  report_.clearCount();
+  showCounts();
 
   QElapsedTimer clock;
   clock.start();
   qint64 nextPump = pumpIntervalMs_;
-  const auto result = runCount(
-      contacts_, analysis_, keys,
+  const host::Status counted = report_.count(
+      contacts_,
       [&](std::int64_t visited) {
         if (clock.elapsed() < nextPump) return false;
         progress->setPosition(static_cast<int>(std::min<std::int64_t>(visited, INT_MAX)));
@@ -436,23 +428,31 @@ void TFrmUSA::BtnCountClick() {
   progress->finish();
   grid_->setSortable(true);
   busy_ = false;
-  if (!result.ok()) {
-    host::ShowError(result.status().message());
+  if (aborted) report_.markIncomplete();
+  showCounts();
+  if (!counted.ok()) {
+    host::ShowError(counted.message());
     return;
   }
+  if (report_.complete()) recordCount_ = report_.countWalked();
+  if (report_.analysis().map != MapKind::kWorld) plot_->setEnabled(true);
+}
 
-  QStringList counts;
+// The count column and the total label as the report has them; the rows go
+// back to the report's order.
+void TFrmUSA::showCounts() {
+  const int rows = static_cast<int>(report_.values().size());
+  QStringList values, counts;
+  values.reserve(rows);
   counts.reserve(rows);
-  for (std::int64_t c : result->counts) counts << QString::number(c);
-  while (counts.size() < rows) counts << QStringLiteral("0");
+  for (std::size_t i = 0; i < report_.values().size(); ++i) {
+    values << QString::fromStdString(report_.values()[i]);
+    counts << (report_.counted() ? QString::number(report_.counts()[i]) : QString());
+  }
+  grid_->setColumnTexts(0, values);
   grid_->setColumnTexts(1, counts);
   fitCountColumn(counts);
-  total_ = result->total;
-  const bool complete = result->complete && !aborted;
-  if (complete) recordCount_ = result->visited;
-  if (analysis_ != Analysis::kCountry) plot_->setEnabled(true);
-  recTotal_->setText(complete ? QStringLiteral("%1 total records").arg(total_)
-                              : QStringLiteral("%1 total records (INCOMPLETE)").arg(total_));
+  recTotal_->setText(QString::fromStdString(report_.totalText()));
 }
 
 // Large counts get the room they need from the value column, so that no
@@ -468,65 +468,42 @@ void TFrmUSA::fitCountColumn(const QStringList& counts) {
 
 void TFrmUSA::BtnPlotClick() {
   if (busy_) return;
-  switch (analysis_) {
-    case Analysis::kCity: plotCity(); break;
-    case Analysis::kState:
-    case Analysis::kZipCode: plotStatesOrZips(); break;
-    case Analysis::kCountry: break;
+  if (report_.analysis().map == MapKind::kContactDots) {
+    plotCity();
+  } else if (report_.analysis().hasLegend()) {
+    plotStatesOrZips();
   }
 }
 
 void TFrmUSA::plotStatesOrZips() {
-  if (total_ <= 0) {
+  if (report_.total() <= 0) {
     host::ShowInformation("No contacts were counted, so there is nothing to plot.");
     return;
   }
-  const int rows = grid_->rowCount() - 1;
-  std::vector<std::string> values;
-  std::vector<std::int64_t> counts;
-  values.reserve(static_cast<std::size_t>(rows));
-  counts.reserve(static_cast<std::size_t>(rows));
-  for (int row = 1; row <= rows; ++row) {
-    values.push_back(grid_->cell(0, row).toStdString());
-    counts.push_back(grid_->cell(1, row).toLongLong());
-  }
-  if (analysis_ == Analysis::kState) {
-    plotStates(smallMap_, values, counts, total_, ranges_);
-  } else {
-    plotZipCodes(smallMap_, bigMap_, values, counts, total_, ranges_);
-  }
+  (void)report_.plot(contacts_, smallMap_, bigMap_, ranges_);
   showPictures();
 }
 
 void TFrmUSA::plotCity() {
   busy_ = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  host::OpenResultWindow = false;
-  if (zipTally_) zipTally_();
-  const auto dots = plotContactZips(contacts_, host::CurrentDB, smallMap_, bigMap_);
+  const host::Status drawn = report_.plot(contacts_, smallMap_, bigMap_, ranges_);
   QApplication::restoreOverrideCursor();
   busy_ = false;
   showPictures();
-  if (!dots.ok()) host::ShowError(dots.status().message());
+  if (!drawn.ok()) host::ShowError(drawn.message());
 }
 
 std::string TFrmUSA::GetPercent(const std::string& name) const {
-  if (grid_->rowCount() < 2 || grid_->cell(1, 1).isEmpty()) return std::string();
-  const QString code = QString::fromStdString(StateAbbreviation(name));
-  for (int row = 1; row < grid_->rowCount(); ++row) {
-    if (grid_->cell(0, row) == code) {
-      return shareText(grid_->cell(1, row).toLongLong(), total_, contacts_.engine().locale());
-    }
-  }
-  return std::string();
+  return report_.GetPercent(name, contacts_.engine().locale());
 }
 
 void TFrmUSA::Image1MouseMove(int x, int y) {
-  if (analysis_ == Analysis::kCountry || busy_) return;
+  if (report_.analysis().map == MapKind::kWorld || busy_) return;
   busy_ = true;
   const std::string name = StateAtPoint(x, y);
   hoverCode_ = name.empty() ? std::string() : std::string(host::utf8Left(StateAbbreviation(name), 2));
-  if (analysis_ == Analysis::kState) {
+  if (report_.analysis().hoverShare) {
     state_->setText(name.empty() ? QString() : QString::fromStdString(name + GetPercent(name)));
   } else {
     state_->setText(QString::fromStdString(name));
@@ -544,15 +521,15 @@ void TFrmUSA::Image1Click() {
 
 void TFrmUSA::BtnOthersClick() {
   TFrmOther others(this);
-  others.setItems(others_);
+  others.setItems(report_.others());
   others.exec();
 }
 
 void TFrmUSA::BtnSaveAsClick() {
   const QString fileName = chooseSaveFile_ ? chooseSaveFile_(this) : askSaveFileName(this);
   if (fileName.isEmpty()) return;
-  // The radio buttons only show in the Zip Code and City modes.
-  const bool big = bigMapButton_->isChecked() && (analysis_ == Analysis::kZipCode || analysis_ == Analysis::kCity);
+  // The radio buttons only show where there is a big map.
+  const bool big = bigMapButton_->isChecked() && report_.analysis().bigMap;
   const host::Status written = writePicture(big ? bigMap_ : smallMap_, fileName);
   if (!written.ok()) host::ShowError("Unable to save the map to " + fileName.toStdString() + ": " + written.message());
 }
@@ -588,6 +565,16 @@ void TFrmUSA::BtnRangesClick() {
 }
 
 void TFrmUSA::BtnHelpClick() { host::showHelp(helpContext_, this); }
+
+void TFrmUSA::keyPressEvent(QKeyEvent* event) {
+  // Only Exit closes the window: Escape would throw away the counts and the
+  // painted map.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
 
 void TFrmUSA::RbSmallMapClick() {
   bigPanel_->hide();

@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "geo/analysis_report.h"
 #include "geo/ranges.h"
 #include "geo/raster.h"
 #include "geo/tally.h"
 #include "host/status.h"
 #include "host/table.h"
 
+class QKeyEvent;
 class QLabel;
 class QPrinter;
 class QPushButton;
@@ -34,9 +36,10 @@ class MapImage;
 
 // The result window of the four analyses: the distinct values of one
 // analysis in a grid, counted on request, with the US (or world) map.
-// The main window creates it for one analysis, fills it and shows it
-// modally; it works on the main window's contact table, whose range the
-// tally left on it. It turns the open-window switch back on when it goes.
+// The main window creates it for one analysis, hands it the analysis report
+// and shows it modally; it works on the main window's contact table, whose
+// range the tally left on it. The window owns the report (values, others,
+// counts); the grid only shows it, in the report's order after a Count.
 //
 // The window paints its own copies of the maps, so whatever Plot drew is
 // gone with it. Count and the City plot walk the contact table on the user
@@ -55,19 +58,18 @@ class TFrmUSA : public QDialog {
 
   // `contacts` must outlive the window.
   explicit TFrmUSA(host::Table& contacts, QWidget* parent = nullptr);
-  ~TFrmUSA() override;
 
+  // Sets the window up for the report's analysis and shows its values (and
+  // others); the tally's walk is the gauge's maximum for the first Count.
+  void setReport(AnalysisReport report);
   // Sets the window up for one analysis: title, column heading, help
   // context, and which controls show, move and work.
   void setAnalysis(Analysis kind);
-  // One grid row per value, in list order, below the heading row; sets the
-  // unique-values label.
+  // The report's values: one grid row per value, in list order, below the
+  // heading row; sets the unique-values label. Drops the count.
   void setValues(const std::vector<std::string>& values);
   // The Zip Code analysis's others list; captions the Others button.
   void setOthers(const std::vector<std::string>& others);
-  // What the City plot calls to put the range on the contact table again
-  // (the main window's Zip Code tally, run with the open-window switch off).
-  void setZipTally(std::function<void()> tally) { zipTally_ = std::move(tally); }
   // The number of contacts a Count will walk, when the caller knows it (the
   // tally that filled the window has just walked them): the gauge's maximum.
   // Without it the first Count asks the table, which costs a walk of its own
@@ -83,14 +85,15 @@ class TFrmUSA : public QDialog {
     pumpIntervalMs_ = intervalMs;
   }
 
-  Analysis analysis() const { return analysis_; }
+  Analysis analysis() const { return report_.analysis().kind; }
+  const AnalysisReport& report() const { return report_; }
   widgets::SortableGrid* grid() const { return grid_; }
   // The pictures as painted so far (the small one is the world map in the
   // Country mode).
   const Raster& smallMap() const { return smallMap_; }
   const Raster& bigMap() const { return bigMap_; }
   // Contacts that matched a row in the last Count.
-  std::int64_t total() const { return total_; }
+  std::int64_t total() const { return report_.total(); }
   bool busy() const { return busy_; }
   // The state under the pointer at its last move over the small map.
   const std::string& hoverCode() const { return hoverCode_; }
@@ -119,25 +122,25 @@ class TFrmUSA : public QDialog {
  private:
   void FormCreate();
   void buildLegend();
+  int buildGrid();
   void buildButtons();
   void applyStoredLayout();
   void SetRangeLabels();
   void showPictures();
   void fitCountColumn(const QStringList& counts);
+  void showCounts();
   void plotStatesOrZips();
   void plotCity();
+  void keyPressEvent(QKeyEvent* event) override;
 
   host::Table& contacts_;
-  Analysis analysis_ = Analysis::kState;
-  std::vector<std::string> others_;
-  std::function<void()> zipTally_;
+  AnalysisReport report_{Analysis::kState, std::string()};
   SaveFileChooser chooseSaveFile_;
   PrintSetup setUpPrinter_;
   int helpContext_ = 0;
   std::int64_t countStride_;
   int pumpIntervalMs_;
   bool busy_ = false;
-  std::int64_t total_ = 0;
   std::optional<std::int64_t> recordCount_;
   std::string hoverCode_;
   RangeTable ranges_;

@@ -2,9 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "host/ui/help_viewer.h"
 
+#include <algorithm>
+
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace vistrel::host {
@@ -67,6 +72,39 @@ HelpViewer::HelpViewer(HelpBook book, QWidget* parent)
   layout->addLayout(buttons);
 }
 
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+QRect centredOnScreen(QSize size, const QRect& over, const QRect& screen) {
+  size = size.boundedTo(screen.size());
+  QRect r(QPoint(0, 0), size);
+  r.moveCenter(over.center());
+  r.moveLeft(std::clamp(r.left(), screen.left(), screen.right() + 1 - r.width()));
+  r.moveTop(std::clamp(r.top(), screen.top(), screen.bottom() + 1 - r.height()));
+  return r;
+}
+
+namespace {
+
+// A new help window opens centred on the window it belongs to, on screen.
+void placeNewViewer(HelpViewer* viewer, QWidget* parent) {
+  QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect available = screen->availableGeometry();
+  const QRect over = parent != nullptr ? parent->window()->frameGeometry() : available;
+  // The frame (title bar, borders) is outside the geometry Qt sets.
+  const QSize frame = viewer->frameGeometry().size() - viewer->geometry().size();
+  const QRect outer = centredOnScreen(viewer->size() + frame, over, available);
+  viewer->setGeometry(QRect(outer.topLeft(), outer.size() - frame));
+}
+
+}  // namespace
+
 void HelpViewer::showTopic(int context) {
   const HelpTopic topic = helpTopic(book_, context);
   setWindowTitle(QString::fromUtf8(topic.title.data(), static_cast<qsizetype>(topic.title.size())));
@@ -79,10 +117,16 @@ HelpViewer* showHelp(int context, QWidget* parent, HelpBook book) {
     for (HelpViewer* v : parent->findChildren<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly)) {
       if (v->book() == book) viewer = v;
     }
-    if (viewer == nullptr) viewer = new HelpViewer(book, parent);
+    if (viewer == nullptr) {
+      viewer = new HelpViewer(book, parent);
+      placeNewViewer(viewer, parent);
+    }
   } else {
     QPointer<HelpViewer>& slot = viewerWithoutParent(book);
-    if (slot.isNull()) slot = new HelpViewer(book, nullptr);
+    if (slot.isNull()) {
+      slot = new HelpViewer(book, nullptr);
+      placeNewViewer(slot, nullptr);
+    }
     viewer = slot;
   }
   viewer->showTopic(context);

@@ -7,6 +7,7 @@
 
 #include "host/help.h"
 
+class QKeyEvent;
 class QPushButton;
 
 namespace vistrel::host {
@@ -35,11 +36,18 @@ class HelpViewer : public QWidget {
   HelpBook book() const { return book_; }
   HelpBrowser* browser() const { return browser_; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;  // Escape closes
+
  private:
   HelpBook book_;
   HelpBrowser* browser_;
   QPushButton* back_;
 };
+
+// Where a window of `size` opens over a window at `over`: centred on it,
+// then shrunk and moved as far as needed to lie inside `screen`.
+QRect centredOnScreen(QSize size, const QRect& over, const QRect& screen);
 
 // Shows the page of `context` of `book` in the help window of `parent`,
 // opening one when `parent` has none yet, and brings it to the front. Never

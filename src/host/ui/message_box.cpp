@@ -3,6 +3,8 @@
 #include "host/ui/message_box.h"
 
 #include <QApplication>
+#include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 
 namespace vistrel::host {
@@ -62,14 +64,16 @@ MessageAnswer QtMessageSink::show(const Message& message) {
   if (message.icon == MessageIcon::kError || message.icon == MessageIcon::kWarning) {
     QApplication::beep();
   }
-  const QString caption = message.caption.empty() ? QGuiApplication::applicationDisplayName()
-                                                  : QString::fromStdString(message.caption);
+  const std::string& title = message.caption.empty() ? std::string(kProgramTitle) : message.caption;
+  const QString caption = QString::fromStdString(title);
   const ButtonSet set = qtButtons(message.buttons);
   QMessageBox box(qtIcon(message.icon), caption, lineBreaks(message.text), set.buttons,
                   QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(set.defaultButton);
   box.setEscapeButton(set.escapeButton);
+  // Some styles put an icon on each standard button; the program's boxes have none.
+  for (QAbstractButton* b : box.buttons()) b->setIcon(QIcon());
   return answerOf(box.exec());
 }
 
