@@ -15,6 +15,7 @@ const Command* const kCommands[] = {
     &kImportCommand,
     &kAnalyseCommand,
     &kLocateCommand,
+    &kFilterCommand,
 };
 
 void printOverview(std::ostream& out) {

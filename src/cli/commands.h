@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "cli/command.h"
 
 // The subcommands of vistrel-cli; each lives in its own file.
@@ -11,5 +15,10 @@ extern const Command kInitCommand;
 extern const Command kImportCommand;
 extern const Command kAnalyseCommand;
 extern const Command kLocateCommand;
+extern const Command kFilterCommand;
+
+// The event form of import (--events FILE.csv), which runImport hands over to.
+bool isEventImport(const std::vector<std::string>& args);
+int runEventImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vistrel::cli

@@ -1,0 +1,54 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "cli/args.h"
+#include "filter/compiled_filter.h"
+#include "filter/filter_store.h"
+#include "host/clock.h"
+#include "host/engine.h"
+#include "host/messages.h"
+#include "host/status.h"
+
+// What the commands that work with saved filters share.
+namespace vistrel::cli {
+
+// The clock of a command: --today YYYY-MM-DD fixes the day (so reports can
+// be made again), without it the system clock.
+host::StatusOr<std::unique_ptr<host::Clock>> clockFromArgs(const Args& args);
+
+// Sends the message boxes of the filter logic to `err` while it lives.
+class StreamMessageSink : public host::MessageSink {
+ public:
+  explicit StreamMessageSink(std::ostream& err);
+  ~StreamMessageSink() override;
+  StreamMessageSink(const StreamMessageSink&) = delete;
+  StreamMessageSink& operator=(const StreamMessageSink&) = delete;
+  host::MessageAnswer show(const host::Message& message) override;
+
+ private:
+  std::ostream& err_;
+  host::MessageSink* previous_;
+};
+
+// Loads the saved filter `name` and activates it (reversed when asked) as
+// the filter list's Activate does. The refusals are told through the message
+// seam; a filter saved for another database is named in a note on `err`.
+host::StatusOr<filter::StoredFilter> activateSavedFilter(host::Engine& engine, std::string_view name,
+                                                         std::string_view database, bool reverse,
+                                                         const host::Clock& clock, filter::CompiledFilter& compiled,
+                                                         std::ostream& err);
+
+// The name of the database row `name` (ignoring case); NotFound naming the
+// known databases when there is none.
+host::StatusOr<std::string> databaseName(host::Engine& engine, std::string_view name);
+
+// A JSON string literal.
+std::string jsonText(std::string_view s);
+
+}  // namespace vistrel::cli
