@@ -8,6 +8,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/data_dir.h"
+#include "cli/filter_support.h"
 #include "geo/map_pictures.h"
 #include "geo/plot.h"
 #include "geo/ranges.h"
@@ -24,7 +25,8 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: vistrel-cli analyse --data DIR --database NAME --by zip|city|state|country\n"
-    "                           [--format table|csv|json] [--count] [--map FILE [--big-map]]\n\n"
+    "                           [--format table|csv|json] [--count] [--map FILE [--big-map]]\n"
+    "                           [--filter TEXT [--reverse] [--today YYYY-MM-DD]]\n\n"
     "Lists the distinct zip codes, cities, states or countries of a database's\n"
     "contacts, in the order the result window lists them. For --by zip the values\n"
     "that are no US zip code are listed apart (table and json forms).\n\n"
@@ -32,7 +34,9 @@ constexpr char kUsage[] =
     "  --map FILE   write the map as Plot paints it (zip, city, state), using the\n"
     "               count ranges of vistrel.ini in the program folder; .png writes\n"
     "               PNG, anything else BMP\n"
-    "  --big-map    the big map (zip and city only)\n";
+    "  --big-map    the big map (zip and city only)\n"
+    "  --filter     only the contacts that saved filter selects (--reverse: those it\n"
+    "               rejects); --today fixes the day its TODAY dates count from\n";
 
 std::string jsonString(std::string_view s) {
   std::string out = "\"";
@@ -64,6 +68,7 @@ std::string oneLine(std::string_view message) {
 
 struct Report {
   std::string database;
+  std::string filter;  // the saved filter that narrows the contacts, if any
   const geo::AnalysisInfo* analysis = nullptr;
   geo::TallyResult tally;
   bool counted = false;
@@ -77,6 +82,7 @@ void printTable(const Report& r, std::ostream& out) {
   const auto pad = [&](std::string_view text) {
     return std::string(text) + std::string(width + 2 - std::min(width + 1, host::utf8Length(text)), ' ');
   };
+  if (!r.filter.empty()) out << "Filter: " << r.filter << "\n";
   out << (r.counted ? pad(r.analysis->heading) + "       #" : std::string(r.analysis->heading)) << "\n";
   for (std::size_t i = 0; i < r.tally.values.size(); ++i) {
     if (!r.counted) {
@@ -107,7 +113,9 @@ void printCsv(const Report& r, std::ostream& out) {
 }
 
 void printJson(const Report& r, std::ostream& out) {
-  out << "{\"database\": " << jsonString(r.database) << ", \"analysis\": " << jsonString(r.analysis->name)
+  out << "{\"database\": " << jsonString(r.database);
+  if (!r.filter.empty()) out << ", \"filter\": " << jsonString(r.filter);
+  out << ", \"analysis\": " << jsonString(r.analysis->name)
       << ", \"values\": [";
   for (std::size_t i = 0; i < r.tally.values.size(); ++i) {
     out << (i ? ", " : "") << "{\"key\": " << jsonString(r.tally.values[i]);
@@ -165,7 +173,8 @@ host::Status writeMap(const Report& r, const std::string& file, bool big, host::
 }
 
 int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  auto args = Args::parse(argv, {"data", "database", "by", "format", "map"}, {"count", "big-map"});
+  auto args = Args::parse(argv, {"data", "database", "by", "format", "map", "filter", "today"},
+                          {"count", "big-map", "reverse"});
   if (!args.ok()) {
     err << "vistrel-cli analyse: " << args.status().message() << "\n";
     return kExitUsage;
@@ -212,7 +221,12 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
   host::Table contacts(engine, std::string(host::kTallisAlias), std::string(host::kContactTableName));
   contacts.setIndexName("LastFirst");
   if (host::Status s = contacts.open(); !s.ok()) return fail(s);
+  StreamMessageSink messages(err);
+  auto narrowed = installSavedFilter(engine, *args, report.database, contacts, err);
+  if (!narrowed.ok()) return fail(narrowed.status());
+  if (*narrowed) report.filter = (*narrowed)->row().shortname;
   auto tally = geo::runTally(contacts, report.database, report.analysis->kind);
+  if (*narrowed && tally.ok() && !(*narrowed)->status().ok()) tally = (*narrowed)->status();
   if (!tally.ok()) return fail(tally.status());
   report.tally = std::move(tally).value();
   if (report.tally.values.empty()) {
@@ -222,6 +236,7 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
   const bool needCounts = args->has("count") || (mapFile && report.analysis->kind != geo::Analysis::kCity);
   if (needCounts) {
     auto count = geo::runCount(contacts, report.analysis->kind, report.tally.values);
+    if (*narrowed && count.ok() && !(*narrowed)->status().ok()) count = (*narrowed)->status();
     if (!count.ok()) return fail(count.status());
     report.count = std::move(count).value();
   }
@@ -234,7 +249,9 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
     printTable(report, out);
   }
   if (mapFile) {
-    if (host::Status s = writeMap(report, *mapFile, big, contacts); !s.ok()) return fail(s);
+    host::Status s = writeMap(report, *mapFile, big, contacts);
+    if (s.ok() && *narrowed) s = (*narrowed)->status();
+    if (!s.ok()) return fail(s);
     if (needCounts && report.count.total == 0) err << "No contact was counted: the map is not painted.\n";
     err << "Map written to " << *mapFile << "\n";
   }

@@ -92,6 +92,20 @@ TEST_F(FilterCommandTest, CountsContactsAndEvents) {
   EXPECT_NE(onEvents.out.find("Sales,Calls,false,event,2,1,3"), std::string::npos) << onEvents.out << onEvents.err;
 }
 
+TEST_F(FilterCommandTest, AnalyseSeesOnlyTheSelectedContacts) {
+  ASSERT_EQ(add("Texas", line("State", 5, "tx", 2) + line("State", 5, "Texas", 0)).code, 0);
+  const CliRun r = run({"analyse", "--data", data_.string(), "--database", "Sales", "--by", "state", "--count",
+                        "--format", "json", "--filter", "Texas"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "{\"database\": \"Sales\", \"filter\": \"Texas\", \"analysis\": \"state\", \"values\": "
+            "[{\"key\": \"TX\", \"count\": 2}], \"others\": [], \"total\": 2, \"complete\": true}\n");
+  const CliRun missing = run({"analyse", "--data", data_.string(), "--database", "Sales", "--by", "state",
+                              "--filter", "Nothing"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("no filter 'Nothing'"), std::string::npos) << missing.err;
+}
+
 TEST_F(FilterCommandTest, EventImportIsAllOrNothing) {
   const struct {
     const char* name;

@@ -57,6 +57,24 @@ host::StatusOr<filter::StoredFilter> activateSavedFilter(host::Engine& engine, s
   return row;
 }
 
+host::StatusOr<std::unique_ptr<ContactTableFilter>> installSavedFilter(host::Engine& engine, const Args& args,
+                                                                       std::string_view database,
+                                                                       host::Table& contacts, std::ostream& err) {
+  const auto name = args.value("filter");
+  if (!name) return std::unique_ptr<ContactTableFilter>();
+  auto clock = clockFromArgs(args);
+  if (!clock.ok()) return clock.status();
+  auto f = std::make_unique<ContactTableFilter>();
+  f->clock_ = std::move(clock).value();
+  auto row = activateSavedFilter(engine, *name, database, args.has("reverse"), *f->clock_, f->compiled_, err);
+  if (!row.ok()) return row.status();
+  f->row_ = std::move(row).value();
+  f->evaluator_ = std::make_unique<filter::FilterEvaluator>(f->compiled_, engine, f->row_.who);
+  contacts.setOnFilterRecord(f->evaluator_->recordFilter());
+  VISTREL_RETURN_IF_ERROR(contacts.setFiltered(true));
+  return f;
+}
+
 host::StatusOr<std::string> databaseName(host::Engine& engine, std::string_view name) {
   host::Table dbs(engine, std::string(host::kTallisAlias), std::string(host::kDatabaseTableName));
   VISTREL_RETURN_IF_ERROR(dbs.open());

@@ -9,11 +9,13 @@
 
 #include "cli/args.h"
 #include "filter/compiled_filter.h"
+#include "filter/filter_evaluator.h"
 #include "filter/filter_store.h"
 #include "host/clock.h"
 #include "host/engine.h"
 #include "host/messages.h"
 #include "host/status.h"
+#include "host/table.h"
 
 // What the commands that work with saved filters share.
 namespace vistrel::cli {
@@ -43,6 +45,31 @@ host::StatusOr<filter::StoredFilter> activateSavedFilter(host::Engine& engine, s
                                                          std::string_view database, bool reverse,
                                                          const host::Clock& clock, filter::CompiledFilter& compiled,
                                                          std::ostream& err);
+
+// A saved filter installed as the record filter of a contact table: the
+// table then walks only the contacts the filter selects. A failure during a
+// walk refuses the remaining contacts and is kept in status(), which the
+// caller checks after each walk.
+class ContactTableFilter {
+ public:
+  const filter::StoredFilter& row() const { return row_; }
+  host::Status status() const { return evaluator_->status(); }
+
+ private:
+  friend host::StatusOr<std::unique_ptr<ContactTableFilter>> installSavedFilter(
+      host::Engine&, const Args&, std::string_view, host::Table&, std::ostream&);
+  filter::ExpressionEngine expressions_;
+  filter::CompiledFilter compiled_{expressions_};
+  filter::StoredFilter row_;
+  std::unique_ptr<host::Clock> clock_;
+  std::unique_ptr<filter::FilterEvaluator> evaluator_;
+};
+
+// With --filter TEXT (and --reverse, --today), activates that saved filter
+// for `database` and installs it on `contacts`; nullptr without --filter.
+host::StatusOr<std::unique_ptr<ContactTableFilter>> installSavedFilter(host::Engine& engine, const Args& args,
+                                                                       std::string_view database,
+                                                                       host::Table& contacts, std::ostream& err);
 
 // The name of the database row `name` (ignoring case); NotFound naming the
 // known databases when there is none.
