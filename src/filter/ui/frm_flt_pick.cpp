@@ -60,11 +60,6 @@ class BusyCursor {
 
 }  // namespace
 
-bool showCriteriaEditor(QWidget*, host::Engine&, const StoredFilter*, const std::string&) {
-  host::ShowInformation("The criteria editor is not available in this version.");
-  return false;
-}
-
 TfrmFltPick::TfrmFltPick(host::Engine& engine, QWidget* parent)
     : QDialog(parent), engine_(engine), clock_(&host::SystemClock::instance()) {
   setObjectName(QStringLiteral("frmFltPick"));
