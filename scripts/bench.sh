@@ -23,6 +23,8 @@ echo "== bench_contact_walk (the engine's walk over the largest database beside 
 build/bench/bench_contact_walk "$data"
 echo "== bench_tally (State and Zip Code tallies and counts over one database of 1,000,000 beside the scan)"
 build/bench/bench_tally "$one"
+echo "== bench_filter (a saved filter's count beside SQLite's SELECT count(*), and the State tally with it)"
+build/bench/bench_filter "$one"
 echo "== bench_value_list"
 build/bench/bench_value_list
 if [ -x build/bench/gui_bench_count ]; then
@@ -30,6 +32,8 @@ if [ -x build/bench/gui_bench_count ]; then
   # The offscreen platform warns at every raise() of the progress window.
   export QT_LOGGING_RULES="default.warning=false"
   QT_QPA_PLATFORM=offscreen build/bench/gui_bench_count "$data" state zip
+  echo "== gui_bench_filter_count (Count in the filter list beside the headless count)"
+  QT_QPA_PLATFORM=offscreen build/bench/gui_bench_filter_count "$one"
   echo "== gui_bench_sortable_grid"
   QT_QPA_PLATFORM=offscreen build/bench/gui_bench_sortable_grid
 fi

@@ -161,6 +161,7 @@ class FilterListTest : public QObject {
     TfrmFltPick w(d.engine);
     w.setClock(d.clock);
     w.selectinit(&compiled, database.toStdString());
+    w.setLoopInterval(0);
     selectRow(w, "Even");
     QStringList totals;
     QTimer watch;
@@ -182,6 +183,7 @@ class FilterListTest : public QObject {
     CompiledFilter compiled;
     TfrmFltPick w(d.engine);
     w.selectinit(&compiled, "Many");
+    w.setLoopInterval(0);
     selectRow(w, "Even");
     bool sawAbortCaption = false;
     QTimer press;

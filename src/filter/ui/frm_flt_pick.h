@@ -79,6 +79,9 @@ class TfrmFltPick : public QDialog {
                                                             const QString& initial)>;
   void setInputBox(InputBox box) { inputBox_ = std::move(box); }
 
+  // How often a count lets the window messages run, in milliseconds (0:
+  // every 10 contacts).
+  void setLoopInterval(int ms) { loopInterval_ = ms; }
   bool counting() const { return counting_; }
   bool animating() const;
   void toggleAnimation();
@@ -110,6 +113,7 @@ class TfrmFltPick : public QDialog {
   std::string database_;
   std::vector<StoredFilter> rows_;
   bool counting_ = false;
+  int loopInterval_ = 20;
 
   QStandardItemModel* model_ = nullptr;
   QTableView* grid_ = nullptr;
