@@ -235,6 +235,12 @@ class FilterListTest : public QObject {
     w.BtAddClick();
     QCOMPARE(QString::fromStdString(messages.lastText()),
              QStringLiteral("The criteria editor is not available in this version."));
+
+    // An edit closed with OK deactivates the active filter, whichever it was.
+    QVERIFY(compiled.activatethisfilter("Even", w.rows()[0].selection, d.clock, d.engine.locale()));
+    w.setCriteriaEditor([](QWidget*, const filter::StoredFilter* row, const std::string&) { return row != nullptr; });
+    w.BtEditClick();
+    QVERIFY(!compiled.active());
   }
 
   void theAnimationStartsAndStopsOnAPress() {

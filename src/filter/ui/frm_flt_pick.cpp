@@ -438,8 +438,16 @@ void TfrmFltPick::BtcountClick() {
   if (!result.ok()) host::ShowError(result.status().message());
 }
 
+bool TfrmFltPick::showCriteriaEditor(const StoredFilter* row) {
+  if (!editor_) {
+    host::ShowInformation("The criteria editor is not available in this version.");
+    return false;
+  }
+  return editor_(this, row, database_);
+}
+
 void TfrmFltPick::BtAddClick() {
-  showCriteriaEditor(this, engine_, nullptr, database_);
+  showCriteriaEditor(nullptr);
   reloadRows();
   SetButtons();
 }
@@ -447,7 +455,7 @@ void TfrmFltPick::BtAddClick() {
 void TfrmFltPick::BtEditClick() {
   const std::optional<StoredFilter> row = currentRow();
   if (!row) return;
-  if (showCriteriaEditor(this, engine_, &*row, database_)) {
+  if (showCriteriaEditor(&*row)) {
     evaluator_.reset();
     if (filter_ != nullptr) filter_->deactivate();
     showActiveFilter();

@@ -72,6 +72,13 @@ class TfrmFltPick : public QDialog {
   void SetButtons();
   void SetButtonState(bool on);
 
+  // Opens the criteria editor on `row` (a new filter when null) for
+  // `database`; true when it closed with OK. The program hands it in;
+  // without one Add and Edit say that the editor is not available.
+  using CriteriaEditor =
+      std::function<bool(QWidget* parent, const StoredFilter* row, const std::string& database)>;
+  void setCriteriaEditor(CriteriaEditor editor) { editor_ = std::move(editor); }
+
   // Where the day comes from (tests fix it).
   void setClock(const host::Clock& clock) { clock_ = &clock; }
   // The input box of Copy; the answer, or none for Cancel (tests answer it).
@@ -104,10 +111,12 @@ class TfrmFltPick : public QDialog {
   void reloadRows();
   std::optional<StoredFilter> currentRow() const;
   void showCounts(const SelectionCount& count);
+  bool showCriteriaEditor(const StoredFilter* row);
 
   host::Engine& engine_;
   const host::Clock* clock_;
   InputBox inputBox_;
+  CriteriaEditor editor_;
   CompiledFilter* filter_ = nullptr;
   std::unique_ptr<FilterEvaluator> evaluator_;
   std::string database_;
@@ -140,10 +149,5 @@ class TfrmFltPick : public QDialog {
   QPushButton* delete_ = nullptr;
   QPushButton* copy_ = nullptr;
 };
-
-// Opens the criteria editor on `row` (a new filter when null) for
-// `database`; true when it closed with OK. Until the editor is part of the
-// program it says so and returns false.
-bool showCriteriaEditor(QWidget* parent, host::Engine& engine, const StoredFilter* row, const std::string& database);
 
 }  // namespace vistrel::filter
