@@ -41,6 +41,8 @@ sql=$(median sqlite3 "$one/tallis.db" "SELECT upper(State), count(*) FROM contac
 echo "vistrel-cli analyse --by state --count  ${cli} s"
 echo "sqlite3 ... GROUP BY 1                  ${sql} s"
 echo "ratio cli/sqlite3 $(echo "scale=2; $cli / $sql" | bc)"
+echo "== bench_filter (a saved filter's count beside SQLite's SELECT count(*), and the State tally with it)"
+build/bench/bench_filter "$one"
 echo "== bench_value_list"
 build/bench/bench_value_list
 if [ -x build/bench/gui_bench_count ]; then
@@ -48,6 +50,8 @@ if [ -x build/bench/gui_bench_count ]; then
   # The offscreen platform warns at every raise() of the progress window.
   export QT_LOGGING_RULES="default.warning=false"
   QT_QPA_PLATFORM=offscreen build/bench/gui_bench_count "$data" state zip
+  echo "== gui_bench_filter_count (Count in the filter list beside the headless count)"
+  QT_QPA_PLATFORM=offscreen build/bench/gui_bench_filter_count "$one"
   echo "== gui_bench_sortable_grid"
   QT_QPA_PLATFORM=offscreen build/bench/gui_bench_sortable_grid
 fi

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/demo_filters.h"
 #include "geo/address.h"
 #include "geo/zip_table.h"
 #include "host/date_time.h"
@@ -498,6 +499,7 @@ Status writeSmallTables(host::Engine& engine, std::string_view alias, const std:
                                                 {"Type", "CONTACT"}, {"Selection", text},
                                                 {"FRecno", "F" + std::to_string(++n)}}));
     }
+    VISTREL_RETURN_IF_ERROR(addDemoFilters(select, n));
   }
   return Status::OK();
 }

@@ -10,6 +10,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/data_dir.h"
+#include "cli/filter_support.h"
 #include "geo/analysis_report.h"
 #include "geo/map_pictures.h"
 #include "geo/ranges.h"
@@ -27,7 +28,8 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: vistrel-cli analyse --data DIR --database NAME --by zip|city|state|country\n"
-    "                           [--format table|csv|json] [--count] [--map FILE [--big-map]]\n\n"
+    "                           [--format table|csv|json] [--count] [--map FILE [--big-map]]\n"
+    "                           [--filter TEXT [--reverse] [--today YYYY-MM-DD]]\n\n"
     "Lists the distinct zip codes, cities, states or countries of a database's\n"
     "contacts, in the order the result window lists them. For --by zip the values\n"
     "that are no US zip code are listed apart (table and json forms).\n\n"
@@ -35,7 +37,9 @@ constexpr char kUsage[] =
     "  --map FILE   write the map as Plot paints it (zip, city, state), using the\n"
     "               count ranges of vistrel.ini in the program folder; .png writes\n"
     "               PNG, anything else BMP\n"
-    "  --big-map    the big map (zip and city only)\n";
+    "  --big-map    the big map (zip and city only)\n"
+    "  --filter     only the contacts that saved filter selects (--reverse: those it\n"
+    "               rejects); --today fixes the day its TODAY dates count from\n";
 
 using host::jsonString;
 
@@ -49,6 +53,7 @@ std::string oneLine(std::string_view message) {
 struct Printed {
   const geo::AnalysisReport& report;
   bool counted;
+  std::string filter;  // the saved filter that narrows the contacts, if any
 };
 
 void printTable(const Printed& p, std::ostream& out) {
@@ -60,6 +65,7 @@ void printTable(const Printed& p, std::ostream& out) {
   const auto pad = [&](std::string_view text) {
     return std::string(text) + std::string(width + 2 - std::min(width + 1, host::utf8Length(text)), ' ');
   };
+  if (!p.filter.empty()) out << "Filter: " << p.filter << "\n";
   out << (p.counted ? pad(heading) + "       #" : std::string(heading)) << "\n";
   for (std::size_t i = 0; i < r.values().size(); ++i) {
     if (!p.counted) {
@@ -90,7 +96,9 @@ void printCsv(const Printed& p, std::ostream& out) {
 
 void printJson(const Printed& p, std::ostream& out) {
   const geo::AnalysisReport& r = p.report;
-  out << "{\"database\": " << jsonString(r.database()) << ", \"analysis\": " << jsonString(r.analysis().name)
+  out << "{\"database\": " << jsonString(r.database());
+  if (!p.filter.empty()) out << ", \"filter\": " << jsonString(p.filter);
+  out << ", \"analysis\": " << jsonString(r.analysis().name)
       << ", \"values\": [";
   for (std::size_t i = 0; i < r.values().size(); ++i) {
     out << (i ? ", " : "") << "{\"key\": " << jsonString(r.values()[i]);
@@ -136,6 +144,7 @@ struct Options {
   std::optional<std::string> mapFile;
   bool big = false;
   bool count = false;
+  Args args;  // for the saved filter's --filter, --reverse and --today
 };
 
 int usageError(std::ostream& err, const std::string& message) {
@@ -144,7 +153,8 @@ int usageError(std::ostream& err, const std::string& message) {
 }
 
 std::variant<Options, int> parseOptions(const std::vector<std::string>& argv, std::ostream& err) {
-  auto args = Args::parse(argv, {"data", "database", "by", "format", "map"}, {"count", "big-map"});
+  auto args = Args::parse(argv, {"data", "database", "by", "format", "map", "filter", "today"},
+                          {"count", "big-map", "reverse"});
   const std::string usage(kUsage);
   if (!args.ok()) return usageError(err, args.status().message() + "\n\n" + usage.substr(0, usage.size() - 1));
   if (const host::Status s = args->check({"data", "database", "by"}, 0); !s.ok()) {
@@ -164,6 +174,7 @@ std::variant<Options, int> parseOptions(const std::vector<std::string>& argv, st
   o.mapFile = args->value("map");
   o.big = args->has("big-map");
   o.count = args->has("count");
+  o.args = *args;
   if (o.mapFile && o.analysis->map == geo::MapKind::kWorld) {
     return usageError(err, "the " + std::string(o.analysis->heading) + " analysis has no US map to plot");
   }
@@ -191,15 +202,19 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
   host::Table contacts(engine, std::string(host::kTallisAlias), std::string(host::kContactTableName));
   contacts.setIndexName("LastFirst");
   if (host::Status s = contacts.open(); !s.ok()) return fail(s);
+  StreamMessageSink messages(err);
+  auto narrowed = installSavedFilter(engine, o.args, *name, contacts, err);
+  if (!narrowed.ok()) return fail(narrowed.status());
   // The map needs the counts, but for the contact dots.
   const bool needCounts = o.count || (o.mapFile && o.analysis->map != geo::MapKind::kContactDots);
   auto report = geo::analyseDatabase(contacts, *name, o.analysis->kind, needCounts);
+  if (*narrowed && report.ok() && !(*narrowed)->status().ok()) report = (*narrowed)->status();
   if (!report.ok()) return fail(report.status());
   if (report->values().empty()) {
     err << oneLine(geo::kNoRecordsMessage) << "\n";
     return kExitFailure;
   }
-  const Printed printed{*report, o.count};
+  const Printed printed{*report, o.count, *narrowed ? (*narrowed)->row().shortname : std::string()};
   if (o.format == "csv") {
     printCsv(printed, out);
   } else if (o.format == "json") {
@@ -208,7 +223,9 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
     printTable(printed, out);
   }
   if (o.mapFile) {
-    if (host::Status s = writeMap(*report, *o.mapFile, o.big, contacts); !s.ok()) return fail(s);
+    host::Status s = writeMap(*report, *o.mapFile, o.big, contacts);
+    if (s.ok() && *narrowed) s = (*narrowed)->status();
+    if (!s.ok()) return fail(s);
     if (needCounts && report->total() == 0) err << "No contact was counted: the map is not painted.\n";
     err << "Map written to " << *o.mapFile << "\n";
   }

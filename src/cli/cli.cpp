@@ -16,7 +16,7 @@ const Command* const kCommands[] = {
     &kImportCommand,
     &kAnalyseCommand,
     &kLocateCommand,
-    &kFilterDescribeCommand,
+    &kFilterCommand,
 };
 
 void printOverview(std::ostream& out) {

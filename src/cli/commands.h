@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "cli/command.h"
 
 // The subcommands of vistrel-cli; each lives in its own file.
@@ -11,8 +15,12 @@ extern const Command kInitCommand;
 extern const Command kImportCommand;
 extern const Command kAnalyseCommand;
 extern const Command kLocateCommand;
-// `filter describe`; a `filter` command with more subcommands hands "describe" to runFilterDescribe.
-extern const Command kFilterDescribeCommand;
+// `filter describe`, which the filter command hands over to.
 int runFilterDescribe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+extern const Command kFilterCommand;
+
+// The event form of import (--events FILE.csv), which runImport hands over to.
+bool isEventImport(const std::vector<std::string>& args);
+int runEventImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vistrel::cli

@@ -78,19 +78,4 @@ int runFilterDescribe(const std::vector<std::string>& argv, std::ostream& out, s
   return kExitOk;
 }
 
-namespace {
-
-int runFilter(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  if (argv.empty() || argv[0] != "describe") {
-    err << kFilterDescribeUsage;
-    return kExitUsage;
-  }
-  return runFilterDescribe({argv.begin() + 1, argv.end()}, out, err);
-}
-
-}  // namespace
-
-const Command kFilterDescribeCommand = {"filter", "describe a stored filter as the criteria editor does",
-                                        kFilterDescribeUsage, runFilter};
-
 }  // namespace vistrel::cli

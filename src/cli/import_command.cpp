@@ -15,12 +15,16 @@ namespace vistrel::cli {
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: vistrel-cli import --data DIR --database NAME FILE.csv\n\n"
+    "Usage: vistrel-cli import --data DIR --database NAME FILE.csv\n"
+    "       vistrel-cli import --data DIR --database NAME --events FILE.csv\n\n"
     "Appends the contacts of a CSV file to a database. The first line names\n"
     "contact fields (any letter case). All or nothing: the first bad line stops\n"
-    "the import and nothing is added.\n";
+    "the import and nothing is added. With --events the file holds events: the\n"
+    "first line names event fields, and the Recno column names each event's\n"
+    "contact, which must exist in the database.\n";
 
 int runImport(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  if (isEventImport(argv)) return runEventImport(argv, out, err);
   auto args = Args::parse(argv, {"data", "database"}, {});
   if (!args.ok()) {
     err << "vistrel-cli import: " << args.status().message() << "\n\n" << kUsage;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "dialogs/criteria_editor_model.h"
+#include "filter/compiled_filter.h"
 #include "filter/filter_text.h"
 #include "host/messages.h"
 
@@ -51,6 +52,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
 
   for (const std::string& line : filter::splitMemoLines(text)) filter::readFilterLine(line);
+
+  // The evaluation's own reader and check: a refused text says why and
+  // leaves the filter inactive.
+  static filter::ExpressionEngine expressions;
+  static const host::FixedClock clock(45427.0);
+  filter::CompiledFilter compiled(expressions);
+  const std::size_t said = sink->messages().size();
+  if (!compiled.activatethisfilter("fuzz", text, clock, host::Locale()) &&
+      (compiled.active() || sink->messages().size() == said)) {
+    __builtin_trap();
+  }
 
   dialogs::CriteriaEditorModel model;
   model.loadfromMemo(text);

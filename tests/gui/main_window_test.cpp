@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "fixture_data.h"
+#include "filter/filter_store.h"
+#include "filter/ui/frm_flt_pick.h"
 #include "geo/tally.h"
 #include "geo/ui/frm_about.h"
 #include "geo/ui/frm_main.h"
@@ -104,7 +106,49 @@ class MainWindowTest : public QObject {
   void tableErrorsAreToldNotCrashedOn();
   void aboutShowsTheVersionAndTheProgramDate();
   void helpOpensTheMainWindowPage();
+  void anActiveFilterNarrowsTheTallyAndHoldsTheDatabase();
 };
+
+void MainWindowTest::anActiveFilterNarrowsTheTallyAndHoldsTheDatabase() {
+  namespace filter = vistrel::filter;
+  Data data;
+  data.engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kFilters));
+  const vistrel::host::FixedClock clock(45427.0);
+  const std::string texas =
+      "database(Contact) field(State) condition(5) value(tx) casebox(FALSE) yearbox(FALSE) daybox(FALSE) "
+      "punctbox(FALSE) openpara(0) closepara(0) and(2)\r\n"
+      "database(Contact) field(State) condition(5) value(Texas) casebox(FALSE) yearbox(FALSE) daybox(FALSE) "
+      "punctbox(FALSE) openpara(0) closepara(0) and(0)\r\n";
+  QVERIFY(filter::addFilter(data.engine, {"Texas", "Sales", "DEM", "CONTACT", texas, ""}, clock).ok());
+  data.session.CurrentWho = "DEM";
+  TFrmMain w(data.engine, data.session);
+  filter::TfrmFltPick list(data.engine, data.session, &w);
+  w.setFilterList(&list);
+  show(w);
+  pickDatabase(w, QStringLiteral("Sales"));
+  QVERIFY(!button(w, QStringLiteral("btFilter"))->icon().isNull());
+
+  QTimer::singleShot(0, [&list] { list.BtActivateClick(); });
+  w.btFilterClick();
+  QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(), QStringLiteral("Activated filter : Texas"));
+  ResultSeen seen;
+  inspectResultWindowWhenShown(seen);
+  w.BtnZipClick(vistrel::geo::Analysis::kState);
+  QCOMPARE(seen.values, QStringList{"TX"});
+
+  ScopedMessageRecorder messages;
+  pickDatabase(w, QStringLiteral("Clients"));
+  QCOMPARE(QString::fromStdString(messages.lastText()),
+           QStringLiteral("Filter Activated. To swicth databases, deactivate filter first."));
+  QCOMPARE(QString::fromStdString(w.tables().currentDatabase()), QStringLiteral("Sales"));
+
+  QTimer::singleShot(0, [&list] { list.BtDeactivateClick(); });
+  w.btFilterClick();
+  QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(),
+           QStringLiteral("No filters activated.  All contacts selected."));
+  w.close();
+  QVERIFY(w.compiledFilter() == nullptr);
+}
 
 void MainWindowTest::looksAsStored() {
   Data data;
@@ -132,7 +176,7 @@ void MainWindowTest::looksAsStored() {
     QVERIFY2(b->y() > top, "top to bottom");
     top = b->y();
   }
-  QVERIFY(!button(w, QStringLiteral("btFilter"))->isVisible());
+  QVERIFY(button(w, QStringLiteral("btFilter"))->isVisible());
   QCOMPARE(button(w, QStringLiteral("btFilter"))->text(), QStringLiteral("&Select a filter"));
   QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(), QStringLiteral("No Filters Selected"));
 

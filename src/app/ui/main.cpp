@@ -9,6 +9,7 @@
 #include "app/login.h"
 #include "app/startup.h"
 #include "app/ui/frm_get_who.h"
+#include "filter/ui/frm_flt_pick.h"
 #include "geo/ui/frm_all50.h"
 #include "geo/ui/frm_main.h"
 #include "geo/ui/frm_progress.h"
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
   // No application display name: Qt would append it to every window's title.
   // The windows of the whole run, in this order; the main window first.
   geo::TFrmMain mainWindow(engine, session);
-  // The filter list comes here, once it is part of the program.
+  vistrel::filter::TfrmFltPick filterList(engine, session, &mainWindow);
+  mainWindow.setFilterList(&filterList);
   geo::FrmProgress();
   geo::FrmAll50();
 

@@ -17,10 +17,12 @@
 
 #include <memory>
 
+#include "filter/ui/frm_flt_pick.h"
 #include "geo/map_pictures.h"
 #include "geo/ui/frm_about.h"
 #include "geo/ui/frm_usa.h"
 #include "geo/ui/raster_image.h"
+#include "host/assets.h"
 #include "host/help.h"
 #include "host/messages.h"
 #include "host/ui/help_viewer.h"
@@ -33,8 +35,17 @@ constexpr int kClientWidth = 541;
 constexpr int kClientHeight = 402;
 constexpr char kFilterOffText[] = "No Filters Selected";
 constexpr char kRefuseDatabaseChange[] = "Filter Activated. To swicth databases, deactivate filter first.";
+constexpr char kFilterActivated[] = "Activated filter : %s";
+constexpr char kNoFilterActivated[] = "No filters activated.  All contacts selected.";
 
 QString qtText(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+QIcon glyph(const char* asset) {
+  const auto bytes = host::embeddedAsset(asset);
+  QPixmap picture;
+  if (bytes) picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<uint>(bytes->size()), "BMP");
+  return QIcon(picture);
+}
 
 // Shows the hourglass until the object goes.
 class BusyCursor {
@@ -122,8 +133,8 @@ void TFrmMain::buildWindow() {
   filterButton_ = new QPushButton(QStringLiteral("&Select a filter"), panel);
   filterButton_->setObjectName(QStringLiteral("btFilter"));
   filterButton_->setGeometry(398, 8, 120, 27);
-  // Hidden until the filter list is part of the program.
-  filterButton_->hide();
+  // Shown, unlike the stored layout, so that the filter list can be reached.
+  connect(filterButton_, &QPushButton::clicked, this, &TFrmMain::btFilterClick);
 
   filterLine_ = new QLabel(QString::fromLatin1(kFilterOffText), panel);
   filterLine_->setObjectName(QStringLiteral("LblFilter"));
@@ -163,9 +174,10 @@ void TFrmMain::showEvent(QShowEvent* event) {
 }
 
 void TFrmMain::FormShow() {
-  // The filter the record filter asks is made here once the filter list exists.
+  if (!filter_) filter_ = std::make_unique<filter::CompiledFilter>();
   shown_ = true;
   session_.CurrentDB = tables_.currentDatabase();
+  toggleFilterGlyph();
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
@@ -174,7 +186,8 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TFrmMain::FormClose() {
-  // The active filter is freed here once the filter list exists.
+  if (filterList_ != nullptr) filterList_->selectinit(nullptr, session_.CurrentDB);
+  filter_.reset();
 }
 
 void TFrmMain::keyPressEvent(QKeyEvent* event) {
@@ -185,12 +198,32 @@ void TFrmMain::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-bool TFrmMain::filterActive() const { return false; }
+bool TFrmMain::filterActive() const { return filter_ && filter_->active(); }
 
-bool TFrmMain::TblContactFilter(host::Table&) {
-  // Every contact passes until a filter can be activated; then an active
-  // filter decides, once the window has been shown.
-  return true;
+bool TFrmMain::TblContactFilter(host::Table& contacts) {
+  if (!shown_ || !filterActive() || filterList_ == nullptr) return true;
+  return filterList_->applyselection(contacts);
+}
+
+void TFrmMain::toggleFilterGlyph() {
+  filterButton_->setIcon(glyph(shown_ && filterActive() ? "filter/flt_on.bmp" : "filter/flt_off.bmp"));
+}
+
+void TFrmMain::btFilterClick() {
+  if (filterList_ == nullptr) return;
+  session_.CurrentDB = tables_.currentDatabase();
+  host::Table& contacts = tables_.contacts();
+  contacts.setFilterLines({"DB = \"" + session_.CurrentDB + "\""});
+  filterList_->startWalk();
+  if (host::Status s = contacts.setFiltered(true); !s.ok()) host::ShowError(s.message());
+  filterList_->selectinit(filter_.get(), session_.CurrentDB);
+  filterList_->setToolTipDuration(toolTipDuration());
+  if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(filter_.get(), session_.CurrentDB);
+  filterList_->startWalk();
+  if (host::Status s = contacts.refresh(); !s.ok()) host::ShowError(s.message());
+  filterLine_->setText(filterActive() ? QString::fromUtf8(kFilterActivated).replace(QStringLiteral("%s"), qtText(filter_->name()))
+                                      : QString::fromLatin1(kNoFilterActivated));
+  toggleFilterGlyph();
 }
 
 void TFrmMain::wwDataSource1DataChange() {
@@ -211,7 +244,12 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   TallyOutcome tally;
   {
     BusyCursor hourglass;
+    if (filterList_ != nullptr) filterList_->startWalk();
     tally = tallyForWindow(tables_, session_.CurrentDB, kind);
+    if (filterList_ != nullptr && tally.step != TallyStep::kFailed && !filterList_->walkStatus().ok()) {
+      tally.step = TallyStep::kFailed;
+      tally.status = filterList_->walkStatus();
+    }
   }
   if (tally.step != TallyStep::kOpenWindow) {
     busy_ = false;

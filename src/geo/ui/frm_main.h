@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <memory>
+
+#include "filter/compiled_filter.h"
 #include "geo/main_tables.h"
 #include "geo/tally.h"
 #include "host/engine.h"
@@ -15,6 +18,9 @@ class QTableView;
 
 namespace vistrel::host {
 class TableModel;
+}
+namespace vistrel::filter {
+class TfrmFltPick;
 }
 
 namespace vistrel::geo {
@@ -42,6 +48,13 @@ class TFrmMain : public QWidget {
   void BtnAboutClick();
   void BtnHelpClick();
   void BtnCloseClick();
+  // Opens the filter list and puts its choice in place on the contacts.
+  void btFilterClick();
+
+  // The filter list of the run (made after this window, living as long).
+  void setFilterList(filter::TfrmFltPick* list) { filterList_ = list; }
+  // The active filter; null before the first show and after close.
+  filter::CompiledFilter* compiledFilter() const { return filter_.get(); }
 
   MainTables& tables() { return tables_; }
   host::Session& session() { return session_; }
@@ -63,6 +76,7 @@ class TFrmMain : public QWidget {
   // The current database row changed.
   void wwDataSource1DataChange();
   bool filterActive() const;
+  void toggleFilterGlyph();
 
   void buildWindow();
   QPushButton* addButton(const char* name, const QString& caption, int top);
@@ -74,6 +88,8 @@ class TFrmMain : public QWidget {
   QLabel* title_ = nullptr;
   QLabel* filterLine_ = nullptr;
   QPushButton* filterButton_ = nullptr;
+  filter::TfrmFltPick* filterList_ = nullptr;
+  std::unique_ptr<filter::CompiledFilter> filter_;
   bool busy_ = false;
   bool shown_ = false;
   bool refusing_ = false;

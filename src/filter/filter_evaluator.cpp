@@ -1,0 +1,363 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "filter/filter_evaluator.h"
+
+#include <cmath>
+
+#include "filter/filter_text.h"
+#include "filter/sound_code.h"
+#include "host/environment.h"
+#include "host/field_catalog.h"
+#include "host/messages.h"
+#include "host/table_lookups.h"
+#include "host/tallis_schema.h"
+#include "host/text.h"
+#include "host/utility.h"
+
+namespace vistrel::filter {
+namespace {
+
+using R = RelationCode;
+
+bool isTable(const host::Table& table, std::string_view bare) {
+  const std::string name = host::upperAscii(table.tableName());
+  return name == bare || name == std::string(bare) + ".DB";
+}
+
+void plainBox(std::string_view text) {
+  host::showMessage({host::MessageIcon::kNone, host::MessageButtons::kOk, std::string(text), {}});
+}
+
+bool compareText(int relation, std::string_view f, const PreparedValue& p, const ExpressionEngine& expressions) {
+  const std::string_view v = p.text;
+  switch (static_cast<R>(relation)) {
+    case R::kGreaterThan: return f > v;
+    case R::kGreaterThanOrEqual: return f >= v;
+    case R::kLessThan: return f < v;
+    case R::kLessThanOrEqual: return f <= v;
+    case R::kEquals:
+    case R::kIsA:
+    case R::kIsFirst:
+    case R::kIsLast: return f == v;
+    case R::kNotEquals: return f != v;
+    case R::kContains: return !v.empty() && f.find(v) != std::string_view::npos;
+    case R::kDoesNotContain: return v.empty() || f.find(v) == std::string_view::npos;
+    case R::kIsBlank: return f.empty();
+    case R::kIsNotBlank: return !f.empty();
+    case R::kMatches: return expressions.EvaluateExpression(f, ExpressionSlot::kCategory);
+    case R::kSoundsLike: return p.sound == SoundCode(f);
+    case R::kDoesNotSoundLike: return p.sound != SoundCode(f);
+    case R::kStartsWith: return host::StartsWith(v, f);
+    case R::kEndsWith: return host::EndsWith(v, f);
+    case R::kDoesNotStartWith: return !host::StartsWith(v, f);
+    case R::kDoesNotEndWith: return !host::EndsWith(v, f);
+    default: return false;
+  }
+}
+
+// Dates, times and numbers: the relations that order values.
+template <typename T>
+bool compareOrdered(int relation, T f, T v, bool dates) {
+  switch (static_cast<R>(relation)) {
+    case R::kEquals: return f == v;
+    case R::kNotEquals: return f != v;
+    case R::kGreaterThan: return !dates && f > v;
+    case R::kGreaterThanOrEqual: return !dates && f >= v;
+    case R::kLessThan: return !dates && f < v;
+    case R::kLessThanOrEqual: return !dates && f <= v;
+    case R::kIsOnOrBefore: return dates && f <= v;
+    case R::kIsOnOrAfter: return dates && f >= v;
+    default: return false;
+  }
+}
+
+// Times compare to the millisecond, so that a stored time and the same time
+// read from a text are equal.
+std::int64_t milliseconds(host::DateTime dayFraction) { return std::llround(dayFraction * 86400000.0); }
+
+}  // namespace
+
+struct FilterEvaluator::Bound {
+  host::Table* table = nullptr;
+  std::array<host::Field*, kMaxCriteria> rows{};
+  std::vector<std::pair<std::string, host::Field*>> named;
+};
+
+FilterEvaluator::FilterEvaluator(const CompiledFilter& filter, host::Engine& engine, std::string who)
+    : filter_(filter), engine_(engine), who_(std::move(who)) {}
+
+FilterEvaluator::~FilterEvaluator() = default;
+
+host::Table::RecordFilter FilterEvaluator::recordFilter() {
+  return [this](host::Table& table) { return applyselection(table); };
+}
+
+bool FilterEvaluator::fail(const host::Status& s) {
+  if (status_.ok()) status_ = s;
+  return false;
+}
+
+FilterEvaluator::Bound& FilterEvaluator::bound(host::Table& table) {
+  for (auto& b : bound_) {
+    if (b->table == &table) return *b;
+  }
+  bound_.push_back(std::make_unique<Bound>());
+  bound_.back()->table = &table;
+  return *bound_.back();
+}
+
+host::Field* FilterEvaluator::namedField(host::Table& table, std::string_view name) {
+  Bound& b = bound(table);
+  for (auto& [n, f] : b.named) {
+    if (n == name) return f;
+  }
+  host::Field* f = table.fieldByName(name);
+  if (f == nullptr) {
+    fail(host::Status::Corrupt(table.tableName() + ": the table lacks the field " + std::string(name)));
+    return nullptr;
+  }
+  b.named.emplace_back(std::string(name), f);
+  return f;
+}
+
+host::Field* FilterEvaluator::rowField(int n, host::Table& table) {
+  Bound& b = bound(table);
+  host::Field*& f = b.rows[static_cast<std::size_t>(n - 1)];
+  if (f == nullptr) f = namedField(table, host::FieldCatalog()[static_cast<std::size_t>(filter_.row(n).field)].name);
+  return f;
+}
+
+host::Table* FilterEvaluator::ownTable(std::unique_ptr<host::Table>& slot, std::string_view name,
+                                       std::string_view index) {
+  if (slot) return slot.get();
+  auto table = std::make_unique<host::Table>(engine_, std::string(host::kTallisAlias), std::string(name));
+  host::Status s = table->setIndexName(std::string(index));
+  if (s.ok()) s = table->open();
+  if (!s.ok()) {
+    fail(s);
+    return nullptr;
+  }
+  slot = std::move(table);
+  return slot.get();
+}
+
+bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
+  const CriterionRow& row = filter_.row(n);
+  if (filter_.rowTable(n) == RowTable::kNone) return false;
+  const host::FieldCatalogEntry& entry = host::FieldCatalog()[static_cast<std::size_t>(row.field)];
+  const PreparedValue& p = filter_.prepared(n);
+  if (entry.kind == host::FieldKind::kMarked) {
+    host::Field* db = namedField(table, "DB");
+    host::Field* recno = namedField(table, "Recno");
+    host::Table* marks = ownTable(marks_, host::kMarksTableName, "");
+    if (db == nullptr || recno == nullptr || marks == nullptr) return false;
+    auto marked = host::FindKey3(who_, db->asText(), recno->asText(), *marks);
+    if (!marked.ok()) return fail(marked.status());
+    return (*marked && row.relation == 14) || (!*marked && row.relation == 15);
+  }
+  host::Field* f = rowField(n, table);
+  if (f == nullptr) return false;
+  switch (entry.kind) {
+    case host::FieldKind::kText:
+    case host::FieldKind::kMemo:
+    case host::FieldKind::kAddressBlock: {
+      std::string_view text = f->asTextView();
+      if (!row.caseSensitive) {
+        scratch_.assign(text);
+        for (char& c : scratch_) c = host::upperAscii(c);
+        text = scratch_;
+      }
+      return compareText(row.relation, text, p, filter_.expressions());
+    }
+    case host::FieldKind::kInteger:
+    case host::FieldKind::kNumber:
+    case host::FieldKind::kMoney:
+      if (row.relation == 9) return f->isNull();
+      if (row.relation == 10) return !f->isNull();
+      return compareOrdered(row.relation, f->asFloat(), p.number, false);
+    case host::FieldKind::kDate: {
+      if (row.relation == 9) return host::IsBlank(f->asTextView());
+      if (row.relation == 10) return !host::IsBlank(f->asTextView());
+      host::DateTime d = f->asDateTime();
+      if (row.noYear) d = host::DayIn1900(d);
+      if (row.noDay) d = host::FirstOfMonth(d);
+      return compareOrdered(row.relation, d, p.moment, true);
+    }
+    case host::FieldKind::kTime: {
+      if (row.relation == 9) return f->asTextView().empty();
+      if (row.relation == 10) return !f->asTextView().empty();
+      const host::DateTime v = f->asDateTime();
+      return compareOrdered(row.relation, milliseconds(v - std::floor(v)), milliseconds(p.moment), true);
+    }
+    case host::FieldKind::kLogical: {
+      const bool on = f->asBoolean();
+      return (on && row.relation == 14) || (!on && row.relation == 15);
+    }
+    case host::FieldKind::kCategory: {
+      const std::string_view text = f->asTextView();
+      if (row.relation == 9) return host::IsBlank(text);
+      return filter_.expressions().EvaluateExpression(text, ExpressionSlot::kCategory);
+    }
+    default:
+      if (!unsupportedShown_) {
+        unsupportedShown_ = true;
+        plainBox("These types are not supported in filters at this time");
+      }
+      return false;
+  }
+}
+
+bool FilterEvaluator::applyselection(host::Table& table) {
+  if (!filter_.active()) return true;
+  if (!status_.ok()) return false;
+  bool result;
+  if (isTable(table, "CONTACT")) {
+    result = decideContact(table);
+  } else if (isTable(table, "EVENT")) {
+    result = decideEvent(table);
+  } else {
+    return fail(host::Status::InvalidArgument(table.tableName() + ": a filter decides contacts or events only"));
+  }
+  if (!status_.ok()) return false;
+  return filter_.reverse() ? !result : result;
+}
+
+bool FilterEvaluator::decideContact(host::Table& contacts) {
+  const ExpressionEngine& ex = filter_.expressions();
+  std::string letters;
+  std::string eventLetters;
+  for (int n = 1; n <= filter_.count(); ++n) {
+    switch (filter_.rowTable(n)) {
+      case RowTable::kContact:
+        if (TestCriterion(n, contacts)) letters += rowLetter(n);
+        break;
+      case RowTable::kEvent: eventLetters += rowLetter(n); break;
+      case RowTable::kNone: break;
+    }
+  }
+  if (eventLetters.empty()) return ex.EvaluateExpression(letters, ExpressionSlot::kRows);
+  // Every event row ends with the same result: whether one event of the
+  // contact makes the whole expression true. When the contact's own rows
+  // already decide, the events need not be read.
+  const bool without = ex.EvaluateExpression(letters, ExpressionSlot::kRows);
+  const bool with = ex.EvaluateExpression(letters + eventLetters, ExpressionSlot::kRows);
+  if (without == with) return with;
+  return anyEventSatisfies(contacts, letters) ? with : without;
+}
+
+bool FilterEvaluator::anyEventSatisfies(host::Table& contacts, const std::string& contactLetters) {
+  host::Field* recnoField = namedField(contacts, "Recno");
+  host::Table* events = ownTable(events_, host::kEventTableName, "irecno");
+  if (recnoField == nullptr || events == nullptr) return false;
+  const std::string recno = recnoField->asText();
+  if (recno.empty()) return false;
+  host::Field* eventRecno = namedField(*events, "Recno");
+  if (eventRecno == nullptr) return false;
+  auto found = events->findKey({recno});
+  if (!found.ok()) return fail(found.status());
+  if (!*found) return false;
+  std::string letters;
+  while (events->hasRecord() && !events->eof() && eventRecno->asTextView() == recno) {
+    letters = contactLetters;
+    for (int n = 1; n <= filter_.count(); ++n) {
+      if (filter_.rowTable(n) == RowTable::kEvent && TestCriterion(n, *events)) letters += rowLetter(n);
+    }
+    if (!status_.ok()) return false;
+    if (filter_.expressions().EvaluateExpression(letters, ExpressionSlot::kRows)) return true;
+    if (host::Status s = events->next(); !s.ok()) return fail(s);
+  }
+  return false;
+}
+
+bool FilterEvaluator::decideEvent(host::Table& events) {
+  host::Field* recnoField = namedField(events, "Recno");
+  host::Field* keyField = namedField(events, "ERecno");
+  host::Field* typeField = namedField(events, "Type");
+  if (recnoField == nullptr || keyField == nullptr || typeField == nullptr) return false;
+  const std::string recno = recnoField->asText();
+  int contactFound = -1;  // not looked up yet
+  std::string letters;
+  for (int n = 1; n <= filter_.count(); ++n) {
+    bool result = false;
+    switch (filter_.rowTable(n)) {
+      case RowTable::kContact: {
+        host::Table* contacts = ownTable(contacts_, host::kContactTableName, "");
+        if (contacts == nullptr) return false;
+        if (contactFound < 0) {
+          auto found = recno.empty() ? host::StatusOr<bool>(false) : contacts->findKey({recno});
+          if (!found.ok()) return fail(found.status());
+          contactFound = *found ? 1 : 0;
+        }
+        result = contactFound == 1 && TestCriterion(n, *contacts);
+        break;
+      }
+      case RowTable::kEvent: result = TestCriterion(n, events); break;
+      case RowTable::kNone:
+        if (!unknownShown_) {
+          unknownShown_ = true;
+          plainBox("Unknown database");
+        }
+        break;
+    }
+    const int relation = filter_.row(n).relation;
+    if (result && (relation == 21 || relation == 22)) {
+      const std::string type = typeField->asText();
+      const std::string key = keyField->asText();
+      result = relation == 21 ? findfirstevent(type, recno, key) : findlastevent(type, recno, key);
+    }
+    if (result) letters += rowLetter(n);
+  }
+  return filter_.expressions().EvaluateExpression(letters, ExpressionSlot::kRows);
+}
+
+bool FilterEvaluator::findfirstevent(std::string_view type, std::string_view recno, std::string_view key) {
+  return findEvent(type, recno, key, false);
+}
+
+bool FilterEvaluator::findlastevent(std::string_view type, std::string_view recno, std::string_view key) {
+  return findEvent(type, recno, key, true);
+}
+
+bool FilterEvaluator::findEvent(std::string_view type, std::string_view recno, std::string_view key, bool last) {
+  host::Table* events = ownTable(events_, host::kEventTableName, "irecno");
+  if (events == nullptr || recno.empty()) return false;
+  host::Field* recnoField = namedField(*events, "Recno");
+  host::Field* typeField = namedField(*events, "Type");
+  host::Field* keyField = namedField(*events, "ERecno");
+  if (recnoField == nullptr || typeField == nullptr || keyField == nullptr) return false;
+  auto found = events->findKey({std::string(recno)});
+  if (!found.ok()) return fail(found.status());
+  if (!*found) return false;
+  bool seen = false;
+  std::string lastKey;
+  // Walking forward and keeping the last one of the type gives the same
+  // event as walking backward from the end of the contact's events.
+  while (events->hasRecord() && !events->eof() && recnoField->asTextView() == recno) {
+    if (typeField->asTextView() == type) {
+      if (!last) return keyField->asTextView() == key;
+      seen = true;
+      lastKey = keyField->asText();
+    }
+    if (host::Status s = events->next(); !s.ok()) return fail(s);
+  }
+  return seen && lastKey == key;
+}
+
+host::StatusOr<SelectionCount> countSelection(FilterEvaluator& evaluator, host::Table& table,
+                                              const SelectionProgress& progress, std::int64_t stride) {
+  SelectionCount count;
+  VISTREL_RETURN_IF_ERROR(table.first());
+  while (!table.eof()) {
+    ++count.total;
+    if (evaluator.applyselection(table)) ++count.matches;
+    VISTREL_RETURN_IF_ERROR(evaluator.status());
+    if (progress && stride > 0 && count.total % stride == 0 && progress(count)) {
+      count.complete = false;
+      break;
+    }
+    VISTREL_RETURN_IF_ERROR(table.next());
+  }
+  return count;
+}
+
+}  // namespace vistrel::filter

@@ -1,0 +1,100 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "filter/compiled_filter.h"
+#include "host/engine.h"
+#include "host/status.h"
+#include "host/table.h"
+
+// Decides records for a CompiledFilter during one walk over the contact or
+// the event table. It opens its own table objects on the event table (in
+// contact order, for the events of one contact and the first/last test), the
+// contact table (by key, for the contact of an event) and the marks table,
+// when a row first needs them, and reuses them for every record.
+//
+// A table error stops the decisions: the first failure is kept in status()
+// and every later record is refused, so a walk ends with one message instead
+// of one per record. The messages that speak of a kind of row ("These types
+// are not supported in filters at this time", "Unknown database") are shown
+// once per evaluator, not once per record.
+//
+// The filter, the engine and the tables handed in must outlive the evaluator.
+namespace vistrel::filter {
+
+class FilterEvaluator {
+ public:
+  FilterEvaluator(const CompiledFilter& filter, host::Engine& engine, std::string who);
+  ~FilterEvaluator();
+  FilterEvaluator(const FilterEvaluator&) = delete;
+  FilterEvaluator& operator=(const FilterEvaluator&) = delete;
+
+  // The decision for the current record (or the record under test inside a
+  // record filter) of a table on the contact or the event table, recognised
+  // by its name. True for every record while the filter is inactive.
+  bool applyselection(host::Table& table);
+
+  // Row n's test against the current record of `table`.
+  bool TestCriterion(int n, host::Table& table);
+
+  // Whether the first (last) event of type `type` of contact `recno`, in
+  // event order, is the event `key`.
+  bool findfirstevent(std::string_view type, std::string_view recno, std::string_view key);
+  bool findlastevent(std::string_view type, std::string_view recno, std::string_view key);
+
+  // A record filter for Table::setOnFilterRecord that asks applyselection.
+  host::Table::RecordFilter recordFilter();
+
+  // The first table failure met; ok when none.
+  const host::Status& status() const { return status_; }
+
+ private:
+  struct Bound;
+  Bound& bound(host::Table& table);
+  host::Field* rowField(int n, host::Table& table);
+  host::Field* namedField(host::Table& table, std::string_view name);
+  bool fail(const host::Status& s);
+  bool decideContact(host::Table& contacts);
+  bool decideEvent(host::Table& events);
+  bool anyEventSatisfies(host::Table& contacts, const std::string& contactLetters);
+  bool findEvent(std::string_view type, std::string_view recno, std::string_view key, bool last);
+  host::Table* ownTable(std::unique_ptr<host::Table>& slot, std::string_view name, std::string_view index);
+
+  const CompiledFilter& filter_;
+  host::Engine& engine_;
+  std::string who_;
+  std::unique_ptr<host::Table> events_;    // index irecno
+  std::unique_ptr<host::Table> contacts_;  // by Recno
+  std::unique_ptr<host::Table> marks_;
+  std::vector<std::unique_ptr<Bound>> bound_;
+  std::string scratch_;
+  host::Status status_;
+  bool unsupportedShown_ = false;
+  bool unknownShown_ = false;
+};
+
+// Counts of a filter over the records of a table.
+struct SelectionCount {
+  std::int64_t matches = 0;
+  std::int64_t total = 0;
+  bool complete = true;  // false when the count was stopped
+};
+
+// Called after every `stride` records; returning true stops the count.
+using SelectionProgress = std::function<bool(const SelectionCount& soFar)>;
+
+// Walks `table` as it stands (range and filter lines apply) from the first
+// record and decides each with `evaluator`.
+host::StatusOr<SelectionCount> countSelection(FilterEvaluator& evaluator, host::Table& table,
+                                              const SelectionProgress& progress = nullptr,
+                                              std::int64_t stride = 10);
+
+}  // namespace vistrel::filter

@@ -1,0 +1,372 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "filter/filter_evaluator.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <functional>
+#include <random>
+#include <set>
+
+#include "filter/filter_text.h"
+#include "host/messages.h"
+#include "host/tallis_schema.h"
+#include "host/text.h"
+#include "testing.h"
+
+namespace vistrel::filter {
+namespace {
+
+using Row = std::vector<std::pair<const char*, std::string>>;
+
+FilterLine line(const char* field, int condition, std::string value, int connector = 0) {
+  FilterLine l;
+  l.database = "Contact";
+  l.field = field;
+  l.condition = condition;
+  l.value = std::move(value);
+  l.connector = connector;
+  return l;
+}
+
+std::string definition(const std::vector<FilterLine>& lines) {
+  std::vector<std::string> texts;
+  for (const FilterLine& l : lines) texts.push_back(writeFilterLine(l));
+  return joinMemoLines(texts);
+}
+
+// A data directory with a few contacts of database Sales and their events.
+class FilterEvaluatorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host::Engine::createDataDirectory(dir_.path()).ok());
+    engine_.setAlias(host::kTallisAlias, dir_.path());
+    for (auto w : {host::TablePassword::kUsers, host::TablePassword::kContacts, host::TablePassword::kFilters}) {
+      engine_.addPassword(host::tallisTablePassword(w));
+    }
+    ASSERT_TRUE(host::createTallisTables(engine_, host::kTallisAlias).ok());
+  }
+
+  void add(std::string_view table, const Row& values) {
+    host::Table t(engine_, std::string(host::kTallisAlias), std::string(table));
+    ASSERT_TRUE(t.open().ok());
+    ASSERT_TRUE(t.insert().ok());
+    for (const auto& [name, value] : values) ASSERT_TRUE(t.fieldByName(name)->setText(value).ok()) << name;
+    ASSERT_TRUE(t.post().ok());
+  }
+
+  void addSmallData() {
+    add(host::kContactTableName, {{"Recno", "R1"}, {"DB", "Sales"}, {"LastName", "Smith"},
+                                  {"Phone1", "5551234567"}, {"Num1", "1.5"}, {"Category", "AB"}});
+    add(host::kContactTableName, {{"Recno", "R2"}, {"DB", "Sales"}, {"LastName", "SMITH"},
+                                  {"Phone1", "(555) 123-4567"}, {"Num1", "2"}, {"Category", "C"}});
+    add(host::kContactTableName, {{"Recno", "R3"}, {"DB", "Sales"}, {"LastName", "smith"}});
+    add(host::kContactTableName, {{"Recno", "R4"}, {"DB", "Sales"}, {"LastName", "SMJ"}});
+    add(host::kContactTableName, {{"Recno", "R5"}, {"DB", "Sales"}, {"LastName", "Jones"}});
+    add(host::kEventTableName, {{"ERecno", "E1"}, {"Recno", "R1"}, {"Type", "CALL"}, {"Completed", "True"}});
+    add(host::kEventTableName, {{"ERecno", "E2"}, {"Recno", "R1"}, {"Type", "LETTER"}});
+    add(host::kEventTableName, {{"ERecno", "E3"}, {"Recno", "R1"}, {"Type", "CALL"}});
+    add(host::kEventTableName, {{"ERecno", "E4"}, {"Recno", "R2"}, {"Type", "LETTER"}});
+  }
+
+  // The values of `field` of the records of `tableName` that the filter accepts.
+  std::set<std::string> accepted(CompiledFilter& filter, std::string_view tableName, const char* field) {
+    FilterEvaluator evaluator(filter, engine_, "DEM");
+    host::Table t(engine_, std::string(host::kTallisAlias), std::string(tableName));
+    EXPECT_TRUE(t.open().ok());
+    std::set<std::string> out;
+    EXPECT_TRUE(t.first().ok());
+    while (!t.eof()) {
+      if (evaluator.applyselection(t)) out.insert(t.fieldByName(field)->asText());
+      EXPECT_TRUE(t.next().ok());
+    }
+    EXPECT_TRUE(evaluator.status().ok()) << evaluator.status().ToString();
+    return out;
+  }
+
+  bool activate(CompiledFilter& filter, const std::vector<FilterLine>& lines) {
+    return filter.activatethisfilter("test", definition(lines), clock_, host::Locale());
+  }
+
+  testing::TempDir dir_;
+  host::Engine engine_;
+  host::FixedClock clock_{45427.0};  // 15 May 2024
+};
+
+TEST_F(FilterEvaluatorTest, RelationsOnContactsAndEvents) {
+  addSmallData();
+  FilterLine caseSensitive = line("Last Name", 5, "smith");
+  caseSensitive.caseSensitive = true;
+  FilterLine phone = line("Phone 1", 5, "(555) 123-4567");
+  phone.ignorePunctuation = true;
+  const struct {
+    const char* name;
+    std::vector<FilterLine> lines;
+    std::set<std::string> contacts;  // last names accepted
+    std::set<std::string> events;    // event keys accepted
+  } cases[] = {
+      {"equals ignores case", {line("Last Name", 5, "smith")}, {"Smith", "SMITH", "smith"}, {"E1", "E2", "E3", "E4"}},
+      {"case-sensitive equals", {caseSensitive}, {"smith"}, {}},
+      {"ignore punctuation keeps the digits of the value only", {phone}, {"Smith"}, {"E1", "E2", "E3"}},
+      {"less or equal takes the value as a prefix", {line("Last Name", 4, "SMI")},
+       {"Smith", "SMITH", "smith", "Jones"}, {"E1", "E2", "E3", "E4"}},
+      {"a comma as decimal mark", {line("Num 1", 5, "1,5")}, {"Smith"}, {"E1", "E2", "E3"}},
+      {"category", {line("Category", 11, "A or C")}, {"Smith", "SMITH"}, {"E1", "E2", "E3", "E4"}},
+      {"is first is equals on contacts", {line("Event Type", 21, "call")}, {"Smith"}, {"E1"}},
+      {"is last", {line("Event Type", 22, "CALL")}, {"Smith"}, {"E3"}},
+      {"no events fail an event row", {line("Event Type", 5, "LETTER")}, {"Smith", "SMITH"}, {"E2", "E4"}},
+      {"an event row or a contact row", {line("Event Type", 5, "CALL", 2), line("Last Name", 5, "jones")},
+       {"Smith", "Jones"}, {"E1", "E3"}},
+      {"one event must satisfy both event rows",
+       {line("Event Type", 5, "LETTER", 1), line("Completed", 14, "")}, {}, {}},
+      {"and within one event", {line("Event Type", 5, "CALL", 1), line("Completed", 14, "")}, {"Smith"}, {"E1"}},
+  };
+  for (const auto& c : cases) {
+    CompiledFilter filter;
+    ASSERT_TRUE(activate(filter, c.lines)) << c.name;
+    EXPECT_EQ(accepted(filter, host::kContactTableName, "LastName"), c.contacts) << c.name;
+    EXPECT_EQ(accepted(filter, host::kEventTableName, "ERecno"), c.events) << c.name;
+    filter.setReverse(true);
+    std::set<std::string> rest;
+    for (const char* n : {"Smith", "SMITH", "smith", "SMJ", "Jones"}) {
+      if (!c.contacts.count(n)) rest.insert(n);
+    }
+    EXPECT_EQ(accepted(filter, host::kContactTableName, "LastName"), rest) << c.name << " reversed";
+  }
+}
+
+TEST_F(FilterEvaluatorTest, RefusedDefinitionsSayWhy) {
+  FilterLine open = line("Last Name", 5, "x");
+  open.open = 1;
+  const struct {
+    const char* name;
+    std::string shortname;
+    std::string text;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {"blank name", " ", definition({line("Last Name", 5, "x")}), {"No filter selected"}},
+      {"empty text", "f", "", {"Error : this filter appears corrupt.  Delete and re-add or run database repair"}},
+      {"relation 0 and a missing value",
+       "f",
+       definition({line("Last Name", 0, "x", 1), line("City", 5, "")}),
+       {"A field and a condition are necessary for criteria 1", "The condition for criteria 2 requires a value"}},
+      {"relation beyond 24", "f", definition({line("Last Name", 31, "x")}),
+       {"A field and a condition are necessary for criteria 1"}},
+      {"unknown field", "f", definition({line("Shoe Size", 5, "x")}),
+       {"Criteria 1 names no contact or event field; it cannot be used in a filter"}},
+      {"constructed field", "f", definition({line("Long File Name", 5, "x")}),
+       {"Criteria 1 names no contact or event field; it cannot be used in a filter"}},
+      {"a date that is no date", "f", definition({line("Date 1", 18, "Tuesday")}),
+       {"The date of criteria 1 cannot be read: Tuesday"}},
+      {"unbalanced parenthesis", "f", definition({open}), {"parenthesis are not balanced"}},
+      {"truncated: the connector asks for a second line", "f", definition({line("Last Name", 5, "x", 1)}),
+       {"Criteria 2 names no contact or event field; it cannot be used in a filter"}},
+  };
+  for (const auto& c : cases) {
+    host::ScopedMessageRecorder recorder;
+    CompiledFilter filter;
+    EXPECT_FALSE(filter.activatethisfilter(c.shortname, c.text, clock_, host::Locale())) << c.name;
+    EXPECT_FALSE(filter.active()) << c.name;
+    std::vector<std::string> said;
+    for (const host::Message& m : recorder.messages()) said.push_back(m.text);
+    EXPECT_EQ(said, c.messages) << c.name;
+  }
+}
+
+TEST_F(FilterEvaluatorTest, TodayIsResolvedWhenPrepared) {
+  add(host::kContactTableName, {{"Recno", "R1"}, {"DB", "Sales"}, {"LastName", "Old"}, {"Date1", "5/1/2024"}});
+  add(host::kContactTableName, {{"Recno", "R2"}, {"DB", "Sales"}, {"LastName", "New"}, {"Date1", "5/12/2024"}});
+  CompiledFilter filter;
+  ASSERT_TRUE(activate(filter, {line("Date 1", 19, "TODAY -7")}));
+  EXPECT_EQ(filter.prepared(1).text, "5/8/2024");
+  clock_.set(45427.0 + 30);
+  EXPECT_EQ(accepted(filter, host::kContactTableName, "LastName"), std::set<std::string>{"New"})
+      << "the clock is read when the filter is prepared, not per record";
+}
+
+// An SQL condition for the same criteria, built independently of the evaluator.
+struct RandomCriterion {
+  FilterLine line;
+  std::string sql;  // on contact c, or on event e for event rows
+  bool event = false;
+};
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+RandomCriterion randomCriterion(std::mt19937& rng) {
+  const auto pick = [&](auto const& list) { return list[rng() % list.size()]; };
+  const std::vector<std::string> names = {"smith", "Smith", "SMI", "jo", "LEE", "ee", "a"};
+  const std::vector<std::pair<const char*, const char*>> textFields = {{"Last Name", "LastName"}, {"City", "City"}};
+  RandomCriterion c;
+  switch (rng() % 5) {
+    case 0:
+    case 1: {
+      const auto [label, col] = pick(textFields);
+      const std::string v = pick(names);
+      const std::string f = "upper(ifnull(c." + std::string(col) + ", ''))";
+      const std::string p = quoted(host::upperAscii(v));
+      const int rel = pick(std::vector<int>{1, 3, 4, 5, 6, 7, 8, 9, 10, 16, 17});
+      c.line = line(label, rel, v);
+      switch (rel) {
+        case 1: c.sql = f + " > " + p; break;
+        case 3: c.sql = f + " < " + p; break;
+        case 4: c.sql = f + " <= " + quoted(host::upperAscii(v + std::string(20, 'z'))); break;
+        case 5: c.sql = f + " = " + p; break;
+        case 6: c.sql = f + " <> " + p; break;
+        case 7: c.sql = "instr(" + f + ", " + p + ") > 0"; break;
+        case 8: c.sql = "instr(" + f + ", " + p + ") = 0"; break;
+        case 9: c.line.value.clear(); c.sql = f + " = ''"; break;
+        case 10: c.line.value.clear(); c.sql = f + " <> ''"; break;
+        case 16: c.sql = "substr(" + f + ", 1, length(" + p + ")) = " + p; break;
+        case 17: c.sql = "substr(" + f + ", -length(" + p + ")) = " + p + " AND length(" + f + ") >= length(" + p + ")"; break;
+      }
+      break;
+    }
+    case 2: {
+      const std::string v = pick(std::vector<std::string>{"2", "1,5", "3.5", "0"});
+      const std::string num = v == "1,5" ? "1.5" : v;
+      const int rel = pick(std::vector<int>{1, 2, 3, 4, 5, 6});
+      const char* ops[] = {"", ">", ">=", "<", "<=", "=", "<>"};
+      c.line = line("Num 1", rel, v);
+      c.sql = "ifnull(c.Num1, 0) " + std::string(ops[rel]) + " " + num;
+      break;
+    }
+    case 3: {
+      const int rel = pick(std::vector<int>{18, 19});
+      // TODAY is 15 May 2024 (45427); the dates lie around it.
+      const int days = static_cast<int>(rng() % 40);
+      c.line = line("Date 1", rel, "TODAY -" + std::to_string(days));
+      c.sql = "ifnull(c.Date1, 0) " + std::string(rel == 18 ? "<= " : ">= ") + std::to_string(45427 - days);
+      break;
+    }
+    default: {
+      c.event = true;
+      if (rng() % 2) {
+        const std::string t = pick(std::vector<std::string>{"CALL", "letter", "Sale"});
+        c.line = line("Event Type", 5, t);
+        c.sql = "upper(ifnull(e.Type, '')) = " + quoted(host::upperAscii(t));
+      } else {
+        const int rel = pick(std::vector<int>{14, 15});
+        c.line = line("Completed", rel, "");
+        c.sql = std::string("ifnull(e.Completed, 0) ") + (rel == 14 ? "<> 0" : "= 0");
+      }
+    }
+  }
+  return c;
+}
+
+// The rows' expression in SQL: a chain reads from the left, each connector
+// taking everything to its right; a parenthesis pair is one operand.
+std::string sqlExpression(const std::vector<RandomCriterion>& rows, const std::vector<int>& opens,
+                          const std::vector<int>& closes, const std::function<std::string(std::size_t)>& operand) {
+  // Tokens: "(", operand index, ")", "*", "+".
+  std::vector<std::string> tokens;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    for (int k = 0; k < opens[i]; ++k) tokens.push_back("(");
+    tokens.push_back(std::to_string(i));
+    for (int k = 0; k < closes[i]; ++k) tokens.push_back(")");
+    if (rows[i].line.connector == 1) tokens.push_back("*");
+    if (rows[i].line.connector == 2) tokens.push_back("+");
+  }
+  std::size_t pos = 0;
+  std::function<std::string()> parseChain = [&]() -> std::string {
+    std::string left;
+    if (tokens[pos] == "(") {
+      ++pos;
+      left = "(" + parseChain() + ")";
+      ++pos;  // ")"
+    } else {
+      left = "(" + operand(static_cast<std::size_t>(std::stoi(tokens[pos++]))) + ")";
+    }
+    if (pos < tokens.size() && (tokens[pos] == "*" || tokens[pos] == "+")) {
+      const std::string op = tokens[pos++] == "*" ? " AND " : " OR ";
+      return left + op + "(" + parseChain() + ")";
+    }
+    return left;
+  };
+  return parseChain();
+}
+
+TEST_F(FilterEvaluatorTest, CountsAgreeWithAnIndependentSqlQuery) {
+  std::mt19937 rng(20261208);
+  const char* last[] = {"Smith", "SMITH", "smith", "Jones", "Lee", "Adams", "Smithers", ""};
+  const char* cities[] = {"Boston", "", "Salem", "Aa"};
+  const char* types[] = {"CALL", "LETTER", "SALE", "call"};
+  const char* nums[] = {"", "0", "1.5", "2", "3.5", "7"};
+  {
+    host::Table contacts(engine_, std::string(host::kTallisAlias), std::string(host::kContactTableName));
+    host::Table events(engine_, std::string(host::kTallisAlias), std::string(host::kEventTableName));
+    ASSERT_TRUE(contacts.open().ok());
+    ASSERT_TRUE(events.open().ok());
+    int e = 0;
+    for (int i = 0; i < 200; ++i) {
+      ASSERT_TRUE(contacts.insert().ok());
+      const std::string recno = "R" + std::to_string(i);
+      contacts.fieldByName("Recno")->setText(recno);
+      contacts.fieldByName("DB")->setText(i % 7 ? "Sales" : "Other");
+      contacts.fieldByName("LastName")->setText(last[rng() % 8]);
+      contacts.fieldByName("City")->setText(cities[rng() % 4]);
+      contacts.fieldByName("Num1")->setText(nums[rng() % 6]);
+      if (rng() % 4) contacts.fieldByName("Date1")->setDateTime(45427 - static_cast<int>(rng() % 45));
+      ASSERT_TRUE(contacts.post().ok());
+      for (int k = static_cast<int>(rng() % 4); k > 0; --k) {
+        ASSERT_TRUE(events.insert().ok());
+        events.fieldByName("ERecno")->setText("E" + std::to_string(++e));
+        events.fieldByName("Recno")->setText(recno);
+        events.fieldByName("Type")->setText(types[rng() % 4]);
+        events.fieldByName("Completed")->setBoolean(rng() % 2);
+        ASSERT_TRUE(events.post().ok());
+      }
+    }
+  }
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_.path() / host::kDataFileName).c_str(), &db), SQLITE_OK);
+  for (int trial = 0; trial < 40; ++trial) {
+    std::vector<RandomCriterion> rows;
+    const int n = 1 + static_cast<int>(rng() % 4);
+    for (int i = 0; i < n; ++i) {
+      rows.push_back(randomCriterion(rng));
+      rows.back().line.connector = i + 1 < n ? 1 + static_cast<int>(rng() % 2) : 0;
+    }
+    std::vector<int> opens(rows.size(), 0), closes(rows.size(), 0);
+    if (n >= 3 && rng() % 2) {
+      const std::size_t from = rng() % (rows.size() - 1);
+      opens[from] = 1;
+      closes[from + 1 + rng() % (rows.size() - from - 1)] = 1;
+    }
+    std::vector<FilterLine> lines;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      lines.push_back(rows[i].line);
+      lines.back().open = opens[i];
+      lines.back().close = closes[i];
+    }
+    CompiledFilter filter;
+    ASSERT_TRUE(activate(filter, lines)) << definition(lines);
+    FilterEvaluator evaluator(filter, engine_, "DEM");
+    host::Table contacts(engine_, std::string(host::kTallisAlias), std::string(host::kContactTableName));
+    ASSERT_TRUE(contacts.setIndexName("LastFirst").ok());
+    ASSERT_TRUE(contacts.open().ok());
+    ASSERT_TRUE(contacts.setRange({std::string("Sales")}, {std::string("Sales")}).ok());
+    auto counted = countSelection(evaluator, contacts);
+    ASSERT_TRUE(counted.ok()) << counted.status().ToString();
+
+    // An event row holds when one event of the contact makes the whole
+    // expression true, with every event row read on that event.
+    const std::string perEvent = sqlExpression(rows, opens, closes, [&](std::size_t i) { return rows[i].sql; });
+    const std::string anyEvent = "EXISTS (SELECT 1 FROM event e WHERE e.Recno = c.Recno AND (" + perEvent + "))";
+    const std::string whole = sqlExpression(rows, opens, closes, [&](std::size_t i) {
+      return rows[i].event ? anyEvent : rows[i].sql;
+    });
+    const std::string sql = "SELECT count(*) FROM contact c WHERE c.DB = 'Sales' AND (" + whole + ")";
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql << sqlite3_errmsg(db);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(counted->matches, sqlite3_column_int64(st, 0)) << definition(lines) << "\n" << sql;
+    sqlite3_finalize(st);
+  }
+  sqlite3_close(db);
+}
+
+}  // namespace
+}  // namespace vistrel::filter

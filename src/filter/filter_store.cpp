@@ -1,0 +1,122 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "filter/filter_store.h"
+
+#include "host/table.h"
+#include "host/tallis_schema.h"
+#include "host/text.h"
+#include "host/utility.h"
+
+namespace vistrel::filter {
+namespace {
+
+using host::Status;
+using host::Table;
+
+constexpr const char* kColumns[] = {"Shortname", "DB", "Who", "Type", "Selection", "FRecno"};
+
+std::string* member(StoredFilter& f, int i) {
+  std::string* members[] = {&f.shortname, &f.db, &f.who, &f.type, &f.selection, &f.frecno};
+  return members[i];
+}
+
+Status openSelect(Table& select) {
+  VISTREL_RETURN_IF_ERROR(select.setIndexName("iShortname"));
+  VISTREL_RETURN_IF_ERROR(select.open());
+  for (const char* name : kColumns) {
+    if (select.fieldByName(name) == nullptr) {
+      return Status::Corrupt(select.tableName() + ": the table lacks the field " + name);
+    }
+  }
+  return Status::OK();
+}
+
+StoredFilter readRow(Table& select) {
+  StoredFilter f;
+  for (int i = 0; i < 6; ++i) *member(f, i) = select.fieldByName(kColumns[i])->asText();
+  return f;
+}
+
+Status writeRow(Table& select, StoredFilter& f) {
+  for (int i = 0; i < 6; ++i) VISTREL_RETURN_IF_ERROR(select.fieldByName(kColumns[i])->setText(*member(f, i)));
+  return Status::OK();
+}
+
+host::StatusOr<bool> exists(Table& select, std::string_view shortname) {
+  auto found = select.findKey({std::string(shortname)});
+  if (!found.ok()) return found.status();
+  return *found && select.fieldByName("Shortname")->asTextView() == shortname;
+}
+
+}  // namespace
+
+host::StatusOr<std::vector<StoredFilter>> listFilters(host::Engine& engine, std::string_view who,
+                                                      std::string_view database) {
+  Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
+  VISTREL_RETURN_IF_ERROR(openSelect(select));
+  std::vector<StoredFilter> rows;
+  for (Status s = select.first(); !select.eof(); s = select.next()) {
+    VISTREL_RETURN_IF_ERROR(s);
+    StoredFilter f = readRow(select);
+    if (!who.empty() && f.who != who) continue;
+    if (!database.empty() && !host::equalsIgnoreCase(f.db, database)) continue;
+    rows.push_back(std::move(f));
+  }
+  return rows;
+}
+
+host::StatusOr<StoredFilter> findFilter(host::Engine& engine, std::string_view shortname) {
+  Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
+  VISTREL_RETURN_IF_ERROR(openSelect(select));
+  auto found = exists(select, shortname);
+  if (!found.ok()) return found.status();
+  if (!*found) return Status::NotFound("no filter '" + std::string(shortname) + "'");
+  return readRow(select);
+}
+
+Status addFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock) {
+  row.shortname = std::string(host::utf8Left(row.shortname, 100));
+  Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
+  VISTREL_RETURN_IF_ERROR(openSelect(select));
+  auto found = exists(select, row.shortname);
+  if (!found.ok()) return found.status();
+  if (*found) return Status::InvalidArgument(std::string(kDuplicateDescription));
+  row.frecno = host::MakeUniqueId(clock);
+  VISTREL_RETURN_IF_ERROR(select.insert());
+  Status s = writeRow(select, row);
+  if (s.ok()) s = select.post();
+  if (!s.ok()) {
+    select.cancel();
+    return Status::InvalidArgument(std::string(kDuplicateDescription));
+  }
+  return Status::OK();
+}
+
+Status copyFilter(host::Engine& engine, std::string_view shortname, std::string_view newName,
+                  const host::Clock& clock) {
+  auto original = findFilter(engine, shortname);
+  if (!original.ok()) return original.status();
+  StoredFilter copy = *original;
+  copy.shortname = std::string(newName);
+  if (host::trimWhite(newName).empty()) return Status::InvalidArgument(std::string(kUnableToCopy));
+  const Status s = addFilter(engine, std::move(copy), clock);
+  if (!s.ok()) return Status::InvalidArgument(std::string(kUnableToCopy));
+  return Status::OK();
+}
+
+Status deleteFilter(host::Engine& engine, std::string_view shortname) {
+  Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
+  VISTREL_RETURN_IF_ERROR(openSelect(select));
+  auto found = exists(select, shortname);
+  if (!found.ok()) return found.status();
+  if (!*found) return Status::NotFound("no filter '" + std::string(shortname) + "'");
+  return select.remove();
+}
+
+std::string copyProposal(std::string_view shortname) {
+  std::string text = "Copy of " + std::string(host::utf8Left(shortname, 50));
+  if (host::utf8Length(shortname) > 50) text += "...";
+  return text;
+}
+
+}  // namespace vistrel::filter

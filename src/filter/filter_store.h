@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/clock.h"
+#include "host/engine.h"
+#include "host/status.h"
+
+// The saved filters: the rows of the select table, shared with Tallis. The
+// filter list window and the command line both go through these routines.
+// Descriptions are unique (the table's description index refuses a second
+// row with the same text).
+namespace vistrel::filter {
+
+struct StoredFilter {
+  std::string shortname;  // the description, at most 100 characters
+  std::string db;         // the database it was saved for
+  std::string who;        // the user who saved it
+  std::string type;       // "CONTACT"
+  std::string selection;  // the stored definition text
+  std::string frecno;     // the row's unique key
+};
+
+inline constexpr std::string_view kDuplicateDescription =
+    "Description already exists in system.  Try a different one.";
+inline constexpr std::string_view kUnableToCopy = "Unable to copy filter";
+
+// The rows in description order; with `who` only that user's, with
+// `database` only those saved for that database (ignoring case).
+host::StatusOr<std::vector<StoredFilter>> listFilters(host::Engine& engine, std::string_view who = {},
+                                                      std::string_view database = {});
+
+// The row with exactly this description; NotFound when there is none.
+host::StatusOr<StoredFilter> findFilter(host::Engine& engine, std::string_view shortname);
+
+// Adds a row with a fresh FRecno. An existing description fails with
+// kDuplicateDescription and adds nothing.
+host::Status addFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock);
+
+// Adds a copy of the row `shortname` under `newName`, field by field; any
+// failure is kUnableToCopy and adds nothing.
+host::Status copyFilter(host::Engine& engine, std::string_view shortname, std::string_view newName,
+                        const host::Clock& clock);
+
+host::Status deleteFilter(host::Engine& engine, std::string_view shortname);
+
+// The name a copy is offered under: "Copy of " and the first 50 characters
+// of the description, then "..." when it is longer.
+std::string copyProposal(std::string_view shortname);
+
+}  // namespace vistrel::filter

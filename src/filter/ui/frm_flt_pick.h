@@ -1,0 +1,155 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "filter/compiled_filter.h"
+#include "filter/filter_evaluator.h"
+#include "filter/filter_store.h"
+#include "host/clock.h"
+#include "host/engine.h"
+#include "host/session.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+class QTimer;
+
+namespace vistrel::filter {
+
+// The filter list ("Select a filter"): the saved filters of the select table,
+// with activation (plain or reversed), deactivation, counting, and adding,
+// editing, copying and deleting filters. Created once at start-up and shown
+// modally by the main window, which owns the CompiledFilter the list works
+// on (selectinit) and asks the list to decide its contacts (applyselection).
+//
+// Table errors are shown (ShowError) where they happen and abandon the step.
+class TfrmFltPick : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `engine` must outlive the window.
+  TfrmFltPick(host::Engine& engine, const host::Session& session, QWidget* parent = nullptr);
+  ~TfrmFltPick() override;
+
+  // Makes `filter` (owned by the caller, may be null) the one the list works
+  // on and `database` the one it counts; an active filter is checked and
+  // prepared again, so its TODAY dates count from now.
+  void selectinit(CompiledFilter* filter, std::string database);
+
+  // The decision for the record under test of a contact (or event) table:
+  // true while no filter is active.
+  bool applyselection(host::Table& table);
+  // Starts a fresh walk: a table failure of the previous walk is forgotten
+  // and the once-per-walk messages may be shown again.
+  void startWalk();
+  // The first table failure of the current walk.
+  host::Status walkStatus() const;
+
+  // The handlers of the buttons, the menu and the user combo.
+  void BtActivateClick();
+  void BtReverseClick();
+  void BtDeactivateClick();
+  void BtcountClick();
+  void BtAddClick();
+  void BtEditClick();
+  void BtDeleteClick();
+  void btCopyClick();
+  void BtHelpClick();
+  void cbUsersClick();
+  void showActiveFilter();
+  void SetButtons();
+  void SetButtonState(bool on);
+
+  // Opens the criteria editor on `row` (a new filter when null) for
+  // `database`; true when it closed with OK. The program hands it in;
+  // without one Add and Edit say that the editor is not available.
+  using CriteriaEditor =
+      std::function<bool(QWidget* parent, const StoredFilter* row, const std::string& database)>;
+  void setCriteriaEditor(CriteriaEditor editor) { editor_ = std::move(editor); }
+
+  // Where the day comes from (tests fix it).
+  void setClock(const host::Clock& clock) { clock_ = &clock; }
+  // The input box of Copy; the answer, or none for Cancel (tests answer it).
+  using InputBox = std::function<std::optional<std::string>(const QString& caption, const QString& prompt,
+                                                            const QString& initial)>;
+  void setInputBox(InputBox box) { inputBox_ = std::move(box); }
+
+  // How often a count lets the window messages run, in milliseconds (0:
+  // every 10 contacts).
+  void setLoopInterval(int ms) { loopInterval_ = ms; }
+  bool counting() const { return counting_; }
+  bool animating() const;
+  void toggleAnimation();
+  QTableView* grid() const { return grid_; }
+  const std::vector<StoredFilter>& rows() const { return rows_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void done(int result) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildWindow();
+  QPushButton* addButton(const char* name, const QString& caption, int top, void (TfrmFltPick::*handler)());
+  void FormCreate();
+  void FormShow();
+  void dsSelectDataChange();
+  void activate(bool reverse);
+  void reloadRows();
+  std::optional<StoredFilter> currentRow() const;
+  void showCounts(const SelectionCount& count);
+  bool showCriteriaEditor(const StoredFilter* row);
+
+  host::Engine& engine_;
+  const host::Session& session_;
+  const host::Clock* clock_;
+  InputBox inputBox_;
+  CriteriaEditor editor_;
+  CompiledFilter* filter_ = nullptr;
+  std::unique_ptr<FilterEvaluator> evaluator_;
+  std::string database_;
+  std::vector<StoredFilter> rows_;
+  bool counting_ = false;
+  int loopInterval_ = 20;
+
+  QStandardItemModel* model_ = nullptr;
+  QTableView* grid_ = nullptr;
+  QLabel* title_ = nullptr;
+  QComboBox* users_ = nullptr;
+  QLabel* animation_ = nullptr;
+  QTimer* animationTimer_ = nullptr;
+  int animationFrame_ = 0;
+  QLabel* active_ = nullptr;
+  QLabel* reverse_ = nullptr;
+  QLabel* total_ = nullptr;
+  QProgressBar* gauge_ = nullptr;
+  QLabel* name_ = nullptr;
+  QFrame* yellow_ = nullptr;
+  QMenu* menu_ = nullptr;
+  QPushButton* activate_ = nullptr;
+  QPushButton* reverseButton_ = nullptr;
+  QPushButton* deactivate_ = nullptr;
+  QPushButton* count_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QPushButton* help_ = nullptr;
+  QPushButton* add_ = nullptr;
+  QPushButton* edit_ = nullptr;
+  QPushButton* delete_ = nullptr;
+  QPushButton* copy_ = nullptr;
+};
+
+}  // namespace vistrel::filter
