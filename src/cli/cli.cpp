@@ -15,6 +15,8 @@ const Command* const kCommands[] = {
     &kImportCommand,
     &kAnalyseCommand,
     &kLocateCommand,
+    &kMirrorCommand,
+    &kExportParadoxCommand,
 };
 
 void printOverview(std::ostream& out) {

@@ -11,5 +11,7 @@ extern const Command kInitCommand;
 extern const Command kImportCommand;
 extern const Command kAnalyseCommand;
 extern const Command kLocateCommand;
+extern const Command kMirrorCommand;
+extern const Command kExportParadoxCommand;
 
 }  // namespace vistrel::cli

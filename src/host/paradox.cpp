@@ -533,11 +533,67 @@ Status putField(pxdoc_t* doc, const ParadoxField& f, char* data, const Value& v,
   return Status::OK();
 }
 
+// A read-write FILE over memory. pxlib seeks before nearly every write,
+// and on a disk file each seek costs a system call; the table is built
+// here and written to disk in one go.
+class MemoryFile {
+ public:
+  MemoryFile() {
+    cookie_io_functions_t io{};
+    io.read = [](void* c, char* buf, std::size_t n) -> ssize_t {
+      auto* m = static_cast<MemoryFile*>(c);
+      const std::size_t got = m->pos_ >= m->data_.size() ? 0 : std::min(n, m->data_.size() - m->pos_);
+      std::memcpy(buf, m->data_.data() + m->pos_, got);
+      m->pos_ += got;
+      return static_cast<ssize_t>(got);
+    };
+    io.write = [](void* c, const char* buf, std::size_t n) -> ssize_t {
+      auto* m = static_cast<MemoryFile*>(c);
+      if (m->data_.size() < m->pos_ + n) m->data_.resize(m->pos_ + n);
+      std::memcpy(m->data_.data() + m->pos_, buf, n);
+      m->pos_ += n;
+      return static_cast<ssize_t>(n);
+    };
+    io.seek = [](void* c, off64_t* offset, int whence) -> int {
+      auto* m = static_cast<MemoryFile*>(c);
+      const off64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off64_t>(m->pos_)
+                                                                         : static_cast<off64_t>(m->data_.size());
+      if (base + *offset < 0) return -1;
+      m->pos_ = static_cast<std::size_t>(base + *offset);
+      *offset = static_cast<off64_t>(m->pos_);
+      return 0;
+    };
+    io.close = [](void*) { return 0; };
+    file_ = fopencookie(this, "w+", io);
+  }
+  ~MemoryFile() {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  MemoryFile(const MemoryFile&) = delete;
+  MemoryFile& operator=(const MemoryFile&) = delete;
+
+  FILE* file() const { return file_; }
+  Status save(const fs::path& path) {
+    std::fflush(file_);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(data_.data(), static_cast<std::streamsize>(data_.size()));
+    out.close();
+    return out ? Status::OK() : Status::IoError(fileName(path) + ": cannot be written");
+  }
+
+ private:
+  FILE* file_ = nullptr;
+  std::string data_;
+  std::size_t pos_ = 0;
+};
+
 Status writeTemporaries(const fs::path& dbTemp, const fs::path& mbTemp, const std::string& tableName,
                         const std::vector<ParadoxField>& fields, const ParadoxRowSource& rows,
                         const ParadoxWriteOptions& options) {
   Converter fromUtf8(codePageName(options.codePage) + "//TRANSLIT", "UTF-8");
   if (!fromUtf8.ok()) return Status::InvalidArgument("code page " + std::to_string(options.codePage) + " is not known");
+  MemoryFile memory;
+  if (memory.file() == nullptr) return Status::IoError("out of memory");
   WriteDoc w;
   w.doc = PX_new();
   if (w.doc == nullptr) return Status::IoError("out of memory");
@@ -554,7 +610,7 @@ Status writeTemporaries(const fs::path& dbTemp, const fs::path& mbTemp, const st
     pxf[i].px_fdc = 0;
     memo = memo || isMemo(fields[i].type);
   }
-  if (PX_create_file(doc, pxf, static_cast<int>(fields.size()), dbTemp.c_str(), pxfFileTypNonIndexDB) < 0) {
+  if (PX_create_fp(doc, pxf, static_cast<int>(fields.size()), memory.file(), pxfFileTypNonIndexDB) < 0) {
     return Status::IoError("cannot create the table: " + w.errors.last);
   }
   PX_set_parameter(doc, "tablename", tableName.c_str());
@@ -590,6 +646,7 @@ Status writeTemporaries(const fs::path& dbTemp, const fs::path& mbTemp, const st
   }
   const unsigned long encryption = doc->px_head->px_encryption;
   PX_close(doc);
+  VISTREL_RETURN_IF_ERROR(memory.save(dbTemp));
   if (memo) VISTREL_RETURN_IF_ERROR(memos.finish(mbTemp, encryption));
   return Status::OK();
 }
