@@ -247,9 +247,18 @@ StatusOr<std::unique_ptr<ParadoxReader>> ParadoxReader::open(const fs::path& dbF
     return impl->corrupt("the file is cut short (" + std::to_string(size) + " bytes)");
   }
   const int recordSize = u16le(head);
+  const int headerSize = u16le(head + 2);
   const int maxTableSize = head[5];
-  if (recordSize == 0 || maxTableSize == 0 || maxTableSize > 32) {
+  const int fileBlocks = u16le(head + 0x0C);
+  if (recordSize == 0 || headerSize < static_cast<int>(kMinHeader) || maxTableSize == 0 || maxTableSize > 32) {
     return impl->corrupt("not a Paradox table, or its header is damaged");
+  }
+  // pxlib counts the records block by block when it opens a table; on a file
+  // cut short it would walk blocks that are not there.
+  const std::uintmax_t wanted = headerSize + static_cast<std::uintmax_t>(fileBlocks) * maxTableSize * 0x400;
+  if (wanted > size) {
+    return impl->corrupt("the file is cut short (" + std::to_string(size) + " of " + std::to_string(wanted) +
+                         " bytes)");
   }
   std::rewind(impl->db.get());
 

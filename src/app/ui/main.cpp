@@ -8,6 +8,7 @@
 #include "app/login.h"
 #include "app/startup.h"
 #include "app/ui/frm_get_who.h"
+#include "app/ui/mirror_progress.h"
 #include "geo/ui/frm_all50.h"
 #include "geo/ui/frm_main.h"
 #include "geo/ui/frm_progress.h"
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
   host::Engine& engine = host::Engine::global();
   const app::StartupContext context{host::programFolder(), host::WindowsUserName(), args};
   if (!app::prepareEngine(engine, context)) return 0;
+  // A Tallis data directory is copied before the login reads its user table.
+  if (!app::mirrorHostTablesWithProgress(engine)) return 0;
 
   {
     app::TfrmGetWho login(engine, app::loginPrefill(args, host::LastTallisUser()));
