@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <set>
 #include <system_error>
@@ -132,6 +133,24 @@ Status copyTable(Store& store, const TableMeta& meta, ParadoxReader& reader, con
   } else {
     VISTREL_RETURN_IF_ERROR(store.exec("DELETE FROM " + table, meta.name));
   }
+  // The secondary indexes are built again after the rows are in: faster
+  // than keeping them up to date row by row. Stored filters are few, and
+  // their key checks name clashes as rows come.
+  std::vector<std::string> indexes;
+  if (!filters) {
+    std::string drop;
+    {
+      Statement list(store, "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 AND "
+                            "sql NOT NULL", meta.name);
+      VISTREL_RETURN_IF_ERROR(list.status());
+      bindText(list.get(), 1, meta.sqlName);
+      while (sqlite3_step(list.get()) == SQLITE_ROW) {
+        drop += "DROP INDEX " + quoteIdent(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0))) + ";";
+        indexes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 1)));
+      }
+    }
+    if (!drop.empty()) VISTREL_RETURN_IF_ERROR(store.exec(drop, meta.name));
+  }
   std::string columns, params;
   std::vector<int> wanted;
   for (std::size_t i = 0; i < meta.columns.size(); ++i) {
@@ -169,6 +188,10 @@ Status copyTable(Store& store, const TableMeta& meta, ParadoxReader& reader, con
     if ((*rows & 4095) == 0) tick();
     return Status::OK();
   }));
+  for (const std::string& sql : indexes) {
+    const Status built = store.exec(sql, meta.name);
+    if (!built.ok()) return Status::InvalidArgument(meta.name + ": the host's rows break a key (" + built.message() + ")");
+  }
   Statement done(store, "INSERT OR REPLACE INTO vistrel_mirror (name, signature, rows) VALUES (?1, ?2, ?3)",
                  meta.name);
   VISTREL_RETURN_IF_ERROR(done.status());
@@ -264,6 +287,10 @@ StatusOr<std::vector<MirrorTableResult>> mirrorHostTables(const fs::path& hostDi
     jobs.push_back(std::move(job));
   }
 
+  // A copy that fails rolls back from the journal; one that the machine
+  // loses half-way is made again from the host's files at the next start.
+  const bool copying = std::any_of(jobs.begin(), jobs.end(), [](const Job& j) { return j.reader != nullptr; });
+  if (copying) VISTREL_RETURN_IF_ERROR(store.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=NORMAL", "mirror"));
   std::int64_t done = 0;
   std::vector<MirrorTableResult> results;
   for (Job& job : jobs) {
@@ -292,6 +319,7 @@ StatusOr<std::vector<MirrorTableResult>> mirrorHostTables(const fs::path& hostDi
     }
     results.push_back(std::move(job.result));
   }
+  if (copying) VISTREL_RETURN_IF_ERROR(store.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", "mirror"));
   return results;
 }
 
