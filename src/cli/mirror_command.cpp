@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ostream>
@@ -64,6 +65,12 @@ int runMirror(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     return results.status().IsInvalidArgument() ? kExitUsage : kExitFailure;
   }
   int code = kExitOk;
+  if (std::all_of(results->begin(), results->end(), [](const host::MirrorTableResult& r) {
+        return r.outcome == host::MirrorTableResult::Outcome::kMissing;
+      })) {
+    err << "vistrel-cli mirror: " << *args->value("from") << " holds no Tallis table\n";
+    code = kExitFailure;
+  }
   for (const host::MirrorTableResult& r : *results) {
     out << r.table << std::string(14 - std::min<std::size_t>(13, r.table.size()), ' ');
     switch (r.outcome) {
@@ -99,7 +106,7 @@ int runExport(const std::vector<std::string>& argv, std::ostream& out, std::ostr
                                            splitNames(args->valueOr("tables", "")));
   if (!results.ok()) {
     err << "vistrel-cli export-paradox: " << results.status().message() << "\n";
-    return kExitFailure;
+    return results.status().IsInvalidArgument() ? kExitUsage : kExitFailure;
   }
   for (const host::ExportTableResult& r : *results) out << r.file << "  " << r.rows << " rows\n";
   out << "Written in " << secondsText(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count())

@@ -47,6 +47,7 @@ TEST(MirrorCommandTest, AnalysesOfAMirroredExportMatchTheOriginal) {
   EXPECT_EQ(again.out, "CONTACT.DB    unchanged\nevent.db      unchanged\n");
   EXPECT_EQ(run({"mirror", "--data", copy}).code, kExitUsage);
   EXPECT_EQ(run({"mirror", "--data", copy, "--from", host, "--tables", "nosuch"}).code, kExitUsage);
+  EXPECT_EQ(run({"mirror", "--data", copy, "--from", original}).code, kExitFailure) << "no Paradox table there";
 }
 
 }  // namespace

@@ -210,6 +210,16 @@ bool wanted(const std::vector<std::string>& tables, const std::string& name) {
   return false;
 }
 
+Status checkTableNames(const std::vector<std::string>& tables) {
+  const auto defs = tallisTableDefs();
+  for (const std::string& t : tables) {
+    if (std::none_of(defs.begin(), defs.end(), [&](const TableDef& d) { return wanted({t}, d.name); })) {
+      return Status::InvalidArgument("no host table is called " + t);
+    }
+  }
+  return Status::OK();
+}
+
 }  // namespace
 
 fs::path findHostTable(const fs::path& directory, std::string_view tableName) {
@@ -231,15 +241,11 @@ bool isHostDirectory(const fs::path& directory) {
 
 StatusOr<std::vector<MirrorTableResult>> mirrorHostTables(const fs::path& hostDir, const fs::path& dataDir,
                                                           const MirrorOptions& options) {
-  for (const std::string& t : options.tables) {
-    const auto defs = tallisTableDefs();
-    if (std::none_of(defs.begin(), defs.end(), [&](const TableDef& d) { return wanted({t}, d.name); })) {
-      return Status::InvalidArgument("no host table is called " + t);
-    }
-  }
+  VISTREL_RETURN_IF_ERROR(checkTableNames(options.tables));
+  std::error_code ec;
+  if (!fs::is_directory(hostDir, ec)) return Status::NotFound(hostDir.string() + " is not a directory");
   Engine engine;
   engine.setAlias(kMirrorAlias, dataDir);
-  std::error_code ec;
   if (!fs::exists(dataDir / std::string(kDataFileName), ec)) {
     VISTREL_RETURN_IF_ERROR(Engine::createDataDirectory(dataDir));
     VISTREL_RETURN_IF_ERROR(createTallisTables(engine, kMirrorAlias));
@@ -380,6 +386,7 @@ StatusOr<std::vector<ExportColumn>> exportColumns(Store& store, const TableMeta&
 StatusOr<std::vector<ExportTableResult>> exportParadoxTables(Engine& engine, std::string_view alias,
                                                              const fs::path& toDir,
                                                              const std::vector<std::string>& tables) {
+  VISTREL_RETURN_IF_ERROR(checkTableNames(tables));
   auto opened = engine.store(alias);
   if (!opened.ok()) return opened.status();
   Store& store = **opened;

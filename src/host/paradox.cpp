@@ -8,6 +8,7 @@ extern "C" {
 #include <paradox.h>
 }
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
