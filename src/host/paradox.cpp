@@ -26,6 +26,8 @@ extern "C" void px_encrypt_mb_block(unsigned char* src, unsigned char* dest, uns
                                     unsigned long blocksize);
 extern "C" void px_decrypt_mb_block(unsigned char* src, unsigned char* dest, unsigned long encryption,
                                     unsigned long blocksize);
+extern "C" void px_decrypt_db_block(unsigned char* src, unsigned char* dest, unsigned long encryption,
+                                    unsigned long blocksize, unsigned long blockno);
 
 namespace vistrel::host {
 namespace fs = std::filesystem;
@@ -243,8 +245,10 @@ StatusOr<std::unique_ptr<ParadoxReader>> ParadoxReader::open(const fs::path& dbF
 
   // pxlib trusts the header; look at what it divides by and how far it
   // reads before handing the file over.
-  unsigned char head[kMinHeader];
-  if (size < kMinHeader || std::fread(head, 1, kMinHeader, impl->db.get()) != kMinHeader) {
+  // The main header, and the start of the data header that follows it from
+  // version 4 on (it may hold the encryption key).
+  unsigned char head[0x60] = {};
+  if (size < kMinHeader || std::fread(head, 1, sizeof head, impl->db.get()) < kMinHeader) {
     return impl->corrupt("the file is cut short (" + std::to_string(size) + " bytes)");
   }
   const int recordSize = u16le(head);
@@ -260,6 +264,23 @@ StatusOr<std::unique_ptr<ParadoxReader>> ParadoxReader::open(const fs::path& dbF
   if (wanted > size) {
     return impl->corrupt("the file is cut short (" + std::to_string(size) + " of " + std::to_string(wanted) +
                          " bytes)");
+  }
+  // pxlib follows the chain of data blocks when it opens a table, without
+  // noticing a chain that runs in a circle.
+  std::uint32_t encryption = u32le(head + 0x25);
+  if (encryption == 0xFF00FF00u) encryption = u32le(head + 0x5C);
+  unsigned char block[256];
+  int blockNumber = u16le(head + 0x0E);
+  for (int steps = 0; blockNumber > 0; ++steps) {
+    if (steps >= fileBlocks || blockNumber > fileBlocks) {
+      return impl->corrupt("damaged block chain at block " + std::to_string(blockNumber));
+    }
+    const long at = headerSize + static_cast<long>(blockNumber - 1) * maxTableSize * 0x400;
+    if (std::fseek(impl->db.get(), at, SEEK_SET) != 0 || std::fread(block, 1, sizeof block, impl->db.get()) != sizeof block) {
+      return impl->corrupt("cannot read block " + std::to_string(blockNumber));
+    }
+    if (encryption != 0) px_decrypt_db_block(block, block, encryption, sizeof block, static_cast<unsigned long>(blockNumber));
+    blockNumber = u16le(block);
   }
   std::rewind(impl->db.get());
 
