@@ -41,8 +41,10 @@ if [ ! -f "$tallis/CONTACT.DB" ]; then
   build/bin/vistrel-cli export-paradox --data "$one" --to "$tallis" >/dev/null
 fi
 rm -rf "$base/mirror1m"
-/usr/bin/time -f "mirror: %e s wall, %M KB peak" build/bin/vistrel-cli mirror --data "$base/mirror1m" --from "$tallis"
-/usr/bin/time -f "mirror when nothing changed: %e s wall" build/bin/vistrel-cli mirror --data "$base/mirror1m" --from "$tallis" >/dev/null
+TIMEFORMAT="mirror: %R s wall, %U s user, %S s sys"
+time build/bin/vistrel-cli mirror --data "$base/mirror1m" --from "$tallis"
+TIMEFORMAT="mirror when nothing changed: %R s wall"
+time build/bin/vistrel-cli mirror --data "$base/mirror1m" --from "$tallis" >/dev/null
 csv="$base/one1m-contacts.csv"
 if [ ! -f "$csv" ]; then
   sqlite3 -csv -header "$one/tallis.db" "SELECT FirstName,LastName,Dear,Salut,Title,Company,Addr1,City,State,Zip,\
@@ -50,8 +52,8 @@ Country,Phone1,PhDesc1,EMail1,Category,User1 FROM contact" > "$csv"
 fi
 rm -rf "$base/import1m"
 build/bin/vistrel-cli init --data "$base/import1m" >/dev/null
-/usr/bin/time -f "import of the same 1,000,000 contacts from CSV: %e s wall" \
-  build/bin/vistrel-cli import --data "$base/import1m" --database Sales "$csv"
+TIMEFORMAT="import of the same 1,000,000 contacts from CSV: %R s wall, %U s user, %S s sys"
+time build/bin/vistrel-cli import --data "$base/import1m" --database Sales "$csv"
 rm -rf "$base/demo1m"
-/usr/bin/time -f "init --demo of 1,000,000 contacts with their events: %e s wall" \
-  build/bin/vistrel-cli init --data "$base/demo1m" --demo --contacts 1000000 --one-database >/dev/null
+TIMEFORMAT="init --demo of 1,000,000 contacts with their events: %R s wall, %U s user, %S s sys"
+time build/bin/vistrel-cli init --data "$base/demo1m" --demo --contacts 1000000 --one-database >/dev/null 2>&1
