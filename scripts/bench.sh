@@ -55,3 +55,27 @@ if [ -x build/bench/gui_bench_count ]; then
   echo "== gui_bench_sortable_grid"
   QT_QPA_PLATFORM=offscreen build/bench/gui_bench_sortable_grid
 fi
+echo "== mirror (1,000,000 contacts with their events from Paradox files, beside the CSV import and init --demo)"
+# The Paradox files are exported from one1m once; the copy is made afresh.
+tallis="$base/one1m-paradox"
+if [ ! -f "$tallis/CONTACT.DB" ]; then
+  echo "Exporting $one to Paradox files in $tallis (several minutes) ..."
+  build/bin/vistrel-cli export-paradox --data "$one" --to "$tallis" >/dev/null
+fi
+rm -rf "$base/mirror1m"
+TIMEFORMAT="mirror: %R s wall, %U s user, %S s sys"
+time build/bin/vistrel-cli mirror --data "$base/mirror1m" --from "$tallis"
+TIMEFORMAT="mirror when nothing changed: %R s wall"
+time build/bin/vistrel-cli mirror --data "$base/mirror1m" --from "$tallis" >/dev/null
+csv="$base/one1m-contacts.csv"
+if [ ! -f "$csv" ]; then
+  sqlite3 -csv -header "$one/tallis.db" "SELECT FirstName,LastName,Dear,Salut,Title,Company,Addr1,City,State,Zip,\
+Country,Phone1,PhDesc1,EMail1,Category,User1 FROM contact" > "$csv"
+fi
+rm -rf "$base/import1m"
+build/bin/vistrel-cli init --data "$base/import1m" >/dev/null
+TIMEFORMAT="import of the same 1,000,000 contacts from CSV: %R s wall, %U s user, %S s sys"
+time build/bin/vistrel-cli import --data "$base/import1m" --database Sales "$csv"
+rm -rf "$base/demo1m"
+TIMEFORMAT="init --demo of 1,000,000 contacts with their events: %R s wall, %U s user, %S s sys"
+time build/bin/vistrel-cli init --data "$base/demo1m" --demo --contacts 1000000 --one-database >/dev/null 2>&1

@@ -10,6 +10,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev sqlite3
+  # Reads and writes the host's Paradox tables (mirror, export-paradox).
+  pxlib-dev
   libgtest-dev
   qt6-base-dev libgl-dev
   fontconfig fonts-dejavu-core

@@ -17,6 +17,8 @@ const Command* const kCommands[] = {
     &kAnalyseCommand,
     &kLocateCommand,
     &kFilterCommand,
+    &kMirrorCommand,
+    &kExportParadoxCommand,
 };
 
 void printOverview(std::ostream& out) {

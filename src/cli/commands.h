@@ -22,5 +22,7 @@ extern const Command kFilterCommand;
 // The event form of import (--events FILE.csv), which runImport hands over to.
 bool isEventImport(const std::vector<std::string>& args);
 int runEventImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+extern const Command kMirrorCommand;
+extern const Command kExportParadoxCommand;
 
 }  // namespace vistrel::cli

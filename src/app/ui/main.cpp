@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "app/ui/frm_get_who.h"
 #include "filter/ui/frm_flt_pick.h"
+#include "app/ui/mirror_progress.h"
 #include "geo/ui/frm_all50.h"
 #include "geo/ui/frm_main.h"
 #include "geo/ui/frm_progress.h"
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
   engine.setLocale(host::localeFromQt(QLocale::system()));
   const app::StartupContext context{host::programFolder(), host::WindowsUserName(), args};
   if (!app::prepareEngine(engine, context)) return 0;
+  // A Tallis data directory is copied before the login reads its user table.
+  if (!app::mirrorHostTablesWithProgress(engine)) return 0;
 
   // Who is logged in and the database worked on, for the whole run.
   host::Session session;
