@@ -460,6 +460,7 @@ void TfrmFltPick::BtEditClick() {
     showActiveFilter();
   }
   reloadRows();
+  SetButtons();
 }
 
 void TfrmFltPick::BtDeleteClick() {
