@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/data_dir.h"
 #include "cli/filter_support.h"
+#include "dialogs/criteria_validation.h"
 #include "filter/filter_evaluator.h"
 #include "filter/filter_text.h"
 #include "host/csv.h"
@@ -34,7 +35,8 @@ constexpr char kUsage[] =
     "Works with the saved filters of a data directory, as the filter list does.\n"
     "  show     prints the stored definition text\n"
     "  add      stores a definition given in the stored text form (one line per\n"
-    "           criterion) once it passes the checks of activation\n"
+    "           criterion) once it passes the criteria editor's checks and those\n"
+    "           of activation; it is stored as the editor writes it\n"
     "  count    counts the contacts (or, with --table event, the events) of a\n"
     "           database that the filter selects; --who is the user whose marks\n"
     "           count (the filter's own user without it)\n"
@@ -109,7 +111,12 @@ int runAdd(const Args& args, host::Engine& engine, const host::Clock& clock, std
   row.db = *database;
   row.who = std::string(host::utf8Left(*args.value("who"), 3));
   row.type = "CONTACT";
-  row.selection = filter::joinMemoLines(filter::splitMemoLines(text.str()));
+  // What the criteria editor's OK would do with these lines: load them,
+  // check them and write them back.
+  const dialogs::CriteriaVerdict verdict = dialogs::checkFilterDefinition(row.shortname, text.str(), engine.locale());
+  for (const std::string& message : verdict.loadMessages) err << "vistrel-cli filter: " << message << "\n";
+  if (!verdict.ok()) return failed(err, host::Status::InvalidArgument(verdict.fault->message));
+  row.selection = filter::joinMemoLines(verdict.definition);
   // The check compiles into its own slots, so an active filter elsewhere is untouched.
   filter::ExpressionEngine expressions;
   filter::CompiledFilter compiled(expressions);

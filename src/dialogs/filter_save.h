@@ -8,6 +8,8 @@
 
 #include "dialogs/criteria_editor_model.h"
 #include "dialogs/criteria_validation.h"
+#include "filter/filter_store.h"
+#include "host/clock.h"
 #include "host/engine.h"
 #include "host/locale.h"
 #include "host/status.h"
@@ -15,15 +17,9 @@
 // Saving the criteria editor's filter into a row of the select table.
 namespace vistrel::dialogs {
 
-// One row of the select table as the editor reads and writes it.
-struct FilterRecord {
-  std::string fRecno;     // the row's key; empty for a row not stored yet
-  std::string shortname;  // the description
-  std::string db;         // the database it was last saved for
-  std::string who;
-  std::string type;
-  std::string selection;  // the stored filter text
-};
+// One row of the select table as the editor reads and writes it; `frecno`
+// is empty for a row not stored yet.
+using FilterRecord = filter::StoredFilter;
 
 // Where the editor's filters are stored. The program uses the select table;
 // tests pass their own.
@@ -37,10 +33,12 @@ class FilterRecordStore {
   virtual host::StatusOr<std::string> post(const FilterRecord& record) = 0;
 };
 
-// The store over the select table of the TALDB alias.
+// The store over the select table of the TALDB alias (the saved-filter
+// routines of filter_store).
 class SelectTableStore : public FilterRecordStore {
  public:
-  explicit SelectTableStore(host::Engine& engine) : engine_(engine) {}
+  explicit SelectTableStore(host::Engine& engine, const host::Clock& clock = host::SystemClock::instance())
+      : engine_(engine), clock_(clock) {}
   host::StatusOr<bool> descriptionExists(std::string_view description, std::string_view fRecno) override;
   host::StatusOr<std::string> post(const FilterRecord& record) override;
   // The row with this key; NotFound when there is none.
@@ -48,9 +46,10 @@ class SelectTableStore : public FilterRecordStore {
 
  private:
   host::Engine& engine_;
+  const host::Clock& clock_;
 };
 
-inline constexpr std::string_view kDuplicateDescription = "Description already exists in system.  Try a different one.";
+using filter::kDuplicateDescription;
 
 // What OK needs besides the lines.
 struct SaveContext {

@@ -37,8 +37,8 @@ TEST_F(FilterSaveTest, StoresANewRowAndChangesItLater) {
   SelectTableStore store(engine_);
   FilterRecord record;
   ASSERT_EQ(saveCriteria(model_, "Bostonians", record, store, context_), std::nullopt) << messages_.lastText();
-  ASSERT_FALSE(record.fRecno.empty());
-  auto stored = store.read(record.fRecno);
+  ASSERT_EQ(record.frecno.size(), 20u);  // what the FRecno field holds
+  auto stored = store.read(record.frecno);
   ASSERT_TRUE(stored.ok());
   EXPECT_EQ(stored->shortname, "Bostonians");
   EXPECT_EQ(stored->db, "Sales");
@@ -47,9 +47,9 @@ TEST_F(FilterSaveTest, StoresANewRowAndChangesItLater) {
   EXPECT_EQ(stored->selection, filter::joinMemoLines(model_.outputToMemo()));
 
   context_.currentDb = "Clients";
-  const std::string key = record.fRecno;
+  const std::string key = record.frecno;
   ASSERT_EQ(saveCriteria(model_, "Bostonians", record, store, context_), std::nullopt) << messages_.lastText();
-  EXPECT_EQ(record.fRecno, key);
+  EXPECT_EQ(record.frecno, key);
   EXPECT_EQ(store.read(key)->db, "Clients");
 }
 
@@ -62,7 +62,7 @@ TEST_F(FilterSaveTest, DuplicateDescriptionLeavesEverythingAsItWas) {
   ASSERT_TRUE(fault.has_value());
   EXPECT_EQ(fault->box, CriteriaBox::kDescription);
   EXPECT_EQ(messages_.lastText(), kDuplicateDescription);
-  EXPECT_TRUE(second.fRecno.empty());
+  EXPECT_TRUE(second.frecno.empty());
 }
 
 TEST_F(FilterSaveTest, AFailedWriteIsNamedAndNoDuplicate) {

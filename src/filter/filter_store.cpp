@@ -74,22 +74,62 @@ host::StatusOr<StoredFilter> findFilter(host::Engine& engine, std::string_view s
   return readRow(select);
 }
 
-Status addFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock) {
+host::StatusOr<StoredFilter> findFilterByKey(host::Engine& engine, std::string_view frecno) {
+  Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
+  VISTREL_RETURN_IF_ERROR(openSelect(select));
+  VISTREL_RETURN_IF_ERROR(select.setIndexName(""));
+  auto found = select.findKey({std::string(frecno)});
+  if (!found.ok()) return found.status();
+  if (!*found || select.fieldByName("FRecno")->asTextView() != frecno) {
+    return Status::NotFound("no filter with key '" + std::string(frecno) + "'");
+  }
+  return readRow(select);
+}
+
+host::StatusOr<bool> descriptionTaken(host::Engine& engine, std::string_view shortname, std::string_view frecno) {
+  Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
+  VISTREL_RETURN_IF_ERROR(openSelect(select));
+  auto found = exists(select, shortname);
+  if (!found.ok()) return found.status();
+  return *found && select.fieldByName("FRecno")->asTextView() != frecno;
+}
+
+host::StatusOr<std::string> saveFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock) {
   row.shortname = std::string(host::utf8Left(row.shortname, 100));
   Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
   VISTREL_RETURN_IF_ERROR(openSelect(select));
   auto found = exists(select, row.shortname);
   if (!found.ok()) return found.status();
-  if (*found) return Status::InvalidArgument(std::string(kDuplicateDescription));
-  row.frecno = host::MakeUniqueId(clock);
-  VISTREL_RETURN_IF_ERROR(select.insert());
+  if (*found && select.fieldByName("FRecno")->asTextView() != row.frecno) {
+    return Status::InvalidArgument(std::string(kDuplicateDescription));
+  }
+  if (row.frecno.empty()) {
+    row.frecno = host::MakeUniqueId(clock);
+    VISTREL_RETURN_IF_ERROR(select.insert());
+  } else {
+    VISTREL_RETURN_IF_ERROR(select.setIndexName(""));
+    auto stored = select.findKey({row.frecno});
+    if (!stored.ok()) return stored.status();
+    if (!*stored || select.fieldByName("FRecno")->asTextView() != row.frecno) {
+      return Status::NotFound("the filter '" + row.shortname + "' is no longer stored");
+    }
+    VISTREL_RETURN_IF_ERROR(select.edit());
+  }
   Status s = writeRow(select, row);
   if (s.ok()) s = select.post();
   if (!s.ok()) {
     select.cancel();
+    // The description index refuses a second row with the same text, also
+    // one written by another program since the look above.
     return Status::InvalidArgument(std::string(kDuplicateDescription));
   }
-  return Status::OK();
+  return row.frecno;
+}
+
+Status addFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock) {
+  row.frecno.clear();
+  auto key = saveFilter(engine, std::move(row), clock);
+  return key.ok() ? Status::OK() : key.status();
 }
 
 Status copyFilter(host::Engine& engine, std::string_view shortname, std::string_view newName,

@@ -38,6 +38,18 @@ host::StatusOr<std::vector<StoredFilter>> listFilters(host::Engine& engine, std:
 // The row with exactly this description; NotFound when there is none.
 host::StatusOr<StoredFilter> findFilter(host::Engine& engine, std::string_view shortname);
 
+// The row with this FRecno; NotFound when there is none.
+host::StatusOr<StoredFilter> findFilterByKey(host::Engine& engine, std::string_view frecno);
+
+// Whether a row other than the one keyed `frecno` has this description.
+host::StatusOr<bool> descriptionTaken(host::Engine& engine, std::string_view shortname, std::string_view frecno = {});
+
+// Writes the whole row, or nothing: a row without FRecno is added with a
+// fresh one, a row with one replaces the stored row of that key (NotFound
+// when it is gone). A description held by another row fails with
+// kDuplicateDescription. Returns the row's FRecno.
+host::StatusOr<std::string> saveFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock);
+
 // Adds a row with a fresh FRecno. An existing description fails with
 // kDuplicateDescription and adds nothing.
 host::Status addFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock);

@@ -198,7 +198,7 @@ void CriteriaEditorTest::writesAThreeLineFilterWithParentheses() {
   QTest::mouseClick(e.button("btOK"), Qt::LeftButton);
   QCOMPARE(e.d().result(), int(QDialog::Accepted));
 
-  auto stored = e.store().read(e.d().record().fRecno);
+  auto stored = e.store().read(e.d().record().frecno);
   QVERIFY(stored.ok());
   QCOMPARE(stored->shortname, std::string("East coast"));
   const auto lines = filter::splitMemoLines(stored->selection);
@@ -357,7 +357,7 @@ void CriteriaEditorTest::realPickersFillTheLines() {
   e.d().findChild<QLineEdit*>("edDescript")->setText("Paid events");
   QTest::mouseClick(e.button("btOK"), Qt::LeftButton);
   QCOMPARE(e.d().result(), int(QDialog::Accepted));
-  auto stored = e.store().read(e.d().record().fRecno);
+  auto stored = e.store().read(e.d().record().frecno);
   QVERIFY(stored.ok());
   const auto lines = filter::splitMemoLines(stored->selection);
   QCOMPARE(lines.size(), std::size_t(3));

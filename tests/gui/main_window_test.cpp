@@ -9,6 +9,11 @@
 
 #include <memory>
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "dialogs/ui/frm_filter_contact.h"
 #include "fixture_data.h"
 #include "filter/filter_store.h"
 #include "filter/ui/frm_flt_pick.h"
@@ -107,6 +112,7 @@ class MainWindowTest : public QObject {
   void aboutShowsTheVersionAndTheProgramDate();
   void helpOpensTheMainWindowPage();
   void anActiveFilterNarrowsTheTallyAndHoldsTheDatabase();
+  void aFilterWrittenInTheEditorIsListedActivatedAndDeactivatedByItsEdit();
 };
 
 void MainWindowTest::anActiveFilterNarrowsTheTallyAndHoldsTheDatabase() {
@@ -148,6 +154,89 @@ void MainWindowTest::anActiveFilterNarrowsTheTallyAndHoldsTheDatabase() {
            QStringLiteral("No filters activated.  All contacts selected."));
   w.close();
   QVERIFY(w.compiledFilter() == nullptr);
+}
+
+void MainWindowTest::aFilterWrittenInTheEditorIsListedActivatedAndDeactivatedByItsEdit() {
+  namespace filter = vistrel::filter;
+  namespace dialogs = vistrel::dialogs;
+  Data data;
+  data.engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kFilters));
+  data.session.CurrentWho = "DEM";
+  TFrmMain w(data.engine, data.session);
+  filter::TfrmFltPick list(data.engine, data.session, &w);
+  w.setFilterList(&list);
+  // The editor's pickers answer nothing: the fields come through its seam.
+  std::function<void(dialogs::TfrmFilterContact&)> fill;
+  list.setCriteriaEditor(dialogs::criteriaEditorFor(data.engine, data.session, [&fill](dialogs::TfrmFilterContact& e) {
+    struct NoPickers : dialogs::CriteriaPickers {
+      std::optional<std::string> pickField(QWidget*, std::string_view) override { return std::nullopt; }
+      dialogs::ConditionPick pickCondition(QWidget*, dialogs::ConditionPicker, std::string_view,
+                                           const dialogs::PickerContext&) override {
+        return {};
+      }
+    };
+    e.setPickers(std::make_unique<NoPickers>());
+    QTimer::singleShot(0, &e, [&e, &fill] { fill(e); });
+  }));
+  const auto choose = [](QComboBox* box, const char* text) {
+    box->setCurrentIndex(box->findText(QString::fromLatin1(text)));
+    emit box->activated(box->currentIndex());
+  };
+  const auto type = [](QLineEdit* box, const char* text) {
+    box->setText(QString::fromLatin1(text));
+    emit box->textEdited(box->text());
+  };
+  show(w);
+  pickDatabase(w, QStringLiteral("Sales"));
+
+  // (State equals TX Or State equals CA) And City is not blank
+  fill = [&](dialogs::TfrmFilterContact& e) {
+    e.findChild<QLineEdit*>(QStringLiteral("edDescript"))->setText(QStringLiteral("Texas or California"));
+    e.findChild<QCheckBox*>(QStringLiteral("cbAdvanced"))->click();
+    const char* lines[][4] = {{"(", "State", "TX", "Or"}, {"", "State", "CA", "And"}, {"", "City", "", ""}};
+    for (int n = 1; n <= 3; ++n) {
+      choose(e.cbOpen(n), lines[n - 1][0]);
+      e.setFieldBoxText(n, QString::fromLatin1(lines[n - 1][1]));
+      choose(e.cbRel(n), n < 3 ? "equals" : "is not blank");
+      if (n < 3) type(e.Edit(n), lines[n - 1][2]);
+      if (n < 3) choose(e.cbAnd(n), lines[n - 1][3]);
+    }
+    choose(e.cbClose(2), ")");
+    QTest::mouseClick(e.findChild<QPushButton*>(QStringLiteral("btOK")), Qt::LeftButton);
+  };
+  // A filter listed before the new one: Activate takes the row the list stands on.
+  const vistrel::host::FixedClock clock(45427.0);
+  QVERIFY(filter::addFilter(data.engine, {"Boston", "Sales", "DEM", "CONTACT", "", ""}, clock).ok());
+  QStringList listed;
+  QTimer::singleShot(0, [&] {
+    list.BtAddClick();
+    for (const auto& row : list.rows()) listed << QString::fromStdString(row.shortname);
+    list.BtActivateClick();  // the list stands on the new filter
+  });
+  w.btFilterClick();
+  QCOMPARE(listed, (QStringList{"Boston", "Texas or California"}));
+  QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(),
+           QStringLiteral("Activated filter : Texas or California"));
+  ResultSeen seen;
+  inspectResultWindowWhenShown(seen);
+  w.BtnZipClick(vistrel::geo::Analysis::kState);
+  QCOMPARE(seen.values, (QStringList{"ca", "TX"}));  // Ford of Los Angeles, Hall of Austin
+
+  // The stored lines come back into the editor; OK on them deactivates.
+  QString reloaded;
+  fill = [&](dialogs::TfrmFilterContact& e) {
+    reloaded = e.Edfield(3)->text() + QLatin1Char(' ') + e.cbRel(3)->currentText();
+    QTest::mouseClick(e.findChild<QPushButton*>(QStringLiteral("btOK")), Qt::LeftButton);
+  };
+  QTimer::singleShot(0, [&list] {
+    list.BtEditClick();
+    list.reject();
+  });
+  w.btFilterClick();
+  QCOMPARE(reloaded, QStringLiteral("City is not blank"));
+  QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(),
+           QStringLiteral("No filters activated.  All contacts selected."));
+  w.close();
 }
 
 void MainWindowTest::looksAsStored() {

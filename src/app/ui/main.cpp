@@ -9,6 +9,7 @@
 #include "app/login.h"
 #include "app/startup.h"
 #include "app/ui/frm_get_who.h"
+#include "dialogs/ui/frm_filter_contact.h"
 #include "filter/ui/frm_flt_pick.h"
 #include "app/ui/mirror_progress.h"
 #include "geo/ui/frm_all50.h"
@@ -54,6 +55,8 @@ int main(int argc, char** argv) {
   geo::TFrmMain mainWindow(engine, session);
   vistrel::filter::TfrmFltPick filterList(engine, session, &mainWindow);
   mainWindow.setFilterList(&filterList);
+  // The list's Add and Edit open the criteria editor on the select table.
+  filterList.setCriteriaEditor(vistrel::dialogs::criteriaEditorFor(engine, session));
   geo::FrmProgress();
   geo::FrmAll50();
 

@@ -414,4 +414,16 @@ void TfrmFilterContact::setBoxColours(const QColor& colour) {
 
 void TfrmFilterContact::btHelpClick() { host::showHelp(host::kHelpCriteriaEditor, this, host::HelpBook::kTaldb); }
 
+filter::TfrmFltPick::CriteriaEditor criteriaEditorFor(host::Engine& engine, const host::Session& session,
+                                                      std::function<void(TfrmFilterContact&)> prepare) {
+  return [&engine, &session, prepare = std::move(prepare)](QWidget* parent, const filter::StoredFilter* row,
+                                                           const std::string&) {
+    SelectTableStore store(engine);
+    TfrmFilterContact editor(store, row != nullptr ? *row : FilterRecord{}, EditorContext::current(engine, session),
+                             parent);
+    if (prepare) prepare(editor);
+    return editor.exec() == QDialog::Accepted;
+  };
+}
+
 }  // namespace vistrel::dialogs

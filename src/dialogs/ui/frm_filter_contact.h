@@ -13,6 +13,7 @@
 #include "dialogs/filter_save.h"
 #include "dialogs/ui/criteria_pickers.h"
 #include "filter/category_names.h"
+#include "filter/ui/frm_flt_pick.h"
 #include "host/clock.h"
 #include "host/engine.h"
 #include "host/locale.h"
@@ -137,5 +138,12 @@ class TfrmFilterContact : public QDialog {
   int fieldWidth_ = 0;
   int conditionWidth_ = 0;
 };
+
+// The filter list's Add and Edit: the editor on the list's row (a new filter
+// when none) for the session's database and user, storing into the select
+// table; true when it closed with OK, the row then stored. `prepare` sees
+// each dialog before it shows (tests hand it their pickers).
+filter::TfrmFltPick::CriteriaEditor criteriaEditorFor(host::Engine& engine, const host::Session& session,
+                                                      std::function<void(TfrmFilterContact&)> prepare = {});
 
 }  // namespace vistrel::dialogs

@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <set>
 
 #include "host/assets.h"
 #include "host/help.h"
@@ -250,7 +251,7 @@ void TfrmFltPick::FormShow() {
   cbUsersClick();
   if (filter_ == nullptr) return;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    if (rows_[i].shortname == filter_->name()) grid_->selectRow(static_cast<int>(i));
+    if (rows_[i].shortname == filter_->name()) selectGridRow(static_cast<int>(i));
   }
 }
 
@@ -298,6 +299,17 @@ void TfrmFltPick::reloadRows() {
   }
   if (!rows_.empty()) grid_->selectRow(0);
   dsSelectDataChange();
+}
+
+void TfrmFltPick::selectGridRow(int row) {
+  grid_->selectRow(row);
+  grid_->scrollTo(model_->index(row, 0));
+}
+
+void TfrmFltPick::selectKey(std::string_view frecno) {
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (rows_[i].frecno == frecno) selectGridRow(static_cast<int>(i));
+  }
 }
 
 void TfrmFltPick::dsSelectDataChange() {
@@ -446,8 +458,19 @@ bool TfrmFltPick::showCriteriaEditor(const StoredFilter* row) {
 }
 
 void TfrmFltPick::BtAddClick() {
-  showCriteriaEditor(nullptr);
+  const std::optional<StoredFilter> before = currentRow();
+  std::set<std::string, std::less<>> known;
+  for (const StoredFilter& r : rows_) known.insert(r.frecno);
+  const bool added = showCriteriaEditor(nullptr);
   reloadRows();
+  // The list stands on the new filter, or where it stood.
+  const auto fresh =
+      std::find_if(rows_.begin(), rows_.end(), [&](const StoredFilter& r) { return !known.contains(r.frecno); });
+  if (added && fresh != rows_.end()) {
+    selectGridRow(static_cast<int>(fresh - rows_.begin()));
+  } else if (before) {
+    selectKey(before->frecno);
+  }
   SetButtons();
 }
 
@@ -460,6 +483,8 @@ void TfrmFltPick::BtEditClick() {
     showActiveFilter();
   }
   reloadRows();
+  selectKey(row->frecno);
+  SetButtons();
 }
 
 void TfrmFltPick::BtDeleteClick() {

@@ -110,6 +110,8 @@ class TfrmFltPick : public QDialog {
   void dsSelectDataChange();
   void activate(bool reverse);
   void reloadRows();
+  void selectGridRow(int row);
+  void selectKey(std::string_view frecno);
   std::optional<StoredFilter> currentRow() const;
   void showCounts(const SelectionCount& count);
   bool showCriteriaEditor(const StoredFilter* row);
