@@ -106,7 +106,8 @@ class LineImport {
   Status setFields(const std::vector<std::string>& fields, const std::string& where) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
       const std::string& column = header_.names[i];
-      if (static_cast<int>(i) == dbColumn_ && !fields[i].empty() && !host::equalsIgnoreCase(fields[i], rules_.database)) {
+      const bool otherDatabase = !fields[i].empty() && !host::equalsIgnoreCase(fields[i], rules_.database);
+      if (static_cast<int>(i) == dbColumn_ && otherDatabase) {
         return Status::InvalidArgument(where + ", column " + column + ": the " + std::string(rules_.noun) +
                                        " belongs to '" + fields[i] + "', not '" + std::string(rules_.database) + "'");
       }

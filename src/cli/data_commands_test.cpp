@@ -78,7 +78,8 @@ TEST(ImportCommandTest, AppendsAllOrNothing) {
                      "lastname,FIRSTNAME,City,State,Zip,Date1\r\n"
                      "Smith,Ann,Boston,MA,02134,3/1/1980\r\n"
                      "\"O'Neil, Jr\",Bob,\"Chicago\",IL,60614-1234,\r\n");
-  const CliRun ok = runTool({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "good.csv").string()});
+  const CliRun ok =
+      runTool({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "good.csv").string()});
   ASSERT_EQ(ok.code, 0) << ok.err;
   EXPECT_EQ(contactsIn(dir.path(), "Mail"), 2);
 
@@ -97,7 +98,8 @@ TEST(ImportCommandTest, AppendsAllOrNothing) {
   };
   for (const Bad& b : bad) {
     testing::writeFile(dir / "bad.csv", b.csv);
-    const CliRun r = runTool({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "bad.csv").string()});
+    const CliRun r =
+        runTool({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "bad.csv").string()});
     EXPECT_EQ(r.code, 1) << b.name;
     EXPECT_NE(r.err.find(b.message), std::string::npos) << b.name << ": " << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << b.name << ": one line";

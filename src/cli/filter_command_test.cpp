@@ -73,7 +73,8 @@ TEST_F(FilterCommandTest, CountsContactsAndEvents) {
 
   const auto events = dir_ / "events.csv";
   testing::writeFile(events, "recno,TYPE,Completed\nR8,CALL,True\nR8,LETTER,False\nR9,CALL,False\n");
-  const CliRun imported = runTool({"import", "--data", data_.string(), "--database", "Sales", "--events", events.string()});
+  const CliRun imported =
+      runTool({"import", "--data", data_.string(), "--database", "Sales", "--events", events.string()});
   ASSERT_EQ(imported.code, 0) << imported.err;
   ASSERT_EQ(add("Calls", "database(Event) field(Event Type) condition(21) value(CALL) casebox(FALSE) yearbox(FALSE) "
                          "daybox(FALSE) punctbox(FALSE) openpara(0) closepara(0) and(0)\n")

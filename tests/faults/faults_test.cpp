@@ -187,7 +187,8 @@ TEST_F(FaultsTest, ByteOrderMarkIsSkippedAndJsonStaysUtf8) {
   EXPECT_EQ(contactCount(dir), std::to_string(std::stoi(before) + 1));
 
   execute(dir, "UPDATE contact SET City = 'Bad' || x'FF' || 'Town' WHERE LastName = 'Bom'");
-  const CliRun json = runTool({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "city", "--format", "json"});
+  const CliRun json =
+      runTool({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "city", "--format", "json"});
   EXPECT_EQ(json.code, 0) << json.err;
   EXPECT_TRUE(contains(json.out, "\"Bad\xEF\xBF\xBDTown")) << "U+FFFD stands for the byte";
   EXPECT_FALSE(contains(json.out, "\xFF"));
