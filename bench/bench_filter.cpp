@@ -28,15 +28,7 @@ namespace {
 
 filter::FilterLine row(const char* field, int relation, const char* value, int connector, int open = 0,
                        int close = 0) {
-  filter::FilterLine l;
-  l.database = "Contact";
-  l.field = field;
-  l.condition = relation;
-  l.value = value;
-  l.connector = connector;
-  l.open = open;
-  l.close = close;
-  return l;
+  return filter::filterLine("Contact", field, relation, value, connector, open, close);
 }
 
 std::string definition(const std::vector<filter::FilterLine>& lines) {

@@ -416,91 +416,118 @@ std::string filterLine(std::string_view field, int relation, std::string_view va
          std::to_string(connector) + ")";
 }
 
+// The two demo users, one with a password.
+Status writeUsers(host::Engine& engine, const std::string& a) {
+  Table users(engine, a, std::string(host::kUserPrefTableName));
+  VISTREL_RETURN_IF_ERROR(users.open());
+  VISTREL_RETURN_IF_ERROR(writeRow(users, {{"Who", "DEM"}, {"Password", ""}, {"Name", "Demo User"}}));
+  VISTREL_RETURN_IF_ERROR(
+      writeRow(users, {{"Who", "ABC"}, {"Password", host::ScramblePassword("secret")}, {"Name", "Alice B. Carter"}}));
+  return Status::OK();
+}
+
+// The three demo databases with their category names.
+Status writeDatabases(host::Engine& engine, const std::string& a) {
+  Table dbs(engine, a, std::string(host::kDatabaseTableName));
+  VISTREL_RETURN_IF_ERROR(dbs.open());
+  const char* cats[][6] = {{"Active customer", "Bought this year", "Catalog mailing", "Dealer", "Event guest",
+                            "Former customer"},
+                           {"Account", "Billing contact", "Consulting", "Direct", "Europe", "Franchise"},
+                           {"Ad response", "Booth visitor", "Cold list", "Demo requested", "Email list",
+                            "Friend referral"}};
+  const char* desc[] = {"Sales leads and customers", "Current clients", "Prospects from trade shows"};
+  for (int d = 0; d < 3; ++d) {
+    std::vector<std::pair<std::string_view, std::string>> row = {{"DB", std::string(kDemoDatabases[d])},
+                                                                 {"Description", desc[d]}};
+    static const char* kCatFields[] = {"cat1", "cat2", "cat3", "cat4", "cat5", "cat6"};
+    for (int c = 0; c < 6; ++c) row.emplace_back(kCatFields[c], cats[d][c]);
+    row.emplace_back("cat24", "Export");
+    row.emplace_back("cat28", "Priority 2");
+    VISTREL_RETURN_IF_ERROR(writeRow(dbs, row));
+  }
+  return Status::OK();
+}
+
+// The captions of the user-defined fields.
+Status writeSettings(host::Engine& engine, const std::string& a) {
+  Table settings(engine, a, std::string(host::kSettingsTableName));
+  VISTREL_RETURN_IF_ERROR(settings.open());
+  for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
+           {"User1", "Newsletter"}, {"User2", "Spouse"}, {"Date1", "Birthday"}, {"Num1", "Children"},
+           {"Money1", "Budget"}}) {
+    VISTREL_RETURN_IF_ERROR(writeRow(settings, {{"Name", name}, {"Value", value}}));
+  }
+  return Status::OK();
+}
+
+// The holidays of 2025 to 2027: each year four for everyone and one for ABC.
+Status writeHolidays(host::Engine& engine, const std::string& a) {
+  Table holidays(engine, a, std::string(host::kHolidayTableName));
+  VISTREL_RETURN_IF_ERROR(holidays.open());
+  for (int year = 2025; year <= 2027; ++year) {
+    const std::string y = std::to_string(year);
+    for (const auto& [date, name] : std::vector<std::pair<std::string, std::string>>{
+             {"1/1/" + y, "New Year's Day"}, {"7/4/" + y, "Independence Day"}, {"12/25/" + y, "Christmas Day"},
+             {"11/11/" + y, "Veterans Day"}}) {
+      VISTREL_RETURN_IF_ERROR(
+          writeRow(holidays, {{"date", date}, {"global", "True"}, {"who", ""}, {"name", name}}));
+    }
+    VISTREL_RETURN_IF_ERROR(
+        writeRow(holidays, {{"date", "3/14/" + y}, {"global", "False"}, {"who", "ABC"}, {"name", "Office closed"}}));
+  }
+  return Status::OK();
+}
+
+// The marks of the demo user on the `marked` contacts.
+Status writeMarks(host::Engine& engine, const std::string& a, const std::vector<std::string>& marked) {
+  Table marks(engine, a, std::string(host::kMarksTableName));
+  VISTREL_RETURN_IF_ERROR(marks.open());
+  for (const std::string& recno : marked) {
+    VISTREL_RETURN_IF_ERROR(writeRow(marks, {{"Who", "DEM"}, {"DB", "Sales"}, {"Recno", recno}}));
+  }
+  return Status::OK();
+}
+
+// The pop-up values of the Title field.
+Status writePopupValues(host::Engine& engine, const std::string& a) {
+  Table popup(engine, a, std::string(host::kPopupTableName));
+  VISTREL_RETURN_IF_ERROR(popup.open());
+  for (const char* title : {"Owner", "Manager", "Director", "Buyer"}) {
+    VISTREL_RETURN_IF_ERROR(writeRow(popup, {{"Field", "Title"}, {"Value", title}}));
+  }
+  return Status::OK();
+}
+
+// The saved filters of the demo user.
+Status writeFilters(host::Engine& engine, const std::string& a) {
+  Table select(engine, a, std::string(host::kSelectTableName));
+  VISTREL_RETURN_IF_ERROR(select.open());
+  const std::string crlf = "\r\n";
+  const std::vector<std::pair<std::string, std::string>> filters = {
+      {"California contacts", filterLine("State", 5, "CA", 0)},
+      {"Chicago area zip codes", filterLine("Zip Code", 16, "606", 0)},
+      {"Category A or B", filterLine("Category", 11, "A or B", 0)},
+      {"Called in the last 30 days", filterLine("DateCall", 19, "TODAY -30dy", 0)},
+      {"Texas or Florida", filterLine("State", 5, "TX", 2) + crlf + filterLine("State", 5, "FL", 0)},
+  };
+  int n = 0;
+  for (const auto& [name, text] : filters) {
+    VISTREL_RETURN_IF_ERROR(writeRow(select, {{"Shortname", name}, {"DB", "Sales"}, {"Who", "DEM"},
+                                              {"Type", "CONTACT"}, {"Selection", text},
+                                              {"FRecno", "F" + std::to_string(++n)}}));
+  }
+  return addDemoFilters(select, n);
+}
+
 Status writeSmallTables(host::Engine& engine, std::string_view alias, const std::vector<std::string>& marked) {
   const std::string a(alias);
-  {
-    Table users(engine, a, std::string(host::kUserPrefTableName));
-    VISTREL_RETURN_IF_ERROR(users.open());
-    VISTREL_RETURN_IF_ERROR(writeRow(users, {{"Who", "DEM"}, {"Password", ""}, {"Name", "Demo User"}}));
-    VISTREL_RETURN_IF_ERROR(
-        writeRow(users, {{"Who", "ABC"}, {"Password", host::ScramblePassword("secret")}, {"Name", "Alice B. Carter"}}));
-  }
-  {
-    Table dbs(engine, a, std::string(host::kDatabaseTableName));
-    VISTREL_RETURN_IF_ERROR(dbs.open());
-    const char* cats[][6] = {{"Active customer", "Bought this year", "Catalog mailing", "Dealer", "Event guest",
-                              "Former customer"},
-                             {"Account", "Billing contact", "Consulting", "Direct", "Europe", "Franchise"},
-                             {"Ad response", "Booth visitor", "Cold list", "Demo requested", "Email list",
-                              "Friend referral"}};
-    const char* desc[] = {"Sales leads and customers", "Current clients", "Prospects from trade shows"};
-    for (int d = 0; d < 3; ++d) {
-      std::vector<std::pair<std::string_view, std::string>> row = {{"DB", std::string(kDemoDatabases[d])},
-                                                                   {"Description", desc[d]}};
-      static const char* kCatFields[] = {"cat1", "cat2", "cat3", "cat4", "cat5", "cat6"};
-      for (int c = 0; c < 6; ++c) row.emplace_back(kCatFields[c], cats[d][c]);
-      row.emplace_back("cat24", "Export");
-      row.emplace_back("cat28", "Priority 2");
-      VISTREL_RETURN_IF_ERROR(writeRow(dbs, row));
-    }
-  }
-  {
-    Table settings(engine, a, std::string(host::kSettingsTableName));
-    VISTREL_RETURN_IF_ERROR(settings.open());
-    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
-             {"User1", "Newsletter"}, {"User2", "Spouse"}, {"Date1", "Birthday"}, {"Num1", "Children"},
-             {"Money1", "Budget"}}) {
-      VISTREL_RETURN_IF_ERROR(writeRow(settings, {{"Name", name}, {"Value", value}}));
-    }
-  }
-  {
-    Table holidays(engine, a, std::string(host::kHolidayTableName));
-    VISTREL_RETURN_IF_ERROR(holidays.open());
-    for (int year = 2025; year <= 2027; ++year) {
-      const std::string y = std::to_string(year);
-      for (const auto& [date, name] : std::vector<std::pair<std::string, std::string>>{
-               {"1/1/" + y, "New Year's Day"}, {"7/4/" + y, "Independence Day"}, {"12/25/" + y, "Christmas Day"},
-               {"11/11/" + y, "Veterans Day"}}) {
-        VISTREL_RETURN_IF_ERROR(
-            writeRow(holidays, {{"date", date}, {"global", "True"}, {"who", ""}, {"name", name}}));
-      }
-      VISTREL_RETURN_IF_ERROR(
-          writeRow(holidays, {{"date", "3/14/" + y}, {"global", "False"}, {"who", "ABC"}, {"name", "Office closed"}}));
-    }
-  }
-  {
-    Table marks(engine, a, std::string(host::kMarksTableName));
-    VISTREL_RETURN_IF_ERROR(marks.open());
-    for (const std::string& recno : marked) {
-      VISTREL_RETURN_IF_ERROR(writeRow(marks, {{"Who", "DEM"}, {"DB", "Sales"}, {"Recno", recno}}));
-    }
-  }
-  {
-    Table popup(engine, a, std::string(host::kPopupTableName));
-    VISTREL_RETURN_IF_ERROR(popup.open());
-    for (const char* title : {"Owner", "Manager", "Director", "Buyer"}) {
-      VISTREL_RETURN_IF_ERROR(writeRow(popup, {{"Field", "Title"}, {"Value", title}}));
-    }
-  }
-  {
-    Table select(engine, a, std::string(host::kSelectTableName));
-    VISTREL_RETURN_IF_ERROR(select.open());
-    const std::string crlf = "\r\n";
-    const std::vector<std::pair<std::string, std::string>> filters = {
-        {"California contacts", filterLine("State", 5, "CA", 0)},
-        {"Chicago area zip codes", filterLine("Zip Code", 16, "606", 0)},
-        {"Category A or B", filterLine("Category", 11, "A or B", 0)},
-        {"Called in the last 30 days", filterLine("DateCall", 19, "TODAY -30dy", 0)},
-        {"Texas or Florida", filterLine("State", 5, "TX", 2) + crlf + filterLine("State", 5, "FL", 0)},
-    };
-    int n = 0;
-    for (const auto& [name, text] : filters) {
-      VISTREL_RETURN_IF_ERROR(writeRow(select, {{"Shortname", name}, {"DB", "Sales"}, {"Who", "DEM"},
-                                                {"Type", "CONTACT"}, {"Selection", text},
-                                                {"FRecno", "F" + std::to_string(++n)}}));
-    }
-    VISTREL_RETURN_IF_ERROR(addDemoFilters(select, n));
-  }
+  VISTREL_RETURN_IF_ERROR(writeUsers(engine, a));
+  VISTREL_RETURN_IF_ERROR(writeDatabases(engine, a));
+  VISTREL_RETURN_IF_ERROR(writeSettings(engine, a));
+  VISTREL_RETURN_IF_ERROR(writeHolidays(engine, a));
+  VISTREL_RETURN_IF_ERROR(writeMarks(engine, a, marked));
+  VISTREL_RETURN_IF_ERROR(writePopupValues(engine, a));
+  VISTREL_RETURN_IF_ERROR(writeFilters(engine, a));
   return Status::OK();
 }
 

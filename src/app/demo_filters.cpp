@@ -8,22 +8,8 @@
 #include "filter/filter_text.h"
 
 namespace vistrel::app {
-namespace {
 
-filter::FilterLine criterion(const char* database, const char* field, int relation, const char* value,
-                             int connector = 0, int open = 0, int close = 0) {
-  filter::FilterLine l;
-  l.database = database;
-  l.field = field;
-  l.condition = relation;
-  l.value = value;
-  l.connector = connector;
-  l.open = open;
-  l.close = close;
-  return l;
-}
-
-}  // namespace
+using filter::filterLine;
 
 host::Status addDemoFilters(host::Table& select, int lastKey) {
   struct Demo {
@@ -31,12 +17,12 @@ host::Status addDemoFilters(host::Table& select, int lastKey) {
     std::vector<filter::FilterLine> lines;
   };
   const Demo demos[] = {
-      {"Contacts with a sale", {criterion("Event", "Event Type", 5, "SALE")}},
-      {"Completed calls", {criterion("Event", "Event Type", 5, "CALL", 1), criterion("Event", "Completed", 14, "")}},
+      {"Contacts with a sale", {filterLine("Event", "Event Type", 5, "SALE")}},
+      {"Completed calls", {filterLine("Event", "Event Type", 5, "CALL", 1), filterLine("Event", "Completed", 14, "")}},
       {"California or Texas in category A",
-       {criterion("Contact", "State", 5, "CA", 2, 1), criterion("Contact", "State", 5, "TX", 1, 0, 1),
-        criterion("Contact", "Category", 11, "A")}},
-      {"Marked contacts", {criterion("Contact", "Marked", 14, "")}},
+       {filterLine("Contact", "State", 5, "CA", 2, 1), filterLine("Contact", "State", 5, "TX", 1, 0, 1),
+        filterLine("Contact", "Category", 11, "A")}},
+      {"Marked contacts", {filterLine("Contact", "Marked", 14, "")}},
   };
   for (const Demo& d : demos) {
     std::vector<std::string> lines;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/command.h"
+#include "cli_testing.h"
 #include "cli/data_dir.h"
 #include "host/table.h"
 #include "testing.h"
@@ -12,17 +13,8 @@
 namespace vistrel::cli {
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = runCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using testing::CliRun;
+using testing::runTool;
 
 std::int64_t contactsIn(const std::filesystem::path& dir, const std::string& db) {
   host::Engine engine;
@@ -35,9 +27,9 @@ std::int64_t contactsIn(const std::filesystem::path& dir, const std::string& db)
 
 TEST(InitCommandTest, DemoDataIsDeterministicAndSpreadOverThreeDatabases) {
   testing::TempDir dir;
-  const CliRun a = run({"init", "--data", (dir / "a").string(), "--demo", "--contacts", "2000", "--seed", "7"});
+  const CliRun a = runTool({"init", "--data", (dir / "a").string(), "--demo", "--contacts", "2000", "--seed", "7"});
   ASSERT_EQ(a.code, 0) << a.err;
-  const CliRun b = run({"init", "--data", (dir / "b").string(), "--demo", "--contacts", "2000", "--seed", "7"});
+  const CliRun b = runTool({"init", "--data", (dir / "b").string(), "--demo", "--contacts", "2000", "--seed", "7"});
   ASSERT_EQ(b.code, 0) << b.err;
   const std::int64_t sales = contactsIn(dir / "a", "Sales");
   const std::int64_t clients = contactsIn(dir / "a", "Clients");
@@ -70,23 +62,24 @@ TEST(InitCommandTest, DemoDataIsDeterministicAndSpreadOverThreeDatabases) {
 
 TEST(InitCommandTest, RefusesExistingDataAndBadOptions) {
   testing::TempDir dir;
-  EXPECT_EQ(run({"init", "--data", dir.path().string()}).code, 0);
-  const CliRun again = run({"init", "--data", dir.path().string()});
+  EXPECT_EQ(runTool({"init", "--data", dir.path().string()}).code, 0);
+  const CliRun again = runTool({"init", "--data", dir.path().string()});
   EXPECT_EQ(again.code, 1);
   EXPECT_NE(again.err.find("already holds Tallis data"), std::string::npos);
-  EXPECT_EQ(run({"init"}).code, 2);
-  EXPECT_EQ(run({"init", "--data", "x", "--contacts", "many"}).code, 2);
-  EXPECT_EQ(run({"init", "--data", "x", "--bogus"}).code, 2);
+  EXPECT_EQ(runTool({"init"}).code, 2);
+  EXPECT_EQ(runTool({"init", "--data", "x", "--contacts", "many"}).code, 2);
+  EXPECT_EQ(runTool({"init", "--data", "x", "--bogus"}).code, 2);
 }
 
 TEST(ImportCommandTest, AppendsAllOrNothing) {
   testing::TempDir dir;
-  ASSERT_EQ(run({"init", "--data", dir.path().string()}).code, 0);
+  ASSERT_EQ(runTool({"init", "--data", dir.path().string()}).code, 0);
   testing::writeFile(dir / "good.csv",
                      "lastname,FIRSTNAME,City,State,Zip,Date1\r\n"
                      "Smith,Ann,Boston,MA,02134,3/1/1980\r\n"
                      "\"O'Neil, Jr\",Bob,\"Chicago\",IL,60614-1234,\r\n");
-  const CliRun ok = run({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "good.csv").string()});
+  const CliRun ok =
+      runTool({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "good.csv").string()});
   ASSERT_EQ(ok.code, 0) << ok.err;
   EXPECT_EQ(contactsIn(dir.path(), "Mail"), 2);
 
@@ -105,13 +98,14 @@ TEST(ImportCommandTest, AppendsAllOrNothing) {
   };
   for (const Bad& b : bad) {
     testing::writeFile(dir / "bad.csv", b.csv);
-    const CliRun r = run({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "bad.csv").string()});
+    const CliRun r =
+        runTool({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "bad.csv").string()});
     EXPECT_EQ(r.code, 1) << b.name;
     EXPECT_NE(r.err.find(b.message), std::string::npos) << b.name << ": " << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << b.name << ": one line";
     EXPECT_EQ(contactsIn(dir.path(), "Mail"), 2) << b.name << ": nothing added";
   }
-  EXPECT_EQ(run({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "none.csv").string()}).code,
+  EXPECT_EQ(runTool({"import", "--data", dir.path().string(), "--database", "Mail", (dir / "none.csv").string()}).code,
             1);
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/command.h"
+#include "cli_testing.h"
 #include "filter/filter_store.h"
 #include "fixture_data.h"
 #include "testing.h"
@@ -12,17 +13,8 @@
 namespace vistrel::cli {
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = runCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using testing::CliRun;
+using testing::runTool;
 
 std::string line(const char* field, int condition, const char* value, int connector) {
   return std::string("database(Contact) field(") + field + ") condition(" + std::to_string(condition) + ") value(" +
@@ -36,7 +28,7 @@ class FilterCommandTest : public ::testing::Test {
   CliRun filter(std::vector<std::string> args) {
     args.insert(args.begin(), "filter");
     args.insert(args.begin() + 2, {"--data", data_.string()});
-    return run(args);
+    return runTool(args);
   }
   CliRun add(const std::string& name, const std::string& definition) {
     const auto file = dir_ / (name + ".txt");
@@ -81,7 +73,8 @@ TEST_F(FilterCommandTest, CountsContactsAndEvents) {
 
   const auto events = dir_ / "events.csv";
   testing::writeFile(events, "recno,TYPE,Completed\nR8,CALL,True\nR8,LETTER,False\nR9,CALL,False\n");
-  const CliRun imported = run({"import", "--data", data_.string(), "--database", "Sales", "--events", events.string()});
+  const CliRun imported =
+      runTool({"import", "--data", data_.string(), "--database", "Sales", "--events", events.string()});
   ASSERT_EQ(imported.code, 0) << imported.err;
   ASSERT_EQ(add("Calls", "database(Event) field(Event Type) condition(21) value(CALL) casebox(FALSE) yearbox(FALSE) "
                          "daybox(FALSE) punctbox(FALSE) openpara(0) closepara(0) and(0)\n")
@@ -94,13 +87,13 @@ TEST_F(FilterCommandTest, CountsContactsAndEvents) {
 
 TEST_F(FilterCommandTest, AnalyseSeesOnlyTheSelectedContacts) {
   ASSERT_EQ(add("Texas", line("State", 5, "tx", 2) + line("State", 5, "Texas", 0)).code, 0);
-  const CliRun r = run({"analyse", "--data", data_.string(), "--database", "Sales", "--by", "state", "--count",
+  const CliRun r = runTool({"analyse", "--data", data_.string(), "--database", "Sales", "--by", "state", "--count",
                         "--format", "json", "--filter", "Texas"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out,
             "{\"database\": \"Sales\", \"filter\": \"Texas\", \"analysis\": \"state\", \"values\": "
             "[{\"key\": \"TX\", \"count\": 2}], \"others\": [], \"total\": 2, \"complete\": true}\n");
-  const CliRun missing = run({"analyse", "--data", data_.string(), "--database", "Sales", "--by", "state",
+  const CliRun missing = runTool({"analyse", "--data", data_.string(), "--database", "Sales", "--by", "state",
                               "--filter", "Nothing"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("no filter 'Nothing'"), std::string::npos) << missing.err;
@@ -121,7 +114,7 @@ TEST_F(FilterCommandTest, EventImportIsAllOrNothing) {
   for (const auto& c : cases) {
     const auto file = dir_ / "events.csv";
     testing::writeFile(file, c.csv);
-    const CliRun r = run({"import", "--data", data_.string(), "--database", "Sales", "--events", file.string()});
+    const CliRun r = runTool({"import", "--data", data_.string(), "--database", "Sales", "--events", file.string()});
     EXPECT_EQ(r.code, 1) << c.name;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.name << ": " << r.err;
   }

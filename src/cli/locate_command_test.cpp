@@ -7,22 +7,16 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli_testing.h"
 
 namespace vistrel::cli {
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
+using testing::CliRun;
 
 CliRun locate(std::vector<std::string> args) {
   args.insert(args.begin(), "locate");
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = runCli(args, out, err);
-  return {code, out.str(), err.str()};
+  return testing::runTool(args);
 }
 
 constexpr const char* kHeader = "zip,latitude,longitude,x,y,state\n";

@@ -3,6 +3,7 @@
 #include "filter/filter_text.h"
 
 #include <string>
+#include <utility>
 
 #include "host/utility.h"
 
@@ -98,6 +99,19 @@ FilterLine readFilterLine(std::string_view text) {
   f.connector = host::SafeStrToInt(connector);
   f.connectorGiven = !connector.empty();
   return f;
+}
+
+FilterLine filterLine(std::string database, std::string field, int condition, std::string value, int connector,
+                      int open, int close) {
+  FilterLine l;
+  l.database = std::move(database);
+  l.field = std::move(field);
+  l.condition = condition;
+  l.value = std::move(value);
+  l.connector = connector;
+  l.open = open;
+  l.close = close;
+  return l;
 }
 
 std::string writeFilterLine(const FilterLine& f) {

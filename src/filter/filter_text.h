@@ -101,6 +101,10 @@ struct FilterLine {
 // that are not integers read as 0; flags other than "TRUE" read as false.
 FilterLine readFilterLine(std::string_view line);
 
+// A line of these groups with every flag off.
+FilterLine filterLine(std::string database, std::string field, int condition, std::string value, int connector = 0,
+                      int open = 0, int close = 0);
+
 // Writes one line from its groups exactly as they are (no value rules).
 std::string writeFilterLine(const FilterLine& line);
 

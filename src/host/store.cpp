@@ -247,107 +247,96 @@ StatusOr<const TableMeta*> Store::table(std::string_view name) {
   return meta;
 }
 
-StatusOr<std::unique_ptr<TableMeta>> Store::loadTable(std::string_view name) {
-  const std::string key = sqlTableName(name);
-  auto st = prepare("SELECT definition FROM " + std::string(kCatalogTable) + " WHERE name = ?1", name);
-  if (!st.ok()) return st.status();
-  sqlite3_bind_text(*st, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-  const int rc = sqlite3_step(*st);
-  if (rc != SQLITE_ROW) {
-    sqlite3_finalize(*st);
-    if (rc == SQLITE_DONE) return Status::NotFound(std::string(name) + ": no such table");
-    return error(rc, name);
-  }
-  const std::string text(reinterpret_cast<const char*>(sqlite3_column_text(*st, 0)),
-                         static_cast<std::size_t>(sqlite3_column_bytes(*st, 0)));
-  sqlite3_finalize(*st);
-  auto def = parseTableDef(text);
-  if (!def.ok()) return Status::Corrupt(std::string(name) + ": " + def.status().message());
+namespace {
 
+// The columns `names` stand for in `meta`, each marked as a key field.
+Status keyColumns(TableMeta& meta, std::string_view table, const std::vector<std::string>& names,
+                  std::vector<int>* out) {
+  for (const std::string& n : names) {
+    const int c = meta.column(n);
+    if (c < 0) return Status::Corrupt(std::string(table) + ": index names unknown field " + n);
+    out->push_back(c);
+    meta.columns[static_cast<std::size_t>(c)].keyField = true;
+  }
+  return Status::OK();
+}
+
+// The row's identity: the clustered index's fields, then the rest of the
+// primary key; the rowid when the table is not clustered.
+Status setIdentity(TableMeta& meta, std::string_view table, const std::string& clusteredIndex,
+                   const IndexMeta& primary, const std::vector<IndexMeta>& secondary) {
+  if (!meta.withoutRowid) {
+    meta.identity = {kRowid};
+    return Status::OK();
+  }
+  const auto it = std::find_if(secondary.begin(), secondary.end(),
+                               [&](const IndexMeta& ix) { return ix.name == clusteredIndex; });
+  if (it == secondary.end()) return Status::Corrupt(std::string(table) + ": clustered index missing");
+  meta.identity = it->fields;
+  for (int f : primary.fields) {
+    if (std::find(meta.identity.begin(), meta.identity.end(), f) == meta.identity.end()) {
+      meta.identity.push_back(f);
+    }
+  }
+  return Status::OK();
+}
+
+// An index's order: its fields, then what of the row's identity makes the
+// order total (nothing for a unique SQL index with fields).
+void completeOrder(const TableMeta& meta, IndexMeta& ix, bool clustered) {
+  ix.order = ix.fields;
+  if (!clustered && !ix.sqlIndex.empty() && ix.unique && !ix.fields.empty()) return;
+  for (int f : meta.identity) {
+    if (std::find(ix.order.begin(), ix.order.end(), f) == ix.order.end()) ix.order.push_back(f);
+  }
+}
+
+// The layout of table `name` (SQLite name `key`) from its stored definition.
+StatusOr<std::unique_ptr<TableMeta>> tableMeta(std::string_view name, const std::string& key, const TableDef& def) {
   auto meta = std::make_unique<TableMeta>();
-  meta->name = def->name;
+  meta->name = def.name;
   meta->sqlName = key;
-  meta->passwordHash = def->password;
-  for (const ColumnDef& c : def->columns) {
+  meta->passwordHash = def.password;
+  for (const ColumnDef& c : def.columns) {
     ColumnMeta cm{c.name, upperAscii(c.name), c.type, c.size, false};
     meta->byUpperName[cm.upperName] = static_cast<int>(meta->columns.size());
     meta->columns.push_back(cm);
   }
-  const auto columnsOf = [&](const std::vector<std::string>& names, std::vector<int>* out) -> Status {
-    for (const std::string& n : names) {
-      const int c = meta->column(n);
-      if (c < 0) return Status::Corrupt(std::string(name) + ": index names unknown field " + n);
-      out->push_back(c);
-      meta->columns[static_cast<std::size_t>(c)].keyField = true;
-    }
-    return Status::OK();
-  };
   IndexMeta primary;
-  VISTREL_RETURN_IF_ERROR(columnsOf(def->primaryKey, &primary.fields));
+  VISTREL_RETURN_IF_ERROR(keyColumns(*meta, name, def.primaryKey, &primary.fields));
   primary.unique = true;
-  meta->withoutRowid = !def->clusteredIndex.empty();
+  meta->withoutRowid = !def.clusteredIndex.empty();
   std::vector<IndexMeta> secondary;
-  for (const IndexDef& ix : def->indexes) {
+  for (const IndexDef& ix : def.indexes) {
     IndexMeta im;
     im.name = ix.name;
     im.unique = ix.unique;
-    VISTREL_RETURN_IF_ERROR(columnsOf(ix.fields, &im.fields));
+    VISTREL_RETURN_IF_ERROR(keyColumns(*meta, name, ix.fields, &im.fields));
     secondary.push_back(im);
   }
-  // The row's identity, and what makes each index order total.
-  if (meta->withoutRowid) {
-    const auto it = std::find_if(secondary.begin(), secondary.end(),
-                                 [&](const IndexMeta& ix) { return ix.name == def->clusteredIndex; });
-    if (it == secondary.end()) return Status::Corrupt(std::string(name) + ": clustered index missing");
-    meta->identity = it->fields;
-    for (int f : primary.fields) {
-      if (std::find(meta->identity.begin(), meta->identity.end(), f) == meta->identity.end()) {
-        meta->identity.push_back(f);
-      }
-    }
-  } else {
-    meta->identity = {kRowid};
-  }
-  const auto complete = [&](IndexMeta& ix, bool clustered) {
-    ix.order = ix.fields;
-    if (!clustered && !ix.sqlIndex.empty() && ix.unique && !ix.fields.empty()) return;
-    for (int f : meta->identity) {
-      if (std::find(ix.order.begin(), ix.order.end(), f) == ix.order.end()) ix.order.push_back(f);
-    }
-  };
+  VISTREL_RETURN_IF_ERROR(setIdentity(*meta, name, def.clusteredIndex, primary, secondary));
   if (!primary.fields.empty()) primary.sqlIndex = meta->sqlName + "$primary";
-  complete(primary, false);
+  completeOrder(*meta, primary, false);
   meta->indexes.push_back(primary);
   for (IndexMeta& ix : secondary) {
-    const bool clustered = meta->withoutRowid && ix.name == def->clusteredIndex;
+    const bool clustered = meta->withoutRowid && ix.name == def.clusteredIndex;
     if (!clustered) ix.sqlIndex = meta->sqlName + "$" + upperAscii(ix.name);
-    complete(ix, clustered);
+    completeOrder(*meta, ix, clustered);
     meta->indexes.push_back(ix);
   }
   return meta;
 }
 
-Status Store::createTable(const TableDef& def) {
-  const std::string name = sqlTableName(def.name);
-  if (name.empty()) return Status::InvalidArgument("a table needs a name");
-  if (!def.clusteredIndex.empty() && def.primaryKey.empty()) {
-    return Status::InvalidArgument(def.name + ": a clustered table needs a primary key");
-  }
-  TableDef stored = def;
-  if (!stored.password.empty()) stored.password = passwordHash(def.password);
-
-  // Build the layout first to validate it, from the same text the catalog keeps.
-  auto parsed = parseTableDef(serializeTableDef(stored));
-  if (!parsed.ok()) return parsed.status();
-
+// The column list of CREATE TABLE: key fields are NOT NULL with a default,
+// key texts compare without letter case.
+std::string columnsSql(const TableDef& def) {
   std::vector<std::string> keyFields = def.primaryKey;
   for (const IndexDef& ix : def.indexes) keyFields.insert(keyFields.end(), ix.fields.begin(), ix.fields.end());
   const auto isKey = [&](const std::string& col) {
     return std::any_of(keyFields.begin(), keyFields.end(),
                        [&](const std::string& k) { return equalsIgnoreCase(k, col); });
   };
-
-  std::string sql = "CREATE TABLE " + quoteIdent(name) + " (";
+  std::string sql;
   for (std::size_t i = 0; i < def.columns.size(); ++i) {
     const ColumnDef& c = def.columns[i];
     if (i) sql += ", ";
@@ -356,6 +345,22 @@ Status Store::createTable(const TableDef& def) {
       sql += isTextType(c.type) ? " NOT NULL DEFAULT '' COLLATE NOCASE" : " NOT NULL DEFAULT 0";
     }
   }
+  return sql;
+}
+
+std::string indexSql(const std::string& table, const std::string& ixName, const std::vector<std::string>& fields,
+                     bool unique) {
+  std::string s = std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + quoteIdent(ixName) + " ON " +
+                  quoteIdent(table) + " (";
+  for (std::size_t i = 0; i < fields.size(); ++i) s += (i ? ", " : "") + quoteIdent(fields[i]);
+  return s + ")";
+}
+
+// The statements that make table `name` of `def`: CREATE TABLE (clustered:
+// WITHOUT ROWID over the clustered index's fields, then the rest of the
+// primary key) and its indexes.
+StatusOr<std::vector<std::string>> createStatements(const TableDef& def, const std::string& name) {
+  std::string sql = "CREATE TABLE " + quoteIdent(name) + " (" + columnsSql(def);
   std::vector<std::string> statements;
   if (!def.clusteredIndex.empty()) {
     const auto it = std::find_if(def.indexes.begin(), def.indexes.end(),
@@ -378,43 +383,79 @@ Status Store::createTable(const TableDef& def) {
     sql += ")";
   }
   statements.insert(statements.begin(), sql);
-  const auto indexSql = [&](const std::string& ixName, const std::vector<std::string>& fields, bool unique) {
-    std::string s = std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + quoteIdent(ixName) + " ON " +
-                    quoteIdent(name) + " (";
-    for (std::size_t i = 0; i < fields.size(); ++i) s += (i ? ", " : "") + quoteIdent(fields[i]);
-    return s + ")";
-  };
-  if (!def.primaryKey.empty()) statements.push_back(indexSql(name + "$primary", def.primaryKey, true));
+  if (!def.primaryKey.empty()) statements.push_back(indexSql(name, name + "$primary", def.primaryKey, true));
   for (const IndexDef& ix : def.indexes) {
     if (ix.name == def.clusteredIndex) continue;
-    statements.push_back(indexSql(name + "$" + upperAscii(ix.name), ix.fields, ix.unique));
+    statements.push_back(indexSql(name, name + "$" + upperAscii(ix.name), ix.fields, ix.unique));
   }
+  return statements;
+}
+
+}  // namespace
+
+StatusOr<std::string> Store::readDefinition(std::string_view name) {
+  const std::string key = sqlTableName(name);
+  auto st = prepare("SELECT definition FROM " + std::string(kCatalogTable) + " WHERE name = ?1", name);
+  if (!st.ok()) return st.status();
+  sqlite3_bind_text(*st, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+  const int rc = sqlite3_step(*st);
+  if (rc != SQLITE_ROW) {
+    sqlite3_finalize(*st);
+    if (rc == SQLITE_DONE) return Status::NotFound(std::string(name) + ": no such table");
+    return error(rc, name);
+  }
+  std::string text(reinterpret_cast<const char*>(sqlite3_column_text(*st, 0)),
+                   static_cast<std::size_t>(sqlite3_column_bytes(*st, 0)));
+  sqlite3_finalize(*st);
+  return text;
+}
+
+StatusOr<std::unique_ptr<TableMeta>> Store::loadTable(std::string_view name) {
+  auto text = readDefinition(name);
+  if (!text.ok()) return text.status();
+  auto def = parseTableDef(*text);
+  if (!def.ok()) return Status::Corrupt(std::string(name) + ": " + def.status().message());
+  return tableMeta(name, sqlTableName(name), *def);
+}
+
+Status Store::createTable(const TableDef& def) {
+  const std::string name = sqlTableName(def.name);
+  if (name.empty()) return Status::InvalidArgument("a table needs a name");
+  if (!def.clusteredIndex.empty() && def.primaryKey.empty()) {
+    return Status::InvalidArgument(def.name + ": a clustered table needs a primary key");
+  }
+  TableDef stored = def;
+  if (!stored.password.empty()) stored.password = passwordHash(def.password);
+
+  // Build the layout first to validate it, from the same text the catalog keeps.
+  auto parsed = parseTableDef(serializeTableDef(stored));
+  if (!parsed.ok()) return parsed.status();
+  auto statements = createStatements(def, name);
+  if (!statements.ok()) return statements.status();
 
   const bool ownTransaction = !transaction_;
   if (ownTransaction) VISTREL_RETURN_IF_ERROR(begin());
   Status result;
-  for (const std::string& s : statements) {
+  for (const std::string& s : *statements) {
     result = exec(s, def.name);
     if (!result.ok()) break;
   }
-  if (result.ok()) {
-    auto st = prepare("INSERT INTO " + std::string(kCatalogTable) + " (name, definition) VALUES (?1, ?2)", def.name);
-    if (!st.ok()) {
-      result = st.status();
-    } else {
-      const std::string text = serializeTableDef(stored);
-      sqlite3_bind_text(*st, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-      sqlite3_bind_text(*st, 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-      const int rc = sqlite3_step(*st);
-      sqlite3_finalize(*st);
-      if (rc != SQLITE_DONE) result = error(rc, def.name);
-    }
-  }
+  if (result.ok()) result = addCatalogRow(name, serializeTableDef(stored), def.name);
   if (ownTransaction) {
     if (result.ok()) return commit();
     (void)rollback();
   }
   return result;
+}
+
+Status Store::addCatalogRow(const std::string& name, const std::string& definition, std::string_view what) {
+  auto st = prepare("INSERT INTO " + std::string(kCatalogTable) + " (name, definition) VALUES (?1, ?2)", what);
+  if (!st.ok()) return st.status();
+  sqlite3_bind_text(*st, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(*st, 2, definition.data(), static_cast<int>(definition.size()), SQLITE_TRANSIENT);
+  const int rc = sqlite3_step(*st);
+  sqlite3_finalize(*st);
+  return rc == SQLITE_DONE ? Status::OK() : error(rc, what);
 }
 
 void Store::addCursor(StoreCursor* cursor) { cursors_.push_back(cursor); }

@@ -100,6 +100,10 @@ class Store {
  private:
   Store() = default;
   StatusOr<std::unique_ptr<TableMeta>> loadTable(std::string_view name);
+  // The stored definition text of table `name`.
+  StatusOr<std::string> readDefinition(std::string_view name);
+  // Records a new table's definition in the catalog.
+  Status addCatalogRow(const std::string& name, const std::string& definition, std::string_view what);
 
   sqlite3* db_ = nullptr;
   std::filesystem::path directory_;

@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "cli/command.h"
+#include "cli_testing.h"
 #include "host/file_write.h"
 #include "testing.h"
 
@@ -25,17 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = cli::runCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using testing::CliRun;
+using testing::runTool;
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -97,7 +89,7 @@ class FaultsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     base_ = new testing::TempDir();
-    const CliRun r = run({"init", "--data", store().string(), "--demo", "--contacts", "300"});
+    const CliRun r = runTool({"init", "--data", store().string(), "--demo", "--contacts", "300"});
     ASSERT_EQ(r.code, 0) << r.err;
   }
   static void TearDownTestSuite() {
@@ -126,10 +118,10 @@ TEST_F(FaultsTest, NamesLongerThanTheirFieldAreRefusedNotCut) {
   const fs::path dir = copyOfStore();
   const std::string before = contactCount(dir);
   const std::string file = csv("LastName,City\nA,B\nC,D\n");
-  CliRun r = run({"import", "--data", dir.string(), "--database", "ProspectsEurope", file});
+  CliRun r = runTool({"import", "--data", dir.string(), "--database", "ProspectsEurope", file});
   EXPECT_EQ(r.code, 1);
   EXPECT_TRUE(contains(r.err, "a database name has at most 9 characters")) << r.err;
-  r = run({"analyse", "--data", dir.string(), "--database", "ProspectsXYZ", "--by", "state"});
+  r = runTool({"analyse", "--data", dir.string(), "--database", "ProspectsXYZ", "--by", "state"});
   EXPECT_EQ(r.code, 1);
   EXPECT_TRUE(contains(r.err, "at most 9 characters")) << r.err;
   EXPECT_EQ(r.out, "");
@@ -156,7 +148,7 @@ TEST_F(FaultsTest, BadCsvIsRefusedWithItsReasonAndNothingAdded) {
       {"text in a number field", "LastName,Num1\nA,1\nB,many\n", "line 3, column Num1"},
   };
   for (const Bad& b : bad) {
-    const CliRun r = run({"import", "--data", dir.string(), "--database", "Sales", csv(b.csv)});
+    const CliRun r = runTool({"import", "--data", dir.string(), "--database", "Sales", csv(b.csv)});
     EXPECT_EQ(r.code, 1) << b.name;
     EXPECT_TRUE(contains(r.err, b.message)) << b.name << ": " << r.err;
     EXPECT_EQ(contactCount(dir), before) << b.name;
@@ -189,13 +181,14 @@ TEST_F(FaultsTest, OutputThatCannotBeWrittenFailsTheRun) {
 TEST_F(FaultsTest, ByteOrderMarkIsSkippedAndJsonStaysUtf8) {
   const fs::path dir = copyOfStore();
   const std::string before = contactCount(dir);
-  const CliRun r = run({"import", "--data", dir.string(), "--database", "Sales",
+  const CliRun r = runTool({"import", "--data", dir.string(), "--database", "Sales",
                         csv("\xEF\xBB\xBFLastName,City,State\nBom,Austin,TX\n")});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(contactCount(dir), std::to_string(std::stoi(before) + 1));
 
   execute(dir, "UPDATE contact SET City = 'Bad' || x'FF' || 'Town' WHERE LastName = 'Bom'");
-  const CliRun json = run({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "city", "--format", "json"});
+  const CliRun json =
+      runTool({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "city", "--format", "json"});
   EXPECT_EQ(json.code, 0) << json.err;
   EXPECT_TRUE(contains(json.out, "\"Bad\xEF\xBF\xBDTown")) << "U+FFFD stands for the byte";
   EXPECT_FALSE(contains(json.out, "\xFF"));
@@ -233,12 +226,12 @@ TEST_F(FaultsTest, DamagedStoresAreRefusedAndLeftAsTheyWere) {
     fs::create_directories(dir);
     damage.make(dir);
     const std::string bytes = testing::readFile(dir / "tallis.db");
-    const CliRun analyse = run({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "state"});
+    const CliRun analyse = runTool({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "state"});
     EXPECT_EQ(analyse.code, 1) << damage.name;
     EXPECT_TRUE(contains(analyse.err, damage.message)) << damage.name << ": " << analyse.err;
-    const CliRun import = run({"import", "--data", dir.string(), "--database", "Sales", csv("LastName\nA\n")});
+    const CliRun import = runTool({"import", "--data", dir.string(), "--database", "Sales", csv("LastName\nA\n")});
     EXPECT_EQ(import.code, 1) << damage.name;
-    const CliRun init = run({"init", "--data", dir.string()});
+    const CliRun init = runTool({"init", "--data", dir.string()});
     EXPECT_EQ(init.code, 1) << damage.name;
     if (std::string(damage.name) != "missing table") {
       EXPECT_TRUE(contains(init.err, "is not a Tallis store")) << damage.name << ": " << init.err;
@@ -246,7 +239,7 @@ TEST_F(FaultsTest, DamagedStoresAreRefusedAndLeftAsTheyWere) {
     EXPECT_TRUE(testing::readFile(dir / "tallis.db") == bytes) << damage.name << ": the file is unchanged";
     EXPECT_FALSE(fs::exists(dir / "tallis.db-wal") || fs::exists(dir / "tallis.db-shm")) << damage.name;
   }
-  const CliRun missing = run({"analyse", "--data", (tmp_ / "none").string(), "--database", "Sales", "--by", "zip"});
+  const CliRun missing = runTool({"analyse", "--data", (tmp_ / "none").string(), "--database", "Sales", "--by", "zip"});
   EXPECT_TRUE(contains(missing.err, "tallis.db is missing")) << missing.err;
   EXPECT_FALSE(fs::exists(tmp_ / "none"));
 }
@@ -254,9 +247,9 @@ TEST_F(FaultsTest, DamagedStoresAreRefusedAndLeftAsTheyWere) {
 // What cannot be read or written says why, in the system's words.
 TEST_F(FaultsTest, RefusalsGiveTheSystemsReason) {
   const fs::path dir = copyOfStore();
-  CliRun r = run({"import", "--data", dir.string(), "--database", "Sales", (tmp_ / "absent.csv").string()});
+  CliRun r = runTool({"import", "--data", dir.string(), "--database", "Sales", (tmp_ / "absent.csv").string()});
   EXPECT_TRUE(contains(r.err, "absent.csv: No such file or directory")) << r.err;
-  r = run({"import", "--data", dir.string(), "--database", "Sales", tmp_.path().string()});
+  r = runTool({"import", "--data", dir.string(), "--database", "Sales", tmp_.path().string()});
   EXPECT_TRUE(contains(r.err, "is a directory, not a CSV file")) << r.err;
 
   // A data file that cannot be looked at is not "missing" (as root, a link
@@ -264,13 +257,13 @@ TEST_F(FaultsTest, RefusalsGiveTheSystemsReason) {
   const fs::path loop = tmp_ / "loop";
   fs::create_directories(loop);
   fs::create_symlink("tallis.db", loop / "tallis.db");
-  r = run({"analyse", "--data", loop.string(), "--database", "Sales", "--by", "zip"});
+  r = runTool({"analyse", "--data", loop.string(), "--database", "Sales", "--by", "zip"});
   EXPECT_EQ(r.code, 1);
   EXPECT_TRUE(contains(r.err, "cannot read") && !contains(r.err, "missing")) << r.err;
 
   // A write that fails inside the one file-writing routine.
   host::setWriteFaultForTesting([](const fs::path&) { return ENOSPC; });
-  r = run({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "state", "--map",
+  r = runTool({"analyse", "--data", dir.string(), "--database", "Sales", "--by", "state", "--map",
            (tmp_ / "map.bmp").string()});
   host::setWriteFaultForTesting(nullptr);
   EXPECT_EQ(r.code, 1);
@@ -282,7 +275,7 @@ TEST_F(FaultsTest, RefusalsGiveTheSystemsReason) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"import", "--data", "a", "--data", "b", "--database", "X", "f.csv"},
         std::vector<std::string>{"analyse", "--data", "a", "--database", "X", "--by", "zip", "--count", "--count"}}) {
-    r = run(args);
+    r = runTool(args);
     EXPECT_EQ(r.code, 2) << args[0];
     EXPECT_TRUE(contains(r.err, "is given twice") && contains(r.err, "Usage:")) << r.err;
   }
@@ -296,7 +289,7 @@ TEST_F(FaultsTest, AHeldWriteLockFailsTheImportClearly) {
   sqlite3* holder = nullptr;
   ASSERT_EQ(sqlite3_open((dir / "tallis.db").c_str(), &holder), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-  const CliRun r = run({"import", "--data", dir.string(), "--database", "Sales", csv("LastName\nA\n")});
+  const CliRun r = runTool({"import", "--data", dir.string(), "--database", "Sales", csv("LastName\nA\n")});
   sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(holder);
   EXPECT_EQ(r.code, 1);
@@ -315,7 +308,7 @@ TEST_F(FaultsTest, InitRefusesBadCountsBeforeWritingAnything) {
         std::vector<std::string>{"--contacts", "10"}}) {
     std::vector<std::string> args{"init", "--data", (tmp_ / "new").string()};
     args.insert(args.end(), extra.begin(), extra.end());
-    const CliRun r = run(args);
+    const CliRun r = runTool(args);
     EXPECT_EQ(r.code, 2) << extra[1];
     EXPECT_TRUE(contains(r.err, extra[0] == "--demo" ? "--contacts takes at most 10000000" : "Usage:")) << r.err;
     EXPECT_FALSE(fs::exists(tmp_ / "new" / "tallis.db"));

@@ -17,6 +17,7 @@
 #include "dialogs/ui/frm_flt_today.h"
 #include "dialogs/ui/frm_pick_date.h"
 #include "fixture_data.h"
+#include "gui_testing.h"
 #include "host/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
@@ -26,25 +27,10 @@ using namespace vistrel;
 using dialogs::PickDateContext;
 using dialogs::Tfrmflttoday;
 using dialogs::TfrmPickDate;
+using testing::child;
+using testing::whenModal;
 
 namespace {
-
-template <typename T>
-T* child(QWidget* w, const char* name) {
-  auto* c = w->findChild<T*>(QString::fromLatin1(name));
-  if (c == nullptr) qFatal("no child %s", name);
-  return c;
-}
-
-void whenModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* w = QApplication::activeModalWidget();
-    if (w == nullptr) qFatal("no modal picker");
-    act(w);
-    // A failed check inside `act` leaves the picker open: close it so the test ends.
-    if (auto* d = qobject_cast<QDialog*>(w); d != nullptr && d->isVisible()) d->reject();
-  });
-}
 
 host::DateTime day(int y, int m, int d) { return *host::encodeDate(y, m, d); }
 

@@ -22,17 +22,9 @@ using vistrel::host::ScopedMessageRecorder;
 namespace {
 
 // A fixture data directory and an engine that may open its user table.
-struct Data {
-  vistrel::testing::TempDir dir;
-  vistrel::host::Engine engine;
-  vistrel::host::Session session;
-  Data() {
-    vistrel::testing::makeFixtureDataDir(dir.path());
-    engine.setAlias("TALDB", dir.path());
-    engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kUsers));
-  }
+struct Data : vistrel::testing::FixtureEngine {
+  Data() : FixtureEngine({vistrel::host::TablePassword::kUsers}) {}
 };
-
 QLineEdit* box(TfrmGetWho& w, const char* name) {
   auto* e = w.findChild<QLineEdit*>(QString::fromLatin1(name));
   if (e == nullptr) qFatal("no box %s", name);

@@ -36,21 +36,13 @@ using vistrel::host::ScopedMessageRecorder;
 
 namespace {
 
-struct Data {
-  vistrel::testing::TempDir dir;
-  vistrel::host::Engine engine;
-  vistrel::host::Session session;
-  explicit Data(bool contactsPassword = true) {
-    vistrel::testing::makeFixtureDataDir(dir.path());
-    engine.setAlias("TALDB", dir.path());
-    engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kUsers));
-    if (contactsPassword) {
-      engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kContacts));
-    }
-  }
-};
-
-QPushButton* button(QWidget& w, const QString& name) {
+// The contacts' password is left out when `contactsPassword` is false.
+struct Data : vistrel::testing::FixtureEngine {
+  using Password = vistrel::host::TablePassword;
+  explicit Data(bool contactsPassword = true)
+      : FixtureEngine(contactsPassword ? std::vector{Password::kUsers, Password::kContacts}
+                                       : std::vector{Password::kUsers}) {}
+};QPushButton* button(QWidget& w, const QString& name) {
   auto* b = w.findChild<QPushButton*>(name);
   if (b == nullptr) qFatal("no button %s", qPrintable(name));
   return b;

@@ -8,22 +8,13 @@
 #include <QTimer>
 
 #include "dialogs/ui/frm_time_popup.h"
+#include "gui_testing.h"
 #include "widgets/analog_clock.h"
 
 using namespace vistrel;
 using dialogs::HourMinute;
 using dialogs::TfrmTimePopup;
-
-namespace {
-
-template <typename T>
-T* child(QWidget* w, const char* name) {
-  auto* c = w->findChild<T*>(QString::fromLatin1(name));
-  if (c == nullptr) qFatal("no child %s", name);
-  return c;
-}
-
-}  // namespace
+using testing::child;
 
 class TimePickerTest : public QObject {
   Q_OBJECT

@@ -13,29 +13,14 @@
 #include "dialogs/ui/frm_filter_popup.h"
 #include "dialogs/ui/frm_flt_status.h"
 #include "dialogs/ui/frm_flt_type.h"
+#include "gui_testing.h"
 #include "host/field_catalog.h"
 
 using namespace vistrel::dialogs;
+using vistrel::testing::child;
+using vistrel::testing::whenModal;
 
 namespace {
-
-template <typename T>
-T* child(QWidget* w, const char* name) {
-  auto* c = w->findChild<T*>(QString::fromLatin1(name));
-  if (c == nullptr) qFatal("no child %s", name);
-  return c;
-}
-
-// Runs `act` on the picker once its modal loop runs.
-void whenModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* w = QApplication::activeModalWidget();
-    if (w == nullptr) qFatal("no modal picker");
-    act(w);
-    // A failed check inside `act` leaves the picker open: close it so the test ends.
-    if (auto* d = qobject_cast<QDialog*>(w); d != nullptr && d->isVisible()) d->reject();
-  });
-}
 
 void clickOnItem(QTreeWidget* tree, QTreeWidgetItem* item, bool twice = false) {
   const QPoint at = tree->visualItemRect(item).center();

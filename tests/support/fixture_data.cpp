@@ -82,4 +82,10 @@ void makeFixtureDataDir(const std::filesystem::path& dir) {
   }
 }
 
+FixtureEngine::FixtureEngine(const std::vector<host::TablePassword>& tables) {
+  makeFixtureDataDir(dir.path());
+  engine.setAlias("TALDB", dir.path());
+  for (host::TablePassword t : tables) engine.addPassword(host::tallisTablePassword(t));
+}
+
 }  // namespace vistrel::testing

@@ -2,14 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "dialogs/ui/frm_flt_status.h"
 
-#include <QDialogButtonBox>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/ui/picker_buttons.h"
 #include "host/host_lists.h"
 
 namespace vistrel::dialogs {
@@ -45,18 +44,11 @@ StatusPicker::StatusPicker(std::span<const StatusGroup> groups, int preselected,
     }
     layout->addWidget(box);
   }
-  auto* buttons = new QDialogButtonBox(this);
-  btOK_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  btOK_->setObjectName(QStringLiteral("btOK"));
-  btOK_->setDefault(true);
+  btOK_ = addOkCancel(this, layout, QStringLiteral("btOK"), QStringLiteral("btCancel"));
   btOK_->setEnabled(chosenPosition() >= 0);
-  buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("btCancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   for (const Button& b : buttons_) {
     connect(b.button, &QRadioButton::toggled, this, [this] { btOK_->setEnabled(chosenPosition() >= 0); });
   }
-  layout->addWidget(buttons);
 }
 
 int StatusPicker::chosenPosition() const {
@@ -74,13 +66,7 @@ void StatusPicker::addNote(const QString& text) {
 }
 
 bool StatusPicker::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonDblClick) {
-    if (auto* b = qobject_cast<QRadioButton*>(watched)) {
-      b->setChecked(true);
-      accept();
-      return true;
-    }
-  }
+  if (acceptOnDoubleClick(this, watched, event)) return true;
   return QDialog::eventFilter(watched, event);
 }
 

@@ -42,7 +42,23 @@ Tfrmflttoday::Tfrmflttoday(std::string_view conditionText, const PickDateContext
   rbDate_->setObjectName(QStringLiteral("rbDate"));
   rbRelative_ = new QRadioButton(QStringLiteral("S&elect a date relative to TODAY"), this);
   rbRelative_->setObjectName(QStringLiteral("rbRelative"));
+  buildCalendarPanel();
+  buildRelativePanel();
+  QWidget* buttons = buildButtons();
 
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(rbDate_);
+  layout->addWidget(pnlTop_);
+  layout->addWidget(rbRelative_);
+  layout->addWidget(pnlBottom_);
+  layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  showCondition(conditionText);
+  connectControls();
+}
+
+void Tfrmflttoday::buildCalendarPanel() {
   pnlTop_ = new QWidget(this);
   pnlTop_->setObjectName(QStringLiteral("pnlTop"));
   pnlAbsolute_ = new QPushButton(pnlTop_);
@@ -80,7 +96,11 @@ Tfrmflttoday::Tfrmflttoday(std::string_view conditionText, const PickDateContext
   result->addWidget(new QLabel(QStringLiteral("Year:"), pnlTop_), 2, 0);
   result->addWidget(lblYear_, 2, 1);
   top->addLayout(result, 2, 1, 2, 1);
+  connect(popStartDate, &QToolButton::clicked, this, [this] { popStartDateClick(); });
+  connect(pnlAbsolute_, &QPushButton::clicked, this, [this] { popStartDateClick(); });
+}
 
+void Tfrmflttoday::buildRelativePanel() {
   pnlBottom_ = new QWidget(this);
   pnlBottom_->setObjectName(QStringLiteral("pnlBottom"));
   pnlAnswer_ = new QLabel(pnlBottom_);
@@ -101,21 +121,20 @@ Tfrmflttoday::Tfrmflttoday(std::string_view conditionText, const PickDateContext
   }
   bottom->addWidget(pnlAnswer_, 2, 0, 1, 4);
   bottom->addWidget(lblComputeDate_, 3, 0, 1, 4);
+}
 
+QWidget* Tfrmflttoday::buildButtons() {
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("btOK"));
   ok->setDefault(true);
   buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("btCancel"));
+  connect(ok, &QPushButton::clicked, this, [this] { btOKClick(); });
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  return buttons;
+}
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(rbDate_);
-  layout->addWidget(pnlTop_);
-  layout->addWidget(rbRelative_);
-  layout->addWidget(pnlBottom_);
-  layout->addWidget(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-
+void Tfrmflttoday::showCondition(std::string_view conditionText) {
   model_.open(conditionText);
   for (std::size_t u = 0; u < spin_.size(); ++u) {
     const QSignalBlocker block(spin_[u]);
@@ -127,7 +146,10 @@ Tfrmflttoday::Tfrmflttoday(std::string_view conditionText, const PickDateContext
   showMode();
   showCalendarLabels();
   showAnswer();
+}
 
+// Connected once the condition is shown, so showing it changes nothing in the model.
+void Tfrmflttoday::connectControls() {
   connect(rbDate_, &QRadioButton::clicked, this, [this] {
     model_.setRelativeMode(false);
     showMode();
@@ -151,10 +173,6 @@ Tfrmflttoday::Tfrmflttoday(std::string_view conditionText, const PickDateContext
     model_.setNoDay(on);
     showCalendarLabels();
   });
-  connect(popStartDate, &QToolButton::clicked, this, [this] { popStartDateClick(); });
-  connect(pnlAbsolute_, &QPushButton::clicked, this, [this] { popStartDateClick(); });
-  connect(ok, &QPushButton::clicked, this, [this] { btOKClick(); });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 std::optional<Tfrmflttoday::Result> Tfrmflttoday::execute(std::string_view conditionText,

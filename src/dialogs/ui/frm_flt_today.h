@@ -44,6 +44,13 @@ class Tfrmflttoday : public QDialog {
   void popStartDateClick();
 
  private:
+  // The window's parts, top to bottom.
+  void buildCalendarPanel();
+  void buildRelativePanel();
+  QWidget* buildButtons();
+  // Opens the model on the condition text and shows it.
+  void showCondition(std::string_view conditionText);
+  void connectControls();
   void showMode();
   void showCalendarLabels();
   void showAnswer();

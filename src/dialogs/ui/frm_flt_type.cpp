@@ -2,13 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "dialogs/ui/frm_flt_type.h"
 
-#include <QDialogButtonBox>
-#include <QEvent>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/ui/picker_buttons.h"
 #include "dialogs/value_pickers_model.h"
 
 namespace vistrel::dialogs {
@@ -27,16 +25,9 @@ TfrmFltType::TfrmFltType(std::string_view conditionText, QWidget* parent) : QDia
   }
   buttons_[static_cast<std::size_t>(eventTypeChoiceFor(conditionText))]->setChecked(true);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("Button1"));
-  ok->setDefault(true);
-  buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("Button2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(box);
-  layout->addWidget(buttons);
+  addOkCancel(this, layout, QStringLiteral("Button1"), QStringLiteral("Button2"));
 }
 
 std::optional<std::string> TfrmFltType::execute(std::string_view conditionText, QWidget* parent) {
@@ -54,13 +45,7 @@ std::string TfrmFltType::chosenWord() const {
 
 // A double click on a button chooses it and closes with OK.
 bool TfrmFltType::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonDblClick) {
-    if (auto* b = qobject_cast<QRadioButton*>(watched)) {
-      b->setChecked(true);
-      accept();
-      return true;
-    }
-  }
+  if (acceptOnDoubleClick(this, watched, event)) return true;
   return QDialog::eventFilter(watched, event);
 }
 

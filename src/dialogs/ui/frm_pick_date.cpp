@@ -99,6 +99,34 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
   setWindowTitle(QStringLiteral("Calendar"));
   setStyleSheet(QStringLiteral("#frmPickDate { border: 1px solid palette(shadow); }"));
 
+  QLayout* top = buildMonthRow();
+  buildCalendar();
+  buildDatePlusPanel();
+  QLayout* bottom = buildOkRow();
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addLayout(top);
+  layout->addWidget(Calendar_);
+  layout->addWidget(lblDate_);
+  layout->addWidget(Panel2_);
+  layout->addLayout(bottom);
+  Panel2_->hide();
+
+  PopupMenu1_ = new QMenu(this);
+  PopupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
+  if (auto* view = Calendar_->findChild<QTableView*>()) view->installEventFilter(this);
+  nDays_->installEventFilter(this);
+  nDays_->setAutoFillBackground(true);
+  installEventFilter(this);
+
+  loadUsersAndHolidays();
+  QPalette pal = nDays_->palette();
+  pal.setColor(QPalette::Base, palette().color(QPalette::Button));
+  nDays_->setPalette(pal);
+  setDate(context_.clock->now());
+}
+
+QLayout* TfrmPickDate::buildMonthRow() {
   cbMonth_ = new QComboBox(this);
   cbMonth_->setObjectName(QStringLiteral("cbMonth"));
   cbMonth_->setToolTip(QStringLiteral("PgUp/PgDn to change months"));
@@ -122,7 +150,16 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
   top->addStretch();
   top->addWidget(sbNow);
   top->addWidget(sbMore);
+  connect(cbMonth_, &QComboBox::activated, this, [this](int i) { cbMonthClick(i); });
+  connect(pnlYear_, &QPushButton::clicked, this, [this] { pnlYearClick(); });
+  connect(yearUp, &QToolButton::clicked, this, [this] { YearSpinnerClick(true); });
+  connect(yearDown, &QToolButton::clicked, this, [this] { YearSpinnerClick(false); });
+  connect(sbNow, &QToolButton::clicked, this, [this] { sbNowClick(); });
+  connect(sbMore, &QToolButton::clicked, this, [this] { sbMoreClick(); });
+  return top;
+}
 
+void TfrmPickDate::buildCalendar() {
   Calendar_ = new HolidayCalendar(this);
   Calendar_->setObjectName(QStringLiteral("Calendar"));
   Calendar_->setHolidayLookup([this](host::DateTime d) { return holidayOf(d); });
@@ -131,7 +168,14 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
   lblDate_->setObjectName(QStringLiteral("lblDate"));
   lblDate_->setFrameStyle(QFrame::Panel | QFrame::Raised);
   lblDate_->setAlignment(Qt::AlignCenter);
+  connect(Calendar_, &QCalendarWidget::selectionChanged, this, [this] {
+    Calendar_->setCurrentPage(Calendar_->selectedDate().year(), Calendar_->selectedDate().month());
+    updatePanels();
+  });
+  connect(Calendar_, &QCalendarWidget::activated, this, [this] { accept(); });
+}
 
+void TfrmPickDate::buildDatePlusPanel() {
   Panel2_ = new QWidget(this);
   Panel2_->setObjectName(QStringLiteral("Panel2"));
   cbWho_ = new QComboBox(Panel2_);
@@ -158,7 +202,11 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
   panel2->addWidget(rbWeeks_, 1, 2);
   panel2->addWidget(rbMonths, 1, 3);
   panel2->addWidget(btGo, 2, 3);
+  connect(btGo, &QPushButton::clicked, this, [this] { btGoClick(); });
+  connect(cbWho_, &QComboBox::activated, this, [this] { cbWhoClick(); });
+}
 
+QLayout* TfrmPickDate::buildOkRow() {
   pnlWhen_ = new QLabel(this);
   pnlWhen_->setObjectName(QStringLiteral("pnlWhen"));
   pnlWhen_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -174,39 +222,12 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
   bottom->addWidget(pnlWhen_, 1);
   bottom->addWidget(btnOk);
   bottom->addWidget(btnCancel);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addLayout(top);
-  layout->addWidget(Calendar_);
-  layout->addWidget(lblDate_);
-  layout->addWidget(Panel2_);
-  layout->addLayout(bottom);
-  Panel2_->hide();
-
-  PopupMenu1_ = new QMenu(this);
-  PopupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
-
-  connect(Calendar_, &QCalendarWidget::selectionChanged, this, [this] {
-    Calendar_->setCurrentPage(Calendar_->selectedDate().year(), Calendar_->selectedDate().month());
-    updatePanels();
-  });
-  connect(Calendar_, &QCalendarWidget::activated, this, [this] { accept(); });
-  connect(cbMonth_, &QComboBox::activated, this, [this](int i) { cbMonthClick(i); });
-  connect(pnlYear_, &QPushButton::clicked, this, [this] { pnlYearClick(); });
-  connect(yearUp, &QToolButton::clicked, this, [this] { YearSpinnerClick(true); });
-  connect(yearDown, &QToolButton::clicked, this, [this] { YearSpinnerClick(false); });
-  connect(sbNow, &QToolButton::clicked, this, [this] { sbNowClick(); });
-  connect(sbMore, &QToolButton::clicked, this, [this] { sbMoreClick(); });
-  connect(btGo, &QPushButton::clicked, this, [this] { btGoClick(); });
-  connect(cbWho_, &QComboBox::activated, this, [this] { cbWhoClick(); });
   connect(btnOk, &QToolButton::clicked, this, &QDialog::accept);
   connect(btnCancel, &QToolButton::clicked, this, &QDialog::reject);
-  if (auto* view = Calendar_->findChild<QTableView*>()) view->installEventFilter(this);
-  nDays_->installEventFilter(this);
-  nDays_->setAutoFillBackground(true);
-  installEventFilter(this);
+  return bottom;
+}
 
+void TfrmPickDate::loadUsersAndHolidays() {
   std::vector<std::string> users{context_.who};
   int selected = 0;
   if (context_.engine != nullptr) {
@@ -219,11 +240,7 @@ TfrmPickDate::TfrmPickDate(const PickDateContext& context, QWidget* parent)
     if (!holidays_->open().ok()) holidays_.reset();
   }
   for (const std::string& u : users) cbWho_->addItem(qt(u));
-  QPalette pal = nDays_->palette();
-  pal.setColor(QPalette::Base, palette().color(QPalette::Button));
-  nDays_->setPalette(pal);
   cbWho_->setCurrentIndex(selected);
-  setDate(context_.clock->now());
 }
 
 TfrmPickDate::~TfrmPickDate() = default;

@@ -19,6 +19,7 @@
 class QButtonGroup;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -97,6 +98,13 @@ class TfrmPickDate : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The window's parts, top to bottom; each connects its own controls.
+  QLayout* buildMonthRow();
+  void buildCalendar();
+  void buildDatePlusPanel();
+  QLayout* buildOkRow();
+  // Fills the holiday user list and opens the holiday table.
+  void loadUsersAndHolidays();
   void updatePanels();
 
   PickDateContext context_;

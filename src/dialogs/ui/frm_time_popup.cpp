@@ -100,7 +100,17 @@ TfrmTimePopup::TfrmTimePopup(const host::Clock& clock, const host::Locale& local
   setObjectName(QStringLiteral("frmTimePopup"));
   setWindowTitle(QStringLiteral("Time Entry"));
   setFixedSize(kStripLeft * 2 + kStripWidth, 180);
+  buildStrip();
+  buildControls();
+  buildTimers();
+  Image1_->setVisible(twelveHourStrip(locale_));
+  im24_->setVisible(!twelveHourStrip(locale_));
+  followTimeBox();
+  ItIsNow();
+  Timer1_->start();
+}
 
+void TfrmTimePopup::buildStrip() {
   Image1_ = picture(this, "Image1", stripPicture(true));
   im24_ = picture(this, "im24", stripPicture(false));
   for (QLabel* strip : {Image1_, im24_}) {
@@ -125,7 +135,9 @@ TfrmTimePopup::TfrmTimePopup(const host::Clock& clock, const host::Locale& local
   pnlTime_->setAutoFillBackground(true);
   pnlTime_->resize(64, 18);
   pnlTime_->hide();
+}
 
+void TfrmTimePopup::buildControls() {
   Clock1_ = new widgets::AnalogClock(this);
   Clock1_->setObjectName(QStringLiteral("Clock1"));
   Clock1_->setGeometry(kStripLeft, 72, 100, 100);
@@ -148,33 +160,29 @@ TfrmTimePopup::TfrmTimePopup(const host::Clock& clock, const host::Locale& local
   auto* btCancel = new QPushButton(QStringLiteral("Cancel"), this);
   btCancel->setObjectName(QStringLiteral("btCancel"));
   btCancel->setGeometry(width() - 100, 120, 84, 26);
+  connect(dtTime_, &QTimeEdit::timeChanged, this, [this] { followTimeBox(); });
+  connect(sbNow_, &QPushButton::clicked, this, [this] { sbNowClick(); });
+  connect(btOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
 
+  // Every control passes its keys here first, so the step keys work wherever the focus is.
+  for (QWidget* w : {static_cast<QWidget*>(sbNow_), static_cast<QWidget*>(btOK), static_cast<QWidget*>(btCancel)}) {
+    w->installEventFilter(this);
+  }
+}
+
+void TfrmTimePopup::buildTimers() {
   Timer1_ = new QTimer(this);
   Timer1_->setInterval(1000);
   Timer2_ = new QTimer(this);
   Timer2_->setSingleShot(true);
   Timer2_->setInterval(10);
-
-  connect(dtTime_, &QTimeEdit::timeChanged, this, [this] { followTimeBox(); });
-  connect(sbNow_, &QPushButton::clicked, this, [this] { sbNowClick(); });
-  connect(btOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(Timer1_, &QTimer::timeout, this, [this] { ItIsNow(); });
   connect(Timer2_, &QTimer::timeout, this, [this] {
     const QPoint at = Image1_->mapToGlobal(QPoint(lastPointer_ - 9, kStripHeight / 2));
     const QScreen* s = screen();
     if (s != nullptr && at.x() < s->size().width() && at.y() < s->size().height()) QCursor::setPos(at);
   });
-
-  // Every control passes its keys here first, so the step keys work wherever the focus is.
-  for (QWidget* w : {static_cast<QWidget*>(sbNow_), static_cast<QWidget*>(btOK), static_cast<QWidget*>(btCancel)}) {
-    w->installEventFilter(this);
-  }
-  Image1_->setVisible(twelveHourStrip(locale_));
-  im24_->setVisible(!twelveHourStrip(locale_));
-  followTimeBox();
-  ItIsNow();
-  Timer1_->start();
 }
 
 std::optional<std::string> TfrmTimePopup::execute(std::string_view conditionText, const host::Clock& clock,

@@ -55,6 +55,10 @@ class TfrmTimePopup : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The time strip with its pointer; the clock, time box and buttons; the timers.
+  void buildStrip();
+  void buildControls();
+  void buildTimers();
   void drawPointer(int p, bool update);
   void followTimeBox();
   void ItIsNow();

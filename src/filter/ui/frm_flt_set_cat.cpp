@@ -39,7 +39,15 @@ Tfrmfltsetcat::Tfrmfltsetcat(const QString& answer, const CategoryNames& names, 
   setObjectName(QStringLiteral("frmfltsetcat"));
   setWindowTitle(QStringLiteral("Category selection"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  buildAnswerRow();
+  buildDefinitionsBox(names);
+  buildExamplesBox();
+  answer_->setText(answer);
+  answerChange(answer);
+  resizeToShow(definitions_);
+}
 
+void Tfrmfltsetcat::buildAnswerRow() {
   answer_ = new QLineEdit(this);
   answer_->setObjectName(QStringLiteral("answer"));
   answer_->setToolTip(QStringLiteral("Category (A and B or C)"));
@@ -49,7 +57,13 @@ Tfrmfltsetcat::Tfrmfltsetcat(const QString& answer, const CategoryNames& names, 
   ok_->setDefault(true);
   auto* cancel = button(QStringLiteral("&Cancel"), QStringLiteral("CancelBtn"), {324, 38, 88, 25}, this);
   auto* examples = button(QStringLiteral("&Examples"), QStringLiteral("btExamples"), {324, 68, 88, 25}, this);
+  connect(answer_, &QLineEdit::textChanged, this, &Tfrmfltsetcat::answerChange);
+  connect(ok_, &QPushButton::clicked, this, &Tfrmfltsetcat::OKBtnClick);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(examples, &QPushButton::clicked, this, &Tfrmfltsetcat::btExamplesClick);
+}
 
+void Tfrmfltsetcat::buildDefinitionsBox(const CategoryNames& names) {
   definitions_ = new QGroupBox(QStringLiteral("Category Definitions"), this);
   definitions_->setObjectName(QStringLiteral("gbDefinitions"));
   definitions_->setGeometry(kMargin, 100, kWidth - 2 * kMargin, 196);
@@ -70,7 +84,10 @@ Tfrmfltsetcat::Tfrmfltsetcat(const QString& answer, const CategoryNames& names, 
   rbOr_ = new QRadioButton(QStringLiteral("OR"), definitions_);
   rbOr_->setObjectName(QStringLiteral("rbOr"));
   rbOr_->setGeometry(170, 168, 60, 20);
+  connect(catlist_, &QListWidget::itemDoubleClicked, this, &Tfrmfltsetcat::catlistDblClick);
+}
 
+void Tfrmfltsetcat::buildExamplesBox() {
   examples_ = new QGroupBox(QStringLiteral("Examples"), this);
   examples_->setObjectName(QStringLiteral("gbExamples"));
   const int gridTop = 20 + 6 * kRowHeight + 6;
@@ -99,16 +116,6 @@ Tfrmfltsetcat::Tfrmfltsetcat(const QString& answer, const CategoryNames& names, 
   exampleGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   clearExampleGrid();
   examples_->hide();
-
-  connect(catlist_, &QListWidget::itemDoubleClicked, this, &Tfrmfltsetcat::catlistDblClick);
-  connect(answer_, &QLineEdit::textChanged, this, &Tfrmfltsetcat::answerChange);
-  connect(ok_, &QPushButton::clicked, this, &Tfrmfltsetcat::OKBtnClick);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(examples, &QPushButton::clicked, this, &Tfrmfltsetcat::btExamplesClick);
-
-  answer_->setText(answer);
-  answerChange(answer);
-  resizeToShow(definitions_);
 }
 
 bool Tfrmfltsetcat::examplesShown() const { return !examples_->isHidden(); }

@@ -43,6 +43,10 @@ class Tfrmfltsetcat : public QDialog {
   void showExample(int index);
 
  private:
+  // The answer box with the buttons beside it; the category list; the examples.
+  void buildAnswerRow();
+  void buildDefinitionsBox(const CategoryNames& names);
+  void buildExamplesBox();
   void clearExampleGrid();
   void resizeToShow(const QGroupBox* lastGroup);
 
