@@ -97,11 +97,38 @@ class Store {
   Status rollback();
   bool inTransaction() const { return transaction_; }
 
+  // A walk over many pages reads each page once. Once it has read as many
+  // pages as the page cache holds, the cache holds only pages it has passed,
+  // so from there on it may run with a small cache: the pages it reads then
+  // land in memory the processor still holds. The full cache comes back
+  // when the walk ends. Not inside a transaction, whose changed pages stay
+  // in the cache.
+  class LongRead {
+   public:
+    explicit LongRead(Store& store);
+    ~LongRead();
+    LongRead(const LongRead&) = delete;
+    LongRead& operator=(const LongRead&) = delete;
+    // Called now and then by the walk; shrinks the cache once the walk has
+    // read enough pages.
+    void check();
+
+   private:
+    Store& store_;
+    int missesAtStart_ = 0;
+    bool shrunk_ = false;
+    bool done_ = false;
+  };
+
  private:
   Store() = default;
   StatusOr<std::unique_ptr<TableMeta>> loadTable(std::string_view name);
 
+  int cacheMisses() const;
+  void setCacheKib(int kib);
+
   sqlite3* db_ = nullptr;
+  int pageSize_ = 4096;
   std::filesystem::path directory_;
   std::map<std::string, std::unique_ptr<TableMeta>> tables_;  // by SQLite name
   std::vector<StoreCursor*> cursors_;

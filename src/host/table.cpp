@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <cstring>
 #include <unordered_map>
@@ -989,12 +990,15 @@ Status Table::visitTexts(const std::vector<Field*>& fields, const TextRowVisitor
   const Locale& locale = engine_->locale();
   std::vector<std::string> formatted(fields.size());
   Value scratch;
+  Store::LongRead longRead(*im.store);
+  std::uint32_t rows = 0;
   int rc;
   while ((rc = sqlite3_step(*st)) == SQLITE_ROW) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
       texts[i] = columnText(*st, static_cast<int>(i), fields[i]->type(), locale, scratch, formatted[i]);
     }
     if (!visit(texts)) break;
+    if (++rows % 1024 == 0) longRead.check();
   }
   sqlite3_reset(*st);
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) return im.store->error(rc, im.what());
