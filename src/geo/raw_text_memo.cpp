@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#include "geo/raw_text_memo.h"
+
+#include <limits>
+
+namespace vistrel::geo {
+
+std::uint64_t RawTextMemo::hash(const std::string_view* texts, std::size_t n) {
+  std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (std::size_t f = 0; f < n; ++f) {
+    for (const char c : texts[f]) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    h = (h ^ (texts[f].size() + 0x100)) * 1099511628211ull;  // ends the field, so "ab","c" differs from "a","bc"
+  }
+  return h ^ (h >> 29);
+}
+
+void RawTextMemo::remember(const std::string_view* texts, std::size_t n, std::uint64_t h, std::uint32_t value) {
+  if (!useful_ || used_ >= kMaxTexts) return;
+  Slot slot;
+  slot.hash = h;
+  slot.value = value;
+  std::size_t total = 0;
+  for (std::size_t f = 0; f < n; ++f) {
+    if (texts[f].size() > std::numeric_limits<std::uint16_t>::max()) return;
+    slot.length[f] = static_cast<std::uint16_t>(texts[f].size());
+    total += texts[f].size();
+  }
+  if (bytes_.size() + total > std::numeric_limits<std::uint32_t>::max()) return;
+  if ((used_ + 1) * 2 > slots_.size()) grow();
+  slot.offset = static_cast<std::uint32_t>(bytes_.size());
+  for (std::size_t f = 0; f < n; ++f) bytes_.append(texts[f]);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = h & mask;
+  while (slots_[i].value != kNone) i = (i + 1) & mask;
+  slots_[i] = slot;
+  ++used_;
+}
+
+void RawTextMemo::grow() {
+  std::vector<Slot> old(slots_.empty() ? 64 : slots_.size() * 2);
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& s : old) {
+    if (s.value == kNone) continue;
+    std::size_t i = s.hash & mask;
+    while (slots_[i].value != kNone) i = (i + 1) & mask;
+    slots_[i] = s;
+  }
+}
+
+}  // namespace vistrel::geo

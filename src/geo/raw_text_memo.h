@@ -1,0 +1,77 @@
+// SPDX-FileCopyrightText: 2026 Vistrel developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Remembers a number (a slot of its owner) for the exact texts of one or two
+// fields, byte for byte. A walk over a million contacts meets a few thousand
+// distinct states, but hundreds of thousands of distinct zip codes; what it
+// made of texts met before it looks up here instead of making it again.
+// Holds at most kMaxTexts; past that, texts not held are simply not found.
+// When most of the first kTrial texts asked for were new, the memo is not
+// worth asking: useful() turns false and nothing more is remembered.
+namespace vistrel::geo {
+
+class RawTextMemo {
+ public:
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+  static constexpr std::size_t kMaxTexts = 1 << 16;
+  static constexpr std::size_t kMaxFields = 2;
+  static constexpr std::uint32_t kTrial = 4096;
+
+  // The hash of `n` (at most kMaxFields) texts, their lengths included.
+  static std::uint64_t hash(const std::string_view* texts, std::size_t n);
+
+  bool useful() const { return useful_; }
+
+  // The number remembered for `texts`, or kNone; `h` is hash(texts, n).
+  std::uint32_t find(const std::string_view* texts, std::size_t n, std::uint64_t h) {
+    if (asked_ < kTrial && ++asked_ == kTrial) useful_ = found_ * 2 >= kTrial;
+    if (slots_.empty()) return kNone;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+      const Slot& s = slots_[i];
+      if (s.value == kNone) return kNone;
+      if (s.hash == h && holds(s, texts, n)) {
+        ++found_;
+        return s.value;
+      }
+    }
+  }
+
+  // Remembers `value` (not kNone) for texts not held yet, unless the memo is
+  // full or a text is too long to keep. May throw std::bad_alloc.
+  void remember(const std::string_view* texts, std::size_t n, std::uint64_t h, std::uint32_t value);
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::uint32_t offset = 0;              // of the texts in bytes_
+    std::uint16_t length[kMaxFields] = {};
+    std::uint32_t value = kNone;
+  };
+
+  bool holds(const Slot& s, const std::string_view* texts, std::size_t n) const {
+    const char* p = bytes_.data() + s.offset;
+    for (std::size_t f = 0; f < n; ++f) {
+      if (texts[f].size() != s.length[f] || texts[f].compare(0, texts[f].size(), p, s.length[f]) != 0) return false;
+      p += s.length[f];
+    }
+    return true;
+  }
+  void grow();
+
+  std::vector<Slot> slots_;  // size a power of two, at most half full
+  std::string bytes_;        // the texts held, one after another
+  std::size_t used_ = 0;
+  std::uint32_t asked_ = 0;
+  std::uint32_t found_ = 0;  // of the first kTrial asked
+  bool useful_ = true;
+};
+
+}  // namespace vistrel::geo
