@@ -80,9 +80,11 @@ std::vector<std::string> splitFields(std::string_view s) {
   return out;
 }
 
-// The page cache of a connection, and of a long walk past its start (KiB).
+// The page cache of a connection, and of a long walk past its start; a walk
+// is taken for a long one once it has read kLongReadAfterKib of pages (KiB).
 constexpr int kCacheKib = 32768;
 constexpr int kLongReadCacheKib = 1024;
+constexpr int kLongReadAfterKib = 4096;
 
 }  // namespace
 
@@ -219,8 +221,8 @@ Store::LongRead::LongRead(Store& store) : store_(store) {
 
 void Store::LongRead::check() {
   if (done_) return;
-  const long cachePages = static_cast<long>(kCacheKib) * 1024 / store_.pageSize_;
-  if (store_.cacheMisses() - missesAtStart_ < cachePages) return;
+  const long longPages = static_cast<long>(kLongReadAfterKib) * 1024 / store_.pageSize_;
+  if (store_.cacheMisses() - missesAtStart_ < longPages) return;
   store_.setCacheKib(kLongReadCacheKib);
   shrunk_ = true;
   done_ = true;

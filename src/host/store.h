@@ -97,12 +97,13 @@ class Store {
   Status rollback();
   bool inTransaction() const { return transaction_; }
 
-  // A walk over many pages reads each page once. Once it has read as many
-  // pages as the page cache holds, the cache holds only pages it has passed,
-  // so from there on it may run with a small cache: the pages it reads then
-  // land in memory the processor still holds. The full cache comes back
-  // when the walk ends. Not inside a transaction, whose changed pages stay
-  // in the cache.
+  // A walk over many pages reads each page once, and a cache of 32 MiB
+  // filled with them costs more than it gives: each page read lands in
+  // memory the processor no longer holds. So once a walk has read a few MiB
+  // of pages it runs with a small cache, and the full cache comes back when
+  // it ends. The pages cached before are dropped then; the operating
+  // system's file cache gives them back quickly when they are asked for
+  // again. Not inside a transaction, whose changed pages stay in the cache.
   class LongRead {
    public:
     explicit LongRead(Store& store);
@@ -110,7 +111,7 @@ class Store {
     LongRead(const LongRead&) = delete;
     LongRead& operator=(const LongRead&) = delete;
     // Called now and then by the walk; shrinks the cache once the walk has
-    // read enough pages.
+    // read enough pages to be a long one.
     void check();
 
    private:
