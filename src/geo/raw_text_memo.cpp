@@ -6,15 +6,6 @@
 
 namespace vistrel::geo {
 
-std::uint64_t RawTextMemo::hash(const std::string_view* texts, std::size_t n) {
-  std::uint64_t h = 14695981039346656037ull;  // FNV-1a
-  for (std::size_t f = 0; f < n; ++f) {
-    for (const char c : texts[f]) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    h = (h ^ (texts[f].size() + 0x100)) * 1099511628211ull;  // ends the field, so "ab","c" differs from "a","bc"
-  }
-  return h ^ (h >> 29);
-}
-
 void RawTextMemo::remember(const std::string_view* texts, std::size_t n, std::uint64_t h, std::uint32_t value) {
   if (!useful_ || used_ >= kMaxTexts) return;
   Slot slot;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,25 @@ class RawTextMemo {
   static constexpr std::uint32_t kTrial = 4096;
 
   // The hash of `n` (at most kMaxFields) texts, their lengths included.
-  static std::uint64_t hash(const std::string_view* texts, std::size_t n);
+  static std::uint64_t hash(const std::string_view* texts, std::size_t n) {
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
+    std::uint64_t h = 0;
+    for (std::size_t f = 0; f < n; ++f) {
+      const char* p = texts[f].data();
+      std::size_t left = texts[f].size();
+      for (; left >= 8; left -= 8, p += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        h = (h ^ w) * kMul;
+        h ^= h >> 29;
+      }
+      std::uint64_t w = texts[f].size() << 56;  // ends the field: "ab","c" differs from "a","bc"
+      for (std::size_t i = 0; i < left; ++i) w |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+      h = (h ^ w) * kMul;
+      h ^= h >> 29;
+    }
+    return h;
+  }
 
   bool useful() const { return useful_; }
 
@@ -59,7 +78,11 @@ class RawTextMemo {
   bool holds(const Slot& s, const std::string_view* texts, std::size_t n) const {
     const char* p = bytes_.data() + s.offset;
     for (std::size_t f = 0; f < n; ++f) {
-      if (texts[f].size() != s.length[f] || texts[f].compare(0, texts[f].size(), p, s.length[f]) != 0) return false;
+      if (texts[f].size() != s.length[f]) return false;
+      // Most texts are a few bytes: a loop beats a call to memcmp.
+      for (std::size_t i = 0; i < s.length[f]; ++i) {
+        if (texts[f][i] != p[i]) return false;
+      }
       p += s.length[f];
     }
     return true;

@@ -148,7 +148,10 @@ class ContactWalk {
   }
 
   bool isDatabase(std::string_view db) const {
-    return db.size() == database_.size() && (db == database_ || host::equalsIgnoreCase(db, database_));
+    if (db.size() != database_.size()) return false;
+    std::size_t i = 0;
+    while (i < db.size() && db[i] == database_[i]) ++i;  // mostly the very same bytes
+    return i == db.size() || host::equalsIgnoreCase(db, database_);
   }
 
   TallyResult tally() const { return TallyResult{values_.sorted(), others_.sorted(), visited_}; }
