@@ -6,8 +6,25 @@
 
 namespace vistrel::geo {
 
-void RawTextMemo::remember(const std::string_view* texts, std::size_t n, std::uint64_t h, std::uint32_t value) {
-  if (!useful_ || used_ >= kMaxTexts) return;
+std::uint32_t RawTextMemo::findHashed(const std::string_view* texts, std::size_t n) const {
+  if (slots_.empty()) return kNone;
+  const std::uint64_t h = hash(texts, n);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = h & mask; slots_[i].value != kNone; i = (i + 1) & mask) {
+    if (slots_[i].hash == h && holds(slots_[i], texts, n)) return slots_[i].value;
+  }
+  return kNone;
+}
+
+void RawTextMemo::remember(const std::string_view* texts, std::size_t n, std::uint32_t value) {
+  if (!useful_) return;
+  if (isShort(texts, n)) {
+    if (short_.empty()) short_.assign(kShortTexts, kNone);
+    short_[shortIndex(texts[0])] = value;
+    return;
+  }
+  if (used_ >= kMaxTexts) return;
+  const std::uint64_t h = hash(texts, n);
   Slot slot;
   slot.hash = h;
   slot.value = value;

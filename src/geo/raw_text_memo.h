@@ -48,24 +48,19 @@ class RawTextMemo {
 
   bool useful() const { return useful_; }
 
-  // The number remembered for `texts`, or kNone; `h` is hash(texts, n).
-  std::uint32_t find(const std::string_view* texts, std::size_t n, std::uint64_t h) {
+  // The number remembered for `texts`, or kNone.
+  std::uint32_t find(const std::string_view* texts, std::size_t n) {
     if (asked_ < kTrial && ++asked_ == kTrial) useful_ = found_ * 2 >= kTrial;
-    if (slots_.empty()) return kNone;
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-      const Slot& s = slots_[i];
-      if (s.value == kNone) return kNone;
-      if (s.hash == h && holds(s, texts, n)) {
-        ++found_;
-        return s.value;
-      }
-    }
+    std::uint32_t value = kNone;
+    if (!isShort(texts, n)) value = findHashed(texts, n);
+    else if (!short_.empty()) value = short_[shortIndex(texts[0])];
+    if (value != kNone) ++found_;
+    return value;
   }
 
   // Remembers `value` (not kNone) for texts not held yet, unless the memo is
   // full or a text is too long to keep. May throw std::bad_alloc.
-  void remember(const std::string_view* texts, std::size_t n, std::uint64_t h, std::uint32_t value);
+  void remember(const std::string_view* texts, std::size_t n, std::uint32_t value);
 
  private:
   struct Slot {
@@ -75,6 +70,17 @@ class RawTextMemo {
     std::uint32_t value = kNone;
   };
 
+  // One text of at most two bytes (most states are codes) has its own place
+  // in short_, found without hashing.
+  static constexpr std::size_t kShortTexts = 1 + 256 + 65536;
+  static bool isShort(const std::string_view* texts, std::size_t n) { return n == 1 && texts[0].size() <= 2; }
+  static std::size_t shortIndex(std::string_view s) {
+    if (s.empty()) return 0;
+    if (s.size() == 1) return 1 + static_cast<unsigned char>(s[0]);
+    return 257 + (static_cast<std::size_t>(static_cast<unsigned char>(s[0])) << 8) + static_cast<unsigned char>(s[1]);
+  }
+
+  std::uint32_t findHashed(const std::string_view* texts, std::size_t n) const;
   bool holds(const Slot& s, const std::string_view* texts, std::size_t n) const {
     const char* p = bytes_.data() + s.offset;
     for (std::size_t f = 0; f < n; ++f) {
@@ -89,6 +95,7 @@ class RawTextMemo {
   }
   void grow();
 
+  std::vector<std::uint32_t> short_;  // by shortIndex, kNone where none
   std::vector<Slot> slots_;  // size a power of two, at most half full
   std::string bytes_;        // the texts held, one after another
   std::size_t used_ = 0;

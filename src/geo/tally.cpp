@@ -114,13 +114,12 @@ class ContactWalk {
       takeNew(fields, inDatabase);
       return;
     }
-    const std::uint64_t h = RawTextMemo::hash(fields, fieldCount_);
-    if (const std::uint32_t p = memo.find(fields, fieldCount_, h); p != RawTextMemo::kNone) {
+    if (const std::uint32_t p = memo.find(fields, fieldCount_); p != RawTextMemo::kNone) {
       if (counting_) ++perKey_[p];
       return;
     }
     const std::size_t p = takeNew(fields, inDatabase);
-    if (p < RawTextMemo::kNone) memo.remember(fields, fieldCount_, h, static_cast<std::uint32_t>(p));
+    if (p < RawTextMemo::kNone) memo.remember(fields, fieldCount_, static_cast<std::uint32_t>(p));
   }
 
   // The first contact with these texts: makes its keys and adds them to
