@@ -10,9 +10,9 @@
 #include <vector>
 
 // Remembers a number (a slot of its owner) for the exact texts of one or two
-// fields, byte for byte. A walk over a million contacts meets a few thousand
-// distinct states, but hundreds of thousands of distinct zip codes; what it
-// made of texts met before it looks up here instead of making it again.
+// fields, byte for byte. A walk over a million contacts meets a few hundred
+// distinct state texts, but hundreds of thousands of distinct zip codes; what
+// it made of texts met before it looks up here instead of making it again.
 // Holds at most kMaxTexts; past that, texts not held are simply not found.
 // When most of the first kTrial texts asked for were new, the memo is not
 // worth asking: useful() turns false and nothing more is remembered.
