@@ -7,6 +7,7 @@
 
 #include "geo/address.h"
 #include "geo/key_index.h"
+#include "geo/raw_text_memo.h"
 #include "geo/value_list.h"
 #include "host/text.h"
 
@@ -104,14 +105,33 @@ class ContactWalk {
   void take(const std::vector<std::string_view>& t) {
     ++visited_;
     const std::string_view* fields = t.data() + 1;
-    TallyEntry entry = TallyEntry::kNone;
-    if (host::equalsIgnoreCase(t[0], database_)) entry = info_.tallyKey(fields, key_);
-    if (entry == TallyEntry::kOther) others_.add(key_);
-    if (entry == TallyEntry::kValue && !counting_) {
-      values_.add(key_);
+    const bool inDatabase = isDatabase(t[0]);
+    if (!inDatabase && !counting_) return;
+    // Texts met before were taken in full then; what is left is to count
+    // the contact under the key they made.
+    RawTextMemo& memo = memo_[inDatabase ? 1 : 0];
+    if (!memo.useful()) {
+      takeNew(fields, inDatabase);
       return;
     }
-    if (!counting_) return;
+    if (const std::uint32_t p = memo.find(fields, fieldCount_); p != RawTextMemo::kNone) {
+      if (counting_) ++perKey_[p];
+      return;
+    }
+    const std::size_t p = takeNew(fields, inDatabase);
+    if (p < RawTextMemo::kNone) memo.remember(fields, fieldCount_, static_cast<std::uint32_t>(p));
+  }
+
+  // The first contact with these texts: makes its keys and adds them to
+  // the lists. Returns the position of its count key (0 when not counting).
+  std::size_t takeNew(const std::string_view* fields, bool inDatabase) {
+    TallyEntry entry = TallyEntry::kNone;
+    if (inDatabase) entry = info_.tallyKey(fields, key_);
+    if (entry == TallyEntry::kOther) others_.add(key_);
+    if (!counting_) {
+      if (entry == TallyEntry::kValue) values_.add(key_);
+      return 0;
+    }
     if (entry != TallyEntry::kValue) info_.countKey(fields, key_);
     const std::size_t p = keys_.place(key_);
     if (p == perKey_.size()) {
@@ -123,6 +143,14 @@ class ContactWalk {
       listed_[p] = true;
       values_.add(key_);
     }
+    return p;
+  }
+
+  bool isDatabase(std::string_view db) const {
+    if (db.size() != database_.size()) return false;
+    std::size_t i = 0;
+    while (i < db.size() && db[i] == database_[i]) ++i;  // mostly the very same bytes
+    return i == db.size() || host::equalsIgnoreCase(db, database_);
   }
 
   TallyResult tally() const { return TallyResult{values_.sorted(), others_.sorted(), visited_}; }
@@ -148,6 +176,8 @@ class ContactWalk {
   const AnalysisInfo& info_;
   std::string_view database_;
   bool counting_;
+  std::size_t fieldCount_ = info_.fieldCount();
+  RawTextMemo memo_[2];  // texts met outside the database, and in it
   std::string key_;
   ValueList values_;
   ValueList others_;

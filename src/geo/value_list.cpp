@@ -43,10 +43,17 @@ bool ValueList::contains(std::string_view value) const {
 }
 
 std::vector<std::string> ValueList::sorted() const {
-  std::vector<std::string> out = values_;
-  std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
-    return host::compareIgnoreCase(a, b) < 0;
-  });
+  // Each value is folded once, not at every comparison. No two values are
+  // equal folded, so the folded texts alone give the order, byte by byte.
+  std::vector<std::pair<std::string, std::uint32_t>> folded;
+  folded.reserve(values_.size());
+  for (std::size_t i = 0; i < values_.size(); ++i) {
+    folded.emplace_back(host::upperAscii(values_[i]), static_cast<std::uint32_t>(i));
+  }
+  std::sort(folded.begin(), folded.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::string> out;
+  out.reserve(values_.size());
+  for (const auto& f : folded) out.push_back(values_[f.second]);
   return out;
 }
 

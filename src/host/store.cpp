@@ -80,6 +80,12 @@ std::vector<std::string> splitFields(std::string_view s) {
   return out;
 }
 
+// The page cache of a connection, and of a long walk past its start; a walk
+// is taken for a long one once it has read kLongReadAfterKib of pages (KiB).
+constexpr int kCacheKib = 32768;
+constexpr int kLongReadCacheKib = 1024;
+constexpr int kLongReadAfterKib = 4096;
+
 }  // namespace
 
 int TableMeta::column(std::string_view name) const {
@@ -190,8 +196,40 @@ StatusOr<std::shared_ptr<Store>> Store::open(const std::filesystem::path& direct
   if (step != SQLITE_ROW) return store->error(step, file.string());
   // No memory-mapped reads: they would count the file in the program's
   // memory and turn a file cut short by another program into a crash.
-  VISTREL_RETURN_IF_ERROR(store->exec("PRAGMA cache_size=-32768; PRAGMA mmap_size=0", file.string()));
+  VISTREL_RETURN_IF_ERROR(store->exec("PRAGMA cache_size=-" + std::to_string(kCacheKib) + "; PRAGMA mmap_size=0",
+                                      file.string()));
+  if (auto ps = store->prepare("PRAGMA page_size", file.string()); ps.ok()) {
+    if (sqlite3_step(*ps) == SQLITE_ROW && sqlite3_column_int(*ps, 0) > 0) store->pageSize_ = sqlite3_column_int(*ps, 0);
+    sqlite3_finalize(*ps);
+  }
   return store;
+}
+
+int Store::cacheMisses() const {
+  int current = 0;
+  int highest = 0;
+  if (sqlite3_db_status(db_, SQLITE_DBSTATUS_CACHE_MISS, &current, &highest, 0) != SQLITE_OK) return 0;
+  return current;
+}
+
+void Store::setCacheKib(int kib) { (void)exec("PRAGMA cache_size=-" + std::to_string(kib), "cache"); }
+
+Store::LongRead::LongRead(Store& store) : store_(store) {
+  done_ = sqlite3_get_autocommit(store_.db_) == 0;
+  if (!done_) missesAtStart_ = store_.cacheMisses();
+}
+
+void Store::LongRead::check() {
+  if (done_) return;
+  const long longPages = static_cast<long>(kLongReadAfterKib) * 1024 / store_.pageSize_;
+  if (store_.cacheMisses() - missesAtStart_ < longPages) return;
+  store_.setCacheKib(kLongReadCacheKib);
+  shrunk_ = true;
+  done_ = true;
+}
+
+Store::LongRead::~LongRead() {
+  if (shrunk_) store_.setCacheKib(kCacheKib);
 }
 
 Status Store::error(int rc, std::string_view what) const {

@@ -97,6 +97,30 @@ class Store {
   Status rollback();
   bool inTransaction() const { return transaction_; }
 
+  // A walk over many pages reads each page once, and a cache of 32 MiB
+  // filled with them costs more than it gives: each page read lands in
+  // memory the processor no longer holds. So once a walk has read a few MiB
+  // of pages it runs with a small cache, and the full cache comes back when
+  // it ends. The pages cached before are dropped then; the operating
+  // system's file cache gives them back quickly when they are asked for
+  // again. Not inside a transaction, whose changed pages stay in the cache.
+  class LongRead {
+   public:
+    explicit LongRead(Store& store);
+    ~LongRead();
+    LongRead(const LongRead&) = delete;
+    LongRead& operator=(const LongRead&) = delete;
+    // Called now and then by the walk; shrinks the cache once the walk has
+    // read enough pages to be a long one.
+    void check();
+
+   private:
+    Store& store_;
+    int missesAtStart_ = 0;
+    bool shrunk_ = false;
+    bool done_ = false;
+  };
+
  private:
   Store() = default;
   StatusOr<std::unique_ptr<TableMeta>> loadTable(std::string_view name);
@@ -105,7 +129,11 @@ class Store {
   // Records a new table's definition in the catalog.
   Status addCatalogRow(const std::string& name, const std::string& definition, std::string_view what);
 
+  int cacheMisses() const;
+  void setCacheKib(int kib);
+
   sqlite3* db_ = nullptr;
+  int pageSize_ = 4096;
   std::filesystem::path directory_;
   std::map<std::string, std::unique_ptr<TableMeta>> tables_;  // by SQLite name
   std::vector<StoreCursor*> cursors_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <cstring>
 #include <unordered_map>
@@ -988,13 +989,19 @@ Status Table::visitTexts(const std::vector<Field*>& fields, const TextRowVisitor
   if (!st.ok()) return st.status();
   const Locale& locale = engine_->locale();
   std::vector<std::string> formatted(fields.size());
+  std::vector<ColumnType> types;
+  for (Field* f : fields) types.push_back(f->type());
+  const std::size_t n = fields.size();
   Value scratch;
+  Store::LongRead longRead(*im.store);
+  std::uint32_t rows = 0;
   int rc;
   while ((rc = sqlite3_step(*st)) == SQLITE_ROW) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      texts[i] = columnText(*st, static_cast<int>(i), fields[i]->type(), locale, scratch, formatted[i]);
+    for (std::size_t i = 0; i < n; ++i) {
+      texts[i] = columnText(*st, static_cast<int>(i), types[i], locale, scratch, formatted[i]);
     }
     if (!visit(texts)) break;
+    if (++rows % 1024 == 0) longRead.check();
   }
   sqlite3_reset(*st);
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) return im.store->error(rc, im.what());
