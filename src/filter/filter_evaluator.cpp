@@ -88,8 +88,14 @@ FilterEvaluator::FilterEvaluator(const CompiledFilter& filter, host::Engine& eng
 
 FilterEvaluator::~FilterEvaluator() = default;
 
+bool FilterEvaluator::acceptRecord(host::Table& table) {
+  const bool accepted = applyselection(table);
+  if (!status_.ok()) table.stopFiltering(status_);
+  return accepted;
+}
+
 host::Table::RecordFilter FilterEvaluator::recordFilter() {
-  return [this](host::Table& table) { return applyselection(table); };
+  return [this](host::Table& table) { return acceptRecord(table); };
 }
 
 bool FilterEvaluator::fail(const host::Status& s) {
@@ -208,8 +214,8 @@ bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
 }
 
 bool FilterEvaluator::applyselection(host::Table& table) {
+  status_ = host::Status::OK();
   if (!filter_.active()) return true;
-  if (!status_.ok()) return false;
   bool result;
   if (isTable(table, "CONTACT")) {
     result = decideContact(table);

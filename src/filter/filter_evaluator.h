@@ -21,11 +21,12 @@
 // contact table (by key, for the contact of an event) and the marks table,
 // when a row first needs them, and reuses them for every record.
 //
-// A table error stops the decisions: the first failure is kept in status()
-// and every later record is refused, so a walk ends with one message instead
-// of one per record. The messages that speak of a kind of row ("These types
-// are not supported in filters at this time", "Unknown database") are shown
-// once per evaluator, not once per record.
+// A table error refuses the record and is kept in status() until the next
+// decision; as a record filter (acceptRecord) it stops the walk, which then
+// returns it, so a walk ends with one message instead of one per record. The
+// messages that speak of a kind of row ("These types are not supported in
+// filters at this time", "Unknown database") are shown once per evaluator,
+// not once per record.
 //
 // The filter, the engine and the tables handed in must outlive the evaluator.
 namespace vistrel::filter {
@@ -50,10 +51,13 @@ class FilterEvaluator {
   bool findfirstevent(std::string_view type, std::string_view recno, std::string_view key);
   bool findlastevent(std::string_view type, std::string_view recno, std::string_view key);
 
-  // A record filter for Table::setOnFilterRecord that asks applyselection.
+  // The answer of a record filter on `table`: applyselection, and on a
+  // table failure the walk of `table` stops with it (Table::stopFiltering).
+  bool acceptRecord(host::Table& table);
+  // A record filter for Table::setOnFilterRecord that asks acceptRecord.
   host::Table::RecordFilter recordFilter();
 
-  // The first table failure met; ok when none.
+  // The table failure of the last decision; ok when none.
   const host::Status& status() const { return status_; }
 
  private:
