@@ -62,13 +62,16 @@ class FilterEvaluator {
 
  private:
   struct Bound;
+  struct ContactRows;
   Bound& bound(host::Table& table);
   host::Field* rowField(int n, host::Table& table);
   host::Field* namedField(host::Table& table, std::string_view name);
   bool fail(const host::Status& s);
   bool decideContact(host::Table& contacts);
   bool decideEvent(host::Table& events);
-  bool anyEventSatisfies(host::Table& contacts, const std::string& contactLetters);
+  // Whether `satisfies` holds for one of the events of the contact, each
+  // the current record of the table handed to it, in event order.
+  bool forEachEvent(host::Table& contacts, const std::function<bool(host::Table&)>& satisfies);
   bool findEvent(std::string_view type, std::string_view recno, std::string_view key, bool last);
   host::Table* ownTable(std::unique_ptr<host::Table>& slot, std::string_view name, std::string_view index);
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <functional>
 #include <cstring>
+#include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "host/engine.h"
@@ -90,6 +92,7 @@ struct Table::Impl : StoreCursor {
   void retireStatements() {
     for (auto& [sql, stmt] : cache) retired.push_back(stmt);
     cache.clear();
+    walkTexts.clear();
   }
 
   // A safe point: nothing steps any more. Statements still in the cache stay
@@ -229,17 +232,35 @@ struct Table::Impl : StoreCursor {
 
   // Starts the running statement in `dir`: after (or before) the record with
   // the index order values `key`, or from the start (or the end) without one.
+  // A walk of the contacts of one database per contact (the events of each)
+  // starts a walk per record: its text is built once per shape.
   Status restart(Dir dir, const std::vector<Value>* key) {
     rebuildSelection();
     suspend();
-    const TableSql q = sql();
-    std::vector<Value> params;
-    std::vector<std::string> extra;
-    if (key) extra.push_back(q.compare(index->order, index->order.size(), dir == Dir::kForward ? ">" : "<"));
-    const std::string where = q.where(restriction(), extra, &params);
-    if (key) params.insert(params.end(), key->begin(), key->end());
-    auto st = bound(q.walk(selected, where, dir), params);
+    const Restriction r = restriction();
+    const WalkShape shape{dir == Dir::kForward, key != nullptr, r.low != nullptr ? low.size() : 0,
+                          r.high != nullptr ? high.size() : 0, r.conditions != nullptr};
+    auto text = walkTexts.find(shape);
+    if (text == walkTexts.end()) {
+      const TableSql q = sql();
+      std::vector<Value> params;
+      std::vector<std::string> extra;
+      if (key) extra.push_back(q.compare(index->order, index->order.size(), dir == Dir::kForward ? ">" : "<"));
+      text = walkTexts.emplace(shape, q.walk(selected, q.where(r, extra, &params), dir)).first;
+    }
+    auto st = statement(text->second);
     if (!st.ok()) return st.status();
+    // The values in the order TableSql::where and the key ask for them.
+    int i = 0;
+    const auto bind = [&](const std::vector<Value>& values) {
+      for (const Value& v : values) bindValue(*st, ++i, v);
+    };
+    if (r.low != nullptr) bind(low);
+    if (r.high != nullptr) bind(high);
+    if (r.conditions != nullptr) {
+      for (const auto& [c, v] : conditions) bindValue(*st, ++i, v);
+    }
+    if (key) bind(*key);
     cursor = *st;
     cursorDir = dir;
     cursorLive = true;
@@ -392,6 +413,9 @@ struct Table::Impl : StoreCursor {
   Dir cursorDir = Dir::kForward;
   bool cursorLive = false;
   std::unordered_map<std::string, sqlite3_stmt*> cache;
+  // forward, after a key, range ends' sizes, filter lines
+  using WalkShape = std::tuple<bool, bool, std::size_t, std::size_t, bool>;
+  std::map<WalkShape, std::string> walkTexts;
   std::vector<sqlite3_stmt*> retired;
   sqlite3_stmt* insertStmt = nullptr;
   std::int64_t prepared = 0;  // statements prepared since open
@@ -770,6 +794,7 @@ Status Table::setFiltered(bool on) {
   if (!isOpen()) return Status::OK();
   Impl& im = *impl_;
   im.conditions.clear();
+  im.walkTexts.clear();
   for (const std::string& line : on ? filterLines_ : std::vector<std::string>()) {
     if (trimWhite(line).empty()) continue;
     std::string_view field, value;
