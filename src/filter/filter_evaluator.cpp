@@ -416,17 +416,19 @@ bool FilterEvaluator::findEvent(std::string_view type, std::string_view recno, s
 host::StatusOr<SelectionCount> countSelection(FilterEvaluator& evaluator, host::Table& table,
                                               const SelectionProgress& progress, std::int64_t stride) {
   SelectionCount count;
-  VISTREL_RETURN_IF_ERROR(table.first());
-  while (!table.eof()) {
+  VISTREL_RETURN_IF_ERROR(table.visitRecords([&] {
     ++count.total;
     if (evaluator.applyselection(table)) ++count.matches;
-    VISTREL_RETURN_IF_ERROR(evaluator.status());
+    if (!evaluator.status().ok()) {
+      table.stopFiltering(evaluator.status());
+      return false;
+    }
     if (progress && stride > 0 && count.total % stride == 0 && progress(count)) {
       count.complete = false;
-      break;
+      return false;
     }
-    VISTREL_RETURN_IF_ERROR(table.next());
-  }
+    return true;
+  }));
   return count;
 }
 

@@ -98,8 +98,9 @@ struct SelectionCount {
 // Called after every `stride` records; returning true stops the count.
 using SelectionProgress = std::function<bool(const SelectionCount& soFar)>;
 
-// Walks `table` as it stands (range and filter lines apply) from the first
-// record and decides each with `evaluator`.
+// Walks `table` as it stands (range, filter lines and record filter apply)
+// and decides each record with `evaluator`; only the fields the decisions
+// ask for are read. The table comes back to its current record.
 host::StatusOr<SelectionCount> countSelection(FilterEvaluator& evaluator, host::Table& table,
                                               const SelectionProgress& progress = nullptr,
                                               std::int64_t stride = 10);

@@ -83,6 +83,7 @@ struct Table::Impl : StoreCursor {
   }
 
   void suspend() override {
+    if (pendingRow && rowStmt == cursor) readPendingRow();
     if (cursor != nullptr) sqlite3_reset(cursor);
     cursorLive = false;
   }
@@ -124,6 +125,7 @@ struct Table::Impl : StoreCursor {
 
   void rebuildSelection() {
     if (!selectionDirty) return;
+    if (pendingRow) readPendingRow();
     selected.clear();
     const auto add = [&](int part) {
       if (std::find(selected.begin(), selected.end(), part) == selected.end()) selected.push_back(part);
@@ -132,6 +134,10 @@ struct Table::Impl : StoreCursor {
     for (int p : index->order) add(p);
     for (std::size_t c = 0; c < registered.size(); ++c) {
       if (registered[c]) add(static_cast<int>(c));
+    }
+    positionOf.assign(registered.size(), -1);
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+      if (selected[i] != kRowid) positionOf[static_cast<std::size_t>(selected[i])] = static_cast<int>(i);
     }
     retireStatements();
     selectionDirty = false;
@@ -167,7 +173,38 @@ struct Table::Impl : StoreCursor {
     return store->error(rc, what());
   }
 
+  // The record filter's row: `stmt` stands on it, and a field is read from it
+  // when first asked for, so that a record the filter refuses costs only the
+  // fields it looked at. The row is read in full (readPendingRow) before the
+  // statement moves on or is reset, or once it is accepted.
+  void startPendingRow(sqlite3_stmt* stmt) {
+    std::memset(loaded.data(), 0, loaded.size());
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+      if (selected[i] == kRowid) rowid = sqlite3_column_int64(stmt, static_cast<int>(i));
+    }
+    rowStmt = stmt;
+    pendingRow = true;
+  }
+
+  // Reads column `c` from the pending row; false when the row lacks it.
+  bool readPending(int c) {
+    if (!pendingRow) return false;
+    const int at = positionOf[static_cast<std::size_t>(c)];
+    if (at < 0) return false;
+    readColumn(rowStmt, at, values[static_cast<std::size_t>(c)]);
+    loaded[static_cast<std::size_t>(c)] = 1;
+    return true;
+  }
+
+  void readPendingRow() {
+    for (int part : selected) {
+      if (part != kRowid && !loaded[static_cast<std::size_t>(part)]) readPending(part);
+    }
+    pendingRow = false;
+  }
+
   void loadRow(sqlite3_stmt* stmt) {
+    pendingRow = false;
     std::memset(loaded.data(), 0, loaded.size());
     for (std::size_t i = 0; i < selected.size(); ++i) {
       const int part = selected[i];
@@ -180,18 +217,20 @@ struct Table::Impl : StoreCursor {
     }
   }
 
-  Value partValue(int part) const {
-    return part == kRowid ? Value(rowid) : values[static_cast<std::size_t>(part)];
+  Value partValue(int part) {
+    if (part == kRowid) return Value(rowid);
+    if (!loaded[static_cast<std::size_t>(part)]) readPending(part);
+    return values[static_cast<std::size_t>(part)];
   }
 
-  std::vector<Value> partValues(const std::vector<int>& parts) const {
+  std::vector<Value> partValues(const std::vector<int>& parts) {
     std::vector<Value> out;
     out.reserve(parts.size());
     for (int p : parts) out.push_back(partValue(p));
     return out;
   }
 
-  std::vector<Value> identityValues() const { return partValues(meta->identity); }
+  std::vector<Value> identityValues() { return partValues(meta->identity); }
 
   // Reads the record with this identity into the buffer; false when gone.
   StatusOr<bool> loadByIdentity(const std::vector<Value>& id) {
@@ -271,7 +310,11 @@ struct Table::Impl : StoreCursor {
   // asked for comes back as its Status.
   StatusOr<bool> test() {
     owner->state_ = TableState::kFilter;
-    const bool accepted = owner->onFilterRecord_(*owner);
+    bool accepted = !(owner->filtered_ && owner->onFilterRecord_) || owner->onFilterRecord_(*owner);
+    if (visitor != nullptr && accepted && owner->filterStop_.ok()) {
+      visitStopped = !(*visitor)();
+      accepted = false;
+    }
     owner->state_ = TableState::kBrowse;
     if (!owner->filterStop_.ok()) {
       Status why = std::move(owner->filterStop_);
@@ -285,26 +328,37 @@ struct Table::Impl : StoreCursor {
   // at the end; the buffer then holds the record that was current before, as
   // it does when the filter stops the walk.
   StatusOr<bool> advance(sqlite3_stmt* stmt, bool isCursor) {
-    const bool filtering = owner->filtered_ && owner->onFilterRecord_ != nullptr;
+    const bool filtering = (owner->filtered_ && owner->onFilterRecord_ != nullptr) || visitor != nullptr;
     const std::vector<Value> saved = filtering && positioned ? identityValues() : std::vector<Value>();
     bool clobbered = false;
     StatusOr<bool> accepted = false;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      loadRow(stmt);
-      if (!filtering) return true;
+      if (!filtering) {
+        loadRow(stmt);
+        return true;
+      }
+      startPendingRow(stmt);
       clobbered = true;
       accepted = test();
       if (isCursor && (selectionDirty || !cursorLive)) {
         // The filter asked for more fields, or a write stopped the statement:
         // go on from the record under test with a fresh statement.
         const std::vector<Value> key = partValues(index->order);
-        VISTREL_RETURN_IF_ERROR(restart(cursorDir, &key));
+        Status s = restart(cursorDir, &key);
+        if (!s.ok()) {
+          pendingRow = false;
+          return s;
+        }
         stmt = cursor;
       }
-      if (!accepted.ok() || *accepted) break;
+      if (!accepted.ok() || *accepted || visitStopped) break;
     }
-    if (rc == SQLITE_ROW && accepted.ok()) return true;
+    if (rc == SQLITE_ROW && accepted.ok() && !visitStopped) {
+      if (pendingRow) readPendingRow();
+      return true;
+    }
+    pendingRow = false;
     sqlite3_reset(stmt);
     if (isCursor) cursorLive = false;
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) return store->error(rc, what());
@@ -393,6 +447,11 @@ struct Table::Impl : StoreCursor {
 
   std::vector<char> registered;
   std::vector<int> selected;  // parts read by every statement
+  std::vector<int> positionOf;  // of each column in `selected`, -1 when absent
+  sqlite3_stmt* rowStmt = nullptr;  // stands on the pending row
+  bool pendingRow = false;
+  const std::function<bool()>* visitor = nullptr;  // of visitRecords, told of each record the walk passes
+  bool visitStopped = false;
   bool selectionDirty = true;
 
   std::vector<Value> values;
@@ -434,7 +493,7 @@ const Value& Field::value() const {
   const auto c = static_cast<std::size_t>(index_);
   if (table_->state_ == TableState::kInsert) return im.values[c];
   if (!im.readable()) return kNull;
-  if (!im.loaded[c]) {
+  if (!im.loaded[c] && !im.readPending(index_)) {
     im.registered[c] = 1;
     im.selectionDirty = true;
     if (!im.loadColumns({index_}).ok()) return kNull;
@@ -979,6 +1038,17 @@ Status Table::walkFiltered(const std::function<bool()>& each) {
   im.comeBack(back);
   eof_ = wasEof;
   bof_ = wasBof;
+  return s;
+}
+
+Status Table::visitRecords(const std::function<bool()>& visit) {
+  VISTREL_CHECK_BROWSE();
+  Impl& im = *impl_;
+  im.visitor = &visit;
+  im.visitStopped = false;
+  // The visitor refuses every record, so one walk passes them all.
+  Status s = walkFiltered([] { return true; });
+  im.visitor = nullptr;
   return s;
 }
 
