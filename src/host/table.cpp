@@ -196,6 +196,17 @@ struct Table::Impl : StoreCursor {
     return true;
   }
 
+  // The text of text column `c` in the pending row, without a copy; false
+  // when the row lacks it or the column holds no text type.
+  bool pendingText(int c, std::string_view* text) {
+    if (!pendingRow || loaded[static_cast<std::size_t>(c)] || !isTextType(col(c).type)) return false;
+    const int at = positionOf[static_cast<std::size_t>(c)];
+    if (at < 0) return false;
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(rowStmt, at));
+    *text = p ? std::string_view(p, static_cast<std::size_t>(sqlite3_column_bytes(rowStmt, at))) : std::string_view();
+    return true;
+  }
+
   void readPendingRow() {
     for (int part : selected) {
       if (part != kRowid && !loaded[static_cast<std::size_t>(part)]) readPending(part);
@@ -506,6 +517,8 @@ bool Field::isNull() const { return value().isNull(); }
 std::string Field::asText() const { return valueText(value(), type(), table_->engine_->locale()); }
 
 std::string_view Field::asTextView() const {
+  std::string_view text;
+  if (table_->impl_->pendingText(index_, &text)) return text;
   const Value& v = value();
   if (v.kind() == Value::Kind::kText) return v.text();
   if (v.isNull()) return std::string_view();
