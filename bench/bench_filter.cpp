@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         if (!t.setFiltered(true).ok()) std::exit(1);
       }
       auto r = geo::runTally(t, args.database, geo::Analysis::kState);
-      if (!r.ok() || !evaluator.status().ok()) std::exit(1);
+      if (!r.ok()) std::exit(1);
       return static_cast<long>(r->visited);
     };
   };

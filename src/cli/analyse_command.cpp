@@ -208,7 +208,6 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
   // The map needs the counts, but for the contact dots.
   const bool needCounts = o.count || (o.mapFile && o.analysis->map != geo::MapKind::kContactDots);
   auto report = geo::analyseDatabase(contacts, *name, o.analysis->kind, needCounts);
-  if (*narrowed && report.ok() && !(*narrowed)->status().ok()) report = (*narrowed)->status();
   if (!report.ok()) return fail(report.status());
   if (report->values().empty()) {
     err << oneLine(geo::kNoRecordsMessage) << "\n";
@@ -223,8 +222,7 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
     printTable(printed, out);
   }
   if (o.mapFile) {
-    host::Status s = writeMap(*report, *o.mapFile, o.big, contacts);
-    if (s.ok() && *narrowed) s = (*narrowed)->status();
+    const host::Status s = writeMap(*report, *o.mapFile, o.big, contacts);
     if (!s.ok()) return fail(s);
     if (needCounts && report->total() == 0) err << "No contact was counted: the map is not painted.\n";
     err << "Map written to " << *o.mapFile << "\n";

@@ -48,12 +48,10 @@ host::StatusOr<filter::StoredFilter> activateSavedFilter(host::Engine& engine, s
 
 // A saved filter installed as the record filter of a contact table: the
 // table then walks only the contacts the filter selects. A failure during a
-// walk refuses the remaining contacts and is kept in status(), which the
-// caller checks after each walk.
+// walk stops it, and the walk returns that failure.
 class ContactTableFilter {
  public:
   const filter::StoredFilter& row() const { return row_; }
-  host::Status status() const { return evaluator_->status(); }
 
  private:
   friend host::StatusOr<std::unique_ptr<ContactTableFilter>> installSavedFilter(

@@ -167,8 +167,8 @@ bool fillNode(std::string_view text, int index, Nodes& nodes, int& last) {
   return true;
 }
 
-template <typename Nodes>
-bool evaluateNode(const Nodes& nodes, int index, const std::bitset<256>& truth) {
+template <typename Nodes, typename Truth>
+bool evaluateNode(const Nodes& nodes, int index, const Truth& truth) {
   bool expectOperand = true;
   bool negate = false;
   bool value = false;
@@ -180,7 +180,7 @@ bool evaluateNode(const Nodes& nodes, int index, const std::bitset<256>& truth) 
         negate = true;
         continue;
       } else if (isVariable(c)) {
-        v = truth[static_cast<unsigned char>(c)];
+        v = truth(c);
       } else if (child > index && child < static_cast<int>(nodes.size())) {
         v = evaluateNode(nodes, child, truth);
       } else {
@@ -229,6 +229,10 @@ bool ExpressionEngine::CompileExpression(std::string_view text, ExpressionSlot s
 bool ExpressionEngine::EvaluateExpression(std::string_view variables, ExpressionSlot slot) const {
   std::bitset<256> truth;
   for (char c : variables) truth.set(static_cast<unsigned char>(c));
+  return evaluateNode(slots_[slotIndex(slot)], 0, [&](char c) { return truth[static_cast<unsigned char>(c)]; });
+}
+
+bool ExpressionEngine::EvaluateExpression(const Truth& truth, ExpressionSlot slot) const {
   return evaluateNode(slots_[slotIndex(slot)], 0, truth);
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,10 @@ class ExpressionEngine {
   // The value of the slot's expression for the given true variables
   // (case-sensitive). A slot never compiled gives false.
   bool EvaluateExpression(std::string_view variables, ExpressionSlot slot) const;
+  // The same value, asking `truth` about a variable only when the evaluation
+  // reaches it (an "and" whose left side is false skips its right side).
+  using Truth = std::function<bool(char variable)>;
+  bool EvaluateExpression(const Truth& truth, ExpressionSlot slot) const;
   // Empty once a compile starts; the first error it met, at most 100 characters.
   const std::string& LastExpressionError() const { return lastError_; }
 

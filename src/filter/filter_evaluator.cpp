@@ -3,6 +3,7 @@
 #include "filter/filter_evaluator.h"
 
 #include <cmath>
+#include <optional>
 
 #include "filter/filter_text.h"
 #include "filter/sound_code.h"
@@ -19,9 +20,14 @@ namespace {
 
 using R = RelationCode;
 
-bool isTable(const host::Table& table, std::string_view bare) {
-  const std::string name = host::upperAscii(table.tableName());
-  return name == bare || name == std::string(bare) + ".DB";
+enum class TableKind { kContact, kEvent, kOther };
+
+TableKind tableKind(std::string_view tableName) {
+  const std::string name = host::upperAscii(tableName);
+  for (const auto& [bare, kind] : {std::pair{"CONTACT", TableKind::kContact}, std::pair{"EVENT", TableKind::kEvent}}) {
+    if (name == bare || name == std::string(bare) + ".DB") return kind;
+  }
+  return TableKind::kOther;
 }
 
 void plainBox(std::string_view text) {
@@ -55,6 +61,32 @@ bool compareText(int relation, std::string_view f, const PreparedValue& p, const
   }
 }
 
+// Whether the upper-cased `f` (letters a to z) equals `p`, without a copy.
+bool upperEquals(std::string_view f, std::string_view p) {
+  if (f.size() != p.size()) return false;
+  for (std::size_t i = 0; i < f.size(); ++i) {
+    if (host::upperAscii(f[i]) != p[i]) return false;
+  }
+  return true;
+}
+
+// The relations a case-insensitive text row decides on the stored text as it
+// is; nullopt for the others, which compare an upper-cased copy.
+std::optional<bool> compareUpper(int relation, std::string_view f, std::string_view p) {
+  switch (static_cast<R>(relation)) {
+    case R::kEquals:
+    case R::kIsA:
+    case R::kIsFirst:
+    case R::kIsLast: return upperEquals(f, p);
+    case R::kNotEquals: return !upperEquals(f, p);
+    case R::kStartsWith: return f.size() >= p.size() && upperEquals(f.substr(0, p.size()), p);
+    case R::kDoesNotStartWith: return !(f.size() >= p.size() && upperEquals(f.substr(0, p.size()), p));
+    case R::kIsBlank: return f.empty();
+    case R::kIsNotBlank: return !f.empty();
+    default: return std::nullopt;
+  }
+}
+
 // Dates, times and numbers: the relations that order values.
 template <typename T>
 bool compareOrdered(int relation, T f, T v, bool dates) {
@@ -79,6 +111,8 @@ std::int64_t milliseconds(host::DateTime dayFraction) { return std::llround(dayF
 
 struct FilterEvaluator::Bound {
   host::Table* table = nullptr;
+  std::string name;  // the table name `kind` was worked out for
+  TableKind kind = TableKind::kOther;
   std::array<host::Field*, kMaxCriteria> rows{};
   std::vector<std::pair<std::string, host::Field*>> named;
 };
@@ -88,8 +122,14 @@ FilterEvaluator::FilterEvaluator(const CompiledFilter& filter, host::Engine& eng
 
 FilterEvaluator::~FilterEvaluator() = default;
 
+bool FilterEvaluator::acceptRecord(host::Table& table) {
+  const bool accepted = applyselection(table);
+  if (!status_.ok()) table.stopFiltering(status_);
+  return accepted;
+}
+
 host::Table::RecordFilter FilterEvaluator::recordFilter() {
-  return [this](host::Table& table) { return applyselection(table); };
+  return [this](host::Table& table) { return acceptRecord(table); };
 }
 
 bool FilterEvaluator::fail(const host::Status& s) {
@@ -163,6 +203,7 @@ bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
     case host::FieldKind::kAddressBlock: {
       std::string_view text = f->asTextView();
       if (!row.caseSensitive) {
+        if (const std::optional<bool> decided = compareUpper(row.relation, text, p.text)) return *decided;
         scratch_.assign(text);
         for (char& c : scratch_) c = host::upperAscii(c);
         text = scratch_;
@@ -208,12 +249,17 @@ bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
 }
 
 bool FilterEvaluator::applyselection(host::Table& table) {
+  status_ = host::Status::OK();
   if (!filter_.active()) return true;
-  if (!status_.ok()) return false;
+  Bound& b = bound(table);
+  if (b.name != table.tableName()) {
+    b.name = table.tableName();
+    b.kind = tableKind(b.name);
+  }
   bool result;
-  if (isTable(table, "CONTACT")) {
+  if (b.kind == TableKind::kContact) {
     result = decideContact(table);
-  } else if (isTable(table, "EVENT")) {
+  } else if (b.kind == TableKind::kEvent) {
     result = decideEvent(table);
   } else {
     return fail(host::Status::InvalidArgument(table.tableName() + ": a filter decides contacts or events only"));
@@ -222,48 +268,74 @@ bool FilterEvaluator::applyselection(host::Table& table) {
   return filter_.reverse() ? !result : result;
 }
 
-bool FilterEvaluator::decideContact(host::Table& contacts) {
-  const ExpressionEngine& ex = filter_.expressions();
-  std::string letters;
-  std::string eventLetters;
-  for (int n = 1; n <= filter_.count(); ++n) {
-    switch (filter_.rowTable(n)) {
+// The rows of one contact decision, each tested when the row expression
+// first needs its letter and at most once per contact (an event row once
+// per event): a contact that its first rows already decide has its other
+// fields left unread.
+struct FilterEvaluator::ContactRows {
+  enum class Events { kFalse, kTrue, kCurrent };
+
+  FilterEvaluator& evaluator;
+  host::Table& contacts;
+  host::Table* events = nullptr;  // standing on the event under test, for kCurrent
+  Events eventRows = Events::kFalse;
+  std::array<signed char, kMaxCriteria> contactResult{};  // -1 untested, 0 false, 1 true
+  std::array<signed char, kMaxCriteria> eventResult{};
+
+  bool truth(char letter) {
+    const CompiledFilter& filter = evaluator.filter_;
+    const int n = letter - 'A' + 1;
+    if (n < 1 || n > filter.count()) return false;
+    const auto i = static_cast<std::size_t>(n - 1);
+    switch (filter.rowTable(n)) {
       case RowTable::kContact:
-        if (TestCriterion(n, contacts)) letters += rowLetter(n);
-        break;
-      case RowTable::kEvent: eventLetters += rowLetter(n); break;
+        if (contactResult[i] < 0) contactResult[i] = evaluator.TestCriterion(n, contacts) ? 1 : 0;
+        return contactResult[i] == 1;
+      case RowTable::kEvent:
+        if (eventRows != Events::kCurrent) return eventRows == Events::kTrue;
+        if (eventResult[i] < 0) eventResult[i] = evaluator.TestCriterion(n, *events) ? 1 : 0;
+        return eventResult[i] == 1;
       case RowTable::kNone: break;
     }
+    return false;
   }
-  if (eventLetters.empty()) return ex.EvaluateExpression(letters, ExpressionSlot::kRows);
+};
+
+bool FilterEvaluator::decideContact(host::Table& contacts) {
+  ContactRows rows{*this, contacts, nullptr, ContactRows::Events::kFalse, {}, {}};
+  rows.contactResult.fill(-1);
+  // Captures one reference, so the function object needs no allocation.
+  const ExpressionEngine::Truth truth = [&rows](char letter) { return rows.truth(letter); };
+  const ExpressionEngine& ex = filter_.expressions();
+  const bool without = ex.EvaluateExpression(truth, ExpressionSlot::kRows);
+  if (!filter_.hasEventRows()) return without;
   // Every event row ends with the same result: whether one event of the
   // contact makes the whole expression true. When the contact's own rows
   // already decide, the events need not be read.
-  const bool without = ex.EvaluateExpression(letters, ExpressionSlot::kRows);
-  const bool with = ex.EvaluateExpression(letters + eventLetters, ExpressionSlot::kRows);
+  rows.eventRows = ContactRows::Events::kTrue;
+  const bool with = ex.EvaluateExpression(truth, ExpressionSlot::kRows);
   if (without == with) return with;
-  return anyEventSatisfies(contacts, letters) ? with : without;
+  rows.eventRows = ContactRows::Events::kCurrent;
+  const bool found = forEachEvent(contacts, [&](host::Table& events) {
+    rows.events = &events;
+    rows.eventResult.fill(-1);
+    return ex.EvaluateExpression(truth, ExpressionSlot::kRows);
+  });
+  return found ? with : without;
 }
 
-bool FilterEvaluator::anyEventSatisfies(host::Table& contacts, const std::string& contactLetters) {
+bool FilterEvaluator::forEachEvent(host::Table& contacts, const std::function<bool(host::Table&)>& satisfies) {
   host::Field* recnoField = namedField(contacts, "Recno");
   host::Table* events = ownTable(events_, host::kEventTableName, "irecno");
   if (recnoField == nullptr || events == nullptr) return false;
-  const std::string recno = recnoField->asText();
+  const std::string_view recno = recnoField->asTextView();
   if (recno.empty()) return false;
-  host::Field* eventRecno = namedField(*events, "Recno");
-  if (eventRecno == nullptr) return false;
-  auto found = events->findKey({recno});
-  if (!found.ok()) return fail(found.status());
-  if (!*found) return false;
-  std::string letters;
-  while (events->hasRecord() && !events->eof() && eventRecno->asTextView() == recno) {
-    letters = contactLetters;
-    for (int n = 1; n <= filter_.count(); ++n) {
-      if (filter_.rowTable(n) == RowTable::kEvent && TestCriterion(n, *events)) letters += rowLetter(n);
-    }
+  const std::vector<host::Value> key{host::Value(recno)};
+  if (host::Status s = events->setRange(key, key); !s.ok()) return fail(s);
+  while (!events->eof()) {
+    const bool yes = satisfies(*events);
     if (!status_.ok()) return false;
-    if (filter_.expressions().EvaluateExpression(letters, ExpressionSlot::kRows)) return true;
+    if (yes) return true;
     if (host::Status s = events->next(); !s.ok()) return fail(s);
   }
   return false;
@@ -321,18 +393,16 @@ bool FilterEvaluator::findlastevent(std::string_view type, std::string_view recn
 bool FilterEvaluator::findEvent(std::string_view type, std::string_view recno, std::string_view key, bool last) {
   host::Table* events = ownTable(events_, host::kEventTableName, "irecno");
   if (events == nullptr || recno.empty()) return false;
-  host::Field* recnoField = namedField(*events, "Recno");
   host::Field* typeField = namedField(*events, "Type");
   host::Field* keyField = namedField(*events, "ERecno");
-  if (recnoField == nullptr || typeField == nullptr || keyField == nullptr) return false;
-  auto found = events->findKey({std::string(recno)});
-  if (!found.ok()) return fail(found.status());
-  if (!*found) return false;
+  if (typeField == nullptr || keyField == nullptr) return false;
+  const std::vector<host::Value> range{host::Value(recno)};
+  if (host::Status s = events->setRange(range, range); !s.ok()) return fail(s);
   bool seen = false;
   std::string lastKey;
   // Walking forward and keeping the last one of the type gives the same
   // event as walking backward from the end of the contact's events.
-  while (events->hasRecord() && !events->eof() && recnoField->asTextView() == recno) {
+  while (!events->eof()) {
     if (typeField->asTextView() == type) {
       if (!last) return keyField->asTextView() == key;
       seen = true;
@@ -346,17 +416,19 @@ bool FilterEvaluator::findEvent(std::string_view type, std::string_view recno, s
 host::StatusOr<SelectionCount> countSelection(FilterEvaluator& evaluator, host::Table& table,
                                               const SelectionProgress& progress, std::int64_t stride) {
   SelectionCount count;
-  VISTREL_RETURN_IF_ERROR(table.first());
-  while (!table.eof()) {
+  VISTREL_RETURN_IF_ERROR(table.visitRecords([&] {
     ++count.total;
     if (evaluator.applyselection(table)) ++count.matches;
-    VISTREL_RETURN_IF_ERROR(evaluator.status());
+    if (!evaluator.status().ok()) {
+      table.stopFiltering(evaluator.status());
+      return false;
+    }
     if (progress && stride > 0 && count.total % stride == 0 && progress(count)) {
       count.complete = false;
-      break;
+      return false;
     }
-    VISTREL_RETURN_IF_ERROR(table.next());
-  }
+    return true;
+  }));
   return count;
 }
 

@@ -21,11 +21,12 @@
 // contact table (by key, for the contact of an event) and the marks table,
 // when a row first needs them, and reuses them for every record.
 //
-// A table error stops the decisions: the first failure is kept in status()
-// and every later record is refused, so a walk ends with one message instead
-// of one per record. The messages that speak of a kind of row ("These types
-// are not supported in filters at this time", "Unknown database") are shown
-// once per evaluator, not once per record.
+// A table error refuses the record and is kept in status() until the next
+// decision; as a record filter (acceptRecord) it stops the walk, which then
+// returns it, so a walk ends with one message instead of one per record. The
+// messages that speak of a kind of row ("These types are not supported in
+// filters at this time", "Unknown database") are shown once per evaluator,
+// not once per record.
 //
 // The filter, the engine and the tables handed in must outlive the evaluator.
 namespace vistrel::filter {
@@ -50,21 +51,27 @@ class FilterEvaluator {
   bool findfirstevent(std::string_view type, std::string_view recno, std::string_view key);
   bool findlastevent(std::string_view type, std::string_view recno, std::string_view key);
 
-  // A record filter for Table::setOnFilterRecord that asks applyselection.
+  // The answer of a record filter on `table`: applyselection, and on a
+  // table failure the walk of `table` stops with it (Table::stopFiltering).
+  bool acceptRecord(host::Table& table);
+  // A record filter for Table::setOnFilterRecord that asks acceptRecord.
   host::Table::RecordFilter recordFilter();
 
-  // The first table failure met; ok when none.
+  // The table failure of the last decision; ok when none.
   const host::Status& status() const { return status_; }
 
  private:
   struct Bound;
+  struct ContactRows;
   Bound& bound(host::Table& table);
   host::Field* rowField(int n, host::Table& table);
   host::Field* namedField(host::Table& table, std::string_view name);
   bool fail(const host::Status& s);
   bool decideContact(host::Table& contacts);
   bool decideEvent(host::Table& events);
-  bool anyEventSatisfies(host::Table& contacts, const std::string& contactLetters);
+  // Whether `satisfies` holds for one of the events of the contact, each
+  // the current record of the table handed to it, in event order.
+  bool forEachEvent(host::Table& contacts, const std::function<bool(host::Table&)>& satisfies);
   bool findEvent(std::string_view type, std::string_view recno, std::string_view key, bool last);
   host::Table* ownTable(std::unique_ptr<host::Table>& slot, std::string_view name, std::string_view index);
 
@@ -91,8 +98,9 @@ struct SelectionCount {
 // Called after every `stride` records; returning true stops the count.
 using SelectionProgress = std::function<bool(const SelectionCount& soFar)>;
 
-// Walks `table` as it stands (range and filter lines apply) from the first
-// record and decides each with `evaluator`.
+// Walks `table` as it stands (range, filter lines and record filter apply)
+// and decides each record with `evaluator`; only the fields the decisions
+// ask for are read. The table comes back to its current record.
 host::StatusOr<SelectionCount> countSelection(FilterEvaluator& evaluator, host::Table& table,
                                               const SelectionProgress& progress = nullptr,
                                               std::int64_t stride = 10);

@@ -79,9 +79,9 @@ class FilterEvaluatorTest : public ::testing::Test {
     EXPECT_TRUE(t.first().ok());
     while (!t.eof()) {
       if (evaluator.applyselection(t)) out.insert(t.fieldByName(field)->asText());
+      EXPECT_TRUE(evaluator.status().ok()) << evaluator.status().ToString();
       EXPECT_TRUE(t.next().ok());
     }
-    EXPECT_TRUE(evaluator.status().ok()) << evaluator.status().ToString();
     return out;
   }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <cstring>
+#include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "host/engine.h"
@@ -82,6 +84,7 @@ struct Table::Impl : StoreCursor {
   }
 
   void suspend() override {
+    if (pendingRow && rowStmt == cursor) readPendingRow();
     if (cursor != nullptr) sqlite3_reset(cursor);
     cursorLive = false;
   }
@@ -91,6 +94,7 @@ struct Table::Impl : StoreCursor {
   void retireStatements() {
     for (auto& [sql, stmt] : cache) retired.push_back(stmt);
     cache.clear();
+    walkTexts.clear();
   }
 
   // A safe point: nothing steps any more. Statements still in the cache stay
@@ -122,6 +126,7 @@ struct Table::Impl : StoreCursor {
 
   void rebuildSelection() {
     if (!selectionDirty) return;
+    if (pendingRow) readPendingRow();
     selected.clear();
     const auto add = [&](int part) {
       if (std::find(selected.begin(), selected.end(), part) == selected.end()) selected.push_back(part);
@@ -130,6 +135,10 @@ struct Table::Impl : StoreCursor {
     for (int p : index->order) add(p);
     for (std::size_t c = 0; c < registered.size(); ++c) {
       if (registered[c]) add(static_cast<int>(c));
+    }
+    positionOf.assign(registered.size(), -1);
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+      if (selected[i] != kRowid) positionOf[static_cast<std::size_t>(selected[i])] = static_cast<int>(i);
     }
     retireStatements();
     selectionDirty = false;
@@ -165,7 +174,49 @@ struct Table::Impl : StoreCursor {
     return store->error(rc, what());
   }
 
+  // The record filter's row: `stmt` stands on it, and a field is read from it
+  // when first asked for, so that a record the filter refuses costs only the
+  // fields it looked at. The row is read in full (readPendingRow) before the
+  // statement moves on or is reset, or once it is accepted.
+  void startPendingRow(sqlite3_stmt* stmt) {
+    std::memset(loaded.data(), 0, loaded.size());
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+      if (selected[i] == kRowid) rowid = sqlite3_column_int64(stmt, static_cast<int>(i));
+    }
+    rowStmt = stmt;
+    pendingRow = true;
+  }
+
+  // Reads column `c` from the pending row; false when the row lacks it.
+  bool readPending(int c) {
+    if (!pendingRow) return false;
+    const int at = positionOf[static_cast<std::size_t>(c)];
+    if (at < 0) return false;
+    readColumn(rowStmt, at, values[static_cast<std::size_t>(c)]);
+    loaded[static_cast<std::size_t>(c)] = 1;
+    return true;
+  }
+
+  // The text of text column `c` in the pending row, without a copy; false
+  // when the row lacks it or the column holds no text type.
+  bool pendingText(int c, std::string_view* text) {
+    if (!pendingRow || loaded[static_cast<std::size_t>(c)] || !isTextType(col(c).type)) return false;
+    const int at = positionOf[static_cast<std::size_t>(c)];
+    if (at < 0) return false;
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(rowStmt, at));
+    *text = p ? std::string_view(p, static_cast<std::size_t>(sqlite3_column_bytes(rowStmt, at))) : std::string_view();
+    return true;
+  }
+
+  void readPendingRow() {
+    for (int part : selected) {
+      if (part != kRowid && !loaded[static_cast<std::size_t>(part)]) readPending(part);
+    }
+    pendingRow = false;
+  }
+
   void loadRow(sqlite3_stmt* stmt) {
+    pendingRow = false;
     std::memset(loaded.data(), 0, loaded.size());
     for (std::size_t i = 0; i < selected.size(); ++i) {
       const int part = selected[i];
@@ -178,18 +229,20 @@ struct Table::Impl : StoreCursor {
     }
   }
 
-  Value partValue(int part) const {
-    return part == kRowid ? Value(rowid) : values[static_cast<std::size_t>(part)];
+  Value partValue(int part) {
+    if (part == kRowid) return Value(rowid);
+    if (!loaded[static_cast<std::size_t>(part)]) readPending(part);
+    return values[static_cast<std::size_t>(part)];
   }
 
-  std::vector<Value> partValues(const std::vector<int>& parts) const {
+  std::vector<Value> partValues(const std::vector<int>& parts) {
     std::vector<Value> out;
     out.reserve(parts.size());
     for (int p : parts) out.push_back(partValue(p));
     return out;
   }
 
-  std::vector<Value> identityValues() const { return partValues(meta->identity); }
+  std::vector<Value> identityValues() { return partValues(meta->identity); }
 
   // Reads the record with this identity into the buffer; false when gone.
   StatusOr<bool> loadByIdentity(const std::vector<Value>& id) {
@@ -230,17 +283,35 @@ struct Table::Impl : StoreCursor {
 
   // Starts the running statement in `dir`: after (or before) the record with
   // the index order values `key`, or from the start (or the end) without one.
+  // A walk of the contacts of one database per contact (the events of each)
+  // starts a walk per record: its text is built once per shape.
   Status restart(Dir dir, const std::vector<Value>* key) {
     rebuildSelection();
     suspend();
-    const TableSql q = sql();
-    std::vector<Value> params;
-    std::vector<std::string> extra;
-    if (key) extra.push_back(q.compare(index->order, index->order.size(), dir == Dir::kForward ? ">" : "<"));
-    const std::string where = q.where(restriction(), extra, &params);
-    if (key) params.insert(params.end(), key->begin(), key->end());
-    auto st = bound(q.walk(selected, where, dir), params);
+    const Restriction r = restriction();
+    const WalkShape shape{dir == Dir::kForward, key != nullptr, r.low != nullptr ? low.size() : 0,
+                          r.high != nullptr ? high.size() : 0, r.conditions != nullptr};
+    auto text = walkTexts.find(shape);
+    if (text == walkTexts.end()) {
+      const TableSql q = sql();
+      std::vector<Value> params;
+      std::vector<std::string> extra;
+      if (key) extra.push_back(q.compare(index->order, index->order.size(), dir == Dir::kForward ? ">" : "<"));
+      text = walkTexts.emplace(shape, q.walk(selected, q.where(r, extra, &params), dir)).first;
+    }
+    auto st = statement(text->second);
     if (!st.ok()) return st.status();
+    // The values in the order TableSql::where and the key ask for them.
+    int i = 0;
+    const auto bind = [&](const std::vector<Value>& values) {
+      for (const Value& v : values) bindValue(*st, ++i, v);
+    };
+    if (r.low != nullptr) bind(low);
+    if (r.high != nullptr) bind(high);
+    if (r.conditions != nullptr) {
+      for (const auto& [c, v] : conditions) bindValue(*st, ++i, v);
+    }
+    if (key) bind(*key);
     cursor = *st;
     cursorDir = dir;
     cursorLive = true;
@@ -251,7 +322,11 @@ struct Table::Impl : StoreCursor {
   // asked for comes back as its Status.
   StatusOr<bool> test() {
     owner->state_ = TableState::kFilter;
-    const bool accepted = owner->onFilterRecord_(*owner);
+    bool accepted = !(owner->filtered_ && owner->onFilterRecord_) || owner->onFilterRecord_(*owner);
+    if (visitor != nullptr && accepted && owner->filterStop_.ok()) {
+      visitStopped = !(*visitor)();
+      accepted = false;
+    }
     owner->state_ = TableState::kBrowse;
     if (!owner->filterStop_.ok()) {
       Status why = std::move(owner->filterStop_);
@@ -265,26 +340,37 @@ struct Table::Impl : StoreCursor {
   // at the end; the buffer then holds the record that was current before, as
   // it does when the filter stops the walk.
   StatusOr<bool> advance(sqlite3_stmt* stmt, bool isCursor) {
-    const bool filtering = owner->filtered_ && owner->onFilterRecord_ != nullptr;
+    const bool filtering = (owner->filtered_ && owner->onFilterRecord_ != nullptr) || visitor != nullptr;
     const std::vector<Value> saved = filtering && positioned ? identityValues() : std::vector<Value>();
     bool clobbered = false;
     StatusOr<bool> accepted = false;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      loadRow(stmt);
-      if (!filtering) return true;
+      if (!filtering) {
+        loadRow(stmt);
+        return true;
+      }
+      startPendingRow(stmt);
       clobbered = true;
       accepted = test();
       if (isCursor && (selectionDirty || !cursorLive)) {
         // The filter asked for more fields, or a write stopped the statement:
         // go on from the record under test with a fresh statement.
         const std::vector<Value> key = partValues(index->order);
-        VISTREL_RETURN_IF_ERROR(restart(cursorDir, &key));
+        Status s = restart(cursorDir, &key);
+        if (!s.ok()) {
+          pendingRow = false;
+          return s;
+        }
         stmt = cursor;
       }
-      if (!accepted.ok() || *accepted) break;
+      if (!accepted.ok() || *accepted || visitStopped) break;
     }
-    if (rc == SQLITE_ROW && accepted.ok()) return true;
+    if (rc == SQLITE_ROW && accepted.ok() && !visitStopped) {
+      if (pendingRow) readPendingRow();
+      return true;
+    }
+    pendingRow = false;
     sqlite3_reset(stmt);
     if (isCursor) cursorLive = false;
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) return store->error(rc, what());
@@ -373,6 +459,11 @@ struct Table::Impl : StoreCursor {
 
   std::vector<char> registered;
   std::vector<int> selected;  // parts read by every statement
+  std::vector<int> positionOf;  // of each column in `selected`, -1 when absent
+  sqlite3_stmt* rowStmt = nullptr;  // stands on the pending row
+  bool pendingRow = false;
+  const std::function<bool()>* visitor = nullptr;  // of visitRecords, told of each record the walk passes
+  bool visitStopped = false;
   bool selectionDirty = true;
 
   std::vector<Value> values;
@@ -393,6 +484,9 @@ struct Table::Impl : StoreCursor {
   Dir cursorDir = Dir::kForward;
   bool cursorLive = false;
   std::unordered_map<std::string, sqlite3_stmt*> cache;
+  // forward, after a key, range ends' sizes, filter lines
+  using WalkShape = std::tuple<bool, bool, std::size_t, std::size_t, bool>;
+  std::map<WalkShape, std::string> walkTexts;
   std::vector<sqlite3_stmt*> retired;
   sqlite3_stmt* insertStmt = nullptr;
   std::int64_t prepared = 0;  // statements prepared since open
@@ -411,7 +505,7 @@ const Value& Field::value() const {
   const auto c = static_cast<std::size_t>(index_);
   if (table_->state_ == TableState::kInsert) return im.values[c];
   if (!im.readable()) return kNull;
-  if (!im.loaded[c]) {
+  if (!im.loaded[c] && !im.readPending(index_)) {
     im.registered[c] = 1;
     im.selectionDirty = true;
     if (!im.loadColumns({index_}).ok()) return kNull;
@@ -424,6 +518,8 @@ bool Field::isNull() const { return value().isNull(); }
 std::string Field::asText() const { return valueText(value(), type(), table_->engine_->locale()); }
 
 std::string_view Field::asTextView() const {
+  std::string_view text;
+  if (table_->impl_->pendingText(index_, &text)) return text;
   const Value& v = value();
   if (v.kind() == Value::Kind::kText) return v.text();
   if (v.isNull()) return std::string_view();
@@ -771,6 +867,7 @@ Status Table::setFiltered(bool on) {
   if (!isOpen()) return Status::OK();
   Impl& im = *impl_;
   im.conditions.clear();
+  im.walkTexts.clear();
   for (const std::string& line : on ? filterLines_ : std::vector<std::string>()) {
     if (trimWhite(line).empty()) continue;
     std::string_view field, value;
@@ -955,6 +1052,17 @@ Status Table::walkFiltered(const std::function<bool()>& each) {
   im.comeBack(back);
   eof_ = wasEof;
   bof_ = wasBof;
+  return s;
+}
+
+Status Table::visitRecords(const std::function<bool()>& visit) {
+  VISTREL_CHECK_BROWSE();
+  Impl& im = *impl_;
+  im.visitor = &visit;
+  im.visitStopped = false;
+  // The visitor refuses every record, so one walk passes them all.
+  Status s = walkFiltered([] { return true; });
+  im.visitor = nullptr;
   return s;
 }
 

@@ -145,6 +145,13 @@ class Table {
   using TextRowVisitor = std::function<bool(const std::vector<std::string_view>& texts)>;
   Status visitTexts(const std::vector<Field*>& fields, const TextRowVisitor& visit);
 
+  // Visits the records iteration would visit, in index order, each as the
+  // record under test of a record filter: fields read it, and only the
+  // fields asked for are read. Goes on until `visit` returns false; a
+  // stopFiltering call from `visit` ends the walk with its Status. The
+  // current record stays where it was.
+  Status visitRecords(const std::function<bool()>& visit);
+
   // nullptr when the table has no such field (names match ignoring case).
   Field* fieldByName(std::string_view name);
   int fieldCount() const;

@@ -245,6 +245,17 @@ TEST_P(TableTest, RecordFilterSeesTheRecordUnderTestAndFilterLinesBind) {
   EXPECT_EQ(*t.recordCount(), 2);
   EXPECT_EQ(t.fieldByName("Id")->asText(), "5") << "count comes back to the current record";
   EXPECT_EQ(std::count(tested.begin(), tested.end(), "3"), 0) << "the filter line came first";
+  Ids visited;
+  ASSERT_TRUE(t.visitRecords([&] {
+                 visited.push_back(t.fieldByName("Id")->asText() + t.fieldByName("Name")->asText());
+                 return visited.size() < 5;
+               }).ok());
+  EXPECT_EQ(visited.size(), 2u) << "visitRecords passes what the filter accepts";
+  EXPECT_EQ(visited[0].substr(0, 1), "1");
+  EXPECT_EQ(t.fieldByName("Id")->asText(), "5") << "and comes back to the current record";
+  visited.clear();
+  ASSERT_TRUE(t.visitRecords([&] { visited.push_back(t.fieldByName("Id")->asText()); return false; }).ok());
+  EXPECT_EQ(visited, (Ids{"1"})) << "false stops it";
 
   // A value holding quotes or SQL is only ever a value.
   t.setOnFilterRecord(nullptr);

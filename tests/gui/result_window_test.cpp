@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sqlite3.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <functional>
@@ -20,6 +22,9 @@
 
 #include "fixture_data.h"
 #include "cli/command.h"
+#include "filter/compiled_filter.h"
+#include "filter/filter_evaluator.h"
+#include "filter/filter_text.h"
 #include "geo/address.h"
 #include "geo/map_paint.h"
 #include "geo/map_pictures.h"
@@ -32,8 +37,10 @@
 #include "geo/ui/frm_usa.h"
 #include "geo/ui/raster_image.h"
 #include "geo/zip_locator.h"
+#include "host/clock.h"
 #include "host/engine.h"
 #include "host/file_write.h"
+#include "host/locale.h"
 #include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -151,6 +158,7 @@ class ResultWindowTest : public QObject {
   void windowAndCommandLineGiveTheSameCountsAndShares();
   void escapeLeavesTheWindowAndItsCounts();
   void aFailedCountShowsThatNothingIsCounted();
+  void aFilterThatFailsMidCountShowsItsFailure();
 
  private:
   vistrel::testing::TempDir home_;
@@ -605,6 +613,35 @@ void ResultWindowTest::aFailedCountShowsThatNothingIsCounted() {
   QCOMPARE(text(*w, "LblRecTotal"), QStringLiteral("Total Records (Not Counted)"));
   QCOMPARE(w->total(), 0);
   QVERIFY(!w->busy());
+}
+
+void ResultWindowTest::aFilterThatFailsMidCountShowsItsFailure() {
+  namespace filter = vistrel::filter;
+  Fixture f;
+  auto w = f.open(Analysis::kState);
+  child<QPushButton>(*w, "BtnCount")->click();
+  // State TX and an event of type CALL: only the Texan contacts are decided
+  // on their events, and the event table is gone by then.
+  filter::FilterLine texas{"Contact", "State", 5, "TX", false, false, false, false, 0, 0, 1};
+  filter::FilterLine call{"Contact", "Event Type", 5, "CALL", false, false, false, false, 0, 0, 0};
+  filter::CompiledFilter compiled;
+  QVERIFY(compiled.activatethisfilter(
+      "texas", filter::joinMemoLines({filter::writeFilterLine(texas), filter::writeFilterLine(call)}),
+      vistrel::host::FixedClock(45427.0), vistrel::host::Locale()));
+  filter::FilterEvaluator evaluator(compiled, f.contacts().engine(), "DEM");
+  f.contacts().setOnFilterRecord(evaluator.recordFilter());
+  QVERIFY(f.contacts().setFiltered(true).ok());
+  sqlite3* db = nullptr;
+  QCOMPARE(sqlite3_open((f.dir() / std::string(vistrel::host::kDataFileName)).c_str(), &db), SQLITE_OK);
+  QCOMPARE(sqlite3_exec(db, "DROP TABLE event", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+
+  ScopedMessageRecorder messages;
+  child<QPushButton>(*w, "BtnCount")->click();
+  QCOMPARE(messages.messages().size(), std::size_t{1});
+  QVERIFY2(QString::fromStdString(messages.lastText()).contains(QStringLiteral("event"), Qt::CaseInsensitive),
+           messages.lastText().c_str());
+  QCOMPARE(text(*w, "LblRecTotal"), QStringLiteral("Total Records (Not Counted)"));
 }
 
 QTEST_MAIN(ResultWindowTest)

@@ -235,12 +235,10 @@ void TfrmFltPick::selectinit(CompiledFilter* filter, std::string database) {
 bool TfrmFltPick::applyselection(host::Table& table) {
   if (filter_ == nullptr || !filter_->active()) return true;
   if (!evaluator_) evaluator_ = std::make_unique<FilterEvaluator>(*filter_, engine_, session_.CurrentWho);
-  return evaluator_->applyselection(table);
+  return evaluator_->acceptRecord(table);
 }
 
 void TfrmFltPick::startWalk() { evaluator_.reset(); }
-
-host::Status TfrmFltPick::walkStatus() const { return evaluator_ ? evaluator_->status() : host::Status::OK(); }
 
 void TfrmFltPick::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

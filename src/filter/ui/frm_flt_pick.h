@@ -49,14 +49,12 @@ class TfrmFltPick : public QDialog {
   // prepared again, so its TODAY dates count from now.
   void selectinit(CompiledFilter* filter, std::string database);
 
-  // The decision for the record under test of a contact (or event) table:
-  // true while no filter is active.
+  // The decision for the record under test of a contact (or event) table,
+  // for its record filter: true while no filter is active. A table failure
+  // refuses the record and stops the walk, which returns it.
   bool applyselection(host::Table& table);
-  // Starts a fresh walk: a table failure of the previous walk is forgotten
-  // and the once-per-walk messages may be shown again.
+  // Starts a fresh walk: the once-per-walk messages may be shown again.
   void startWalk();
-  // The first table failure of the current walk.
-  host::Status walkStatus() const;
 
   // The handlers of the buttons, the menu and the user combo.
   void BtActivateClick();

@@ -246,10 +246,6 @@ void TFrmMain::BtnZipClick(Analysis kind) {
     BusyCursor hourglass;
     if (filterList_ != nullptr) filterList_->startWalk();
     tally = tallyForWindow(tables_, session_.CurrentDB, kind);
-    if (filterList_ != nullptr && tally.step != TallyStep::kFailed && !filterList_->walkStatus().ok()) {
-      tally.step = TallyStep::kFailed;
-      tally.status = filterList_->walkStatus();
-    }
   }
   if (tally.step != TallyStep::kOpenWindow) {
     busy_ = false;
