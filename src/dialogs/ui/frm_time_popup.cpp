@@ -272,10 +272,10 @@ bool TfrmTimePopup::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && stepKey(static_cast<QKeyEvent*>(event)->key())) return true;
   const bool strip = watched == Image1_ || watched == im24_;
   if (!strip && watched != imLine_) return QDialog::eventFilter(watched, event);
-  const auto* mouse = static_cast<QMouseEvent*>(event);
-  // The line's positions are turned into the strip's.
+  // The line's positions are turned into the strip's. Only mouse events
+  // reach this, so the cast is safe where it is made.
   const auto x = [&] {
-    const int at = mouse->position().toPoint().x();
+    const int at = static_cast<QMouseEvent*>(event)->position().toPoint().x();
     return strip ? at : at + imLine_->x() - kStripLeft;
   };
   switch (event->type()) {
