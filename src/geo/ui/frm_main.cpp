@@ -27,6 +27,7 @@
 #include "host/messages.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
+#include "widgets/busy_cursor.h"
 
 namespace vistrel::geo {
 namespace {
@@ -46,15 +47,6 @@ QIcon glyph(const char* asset) {
   if (bytes) picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<uint>(bytes->size()), "BMP");
   return QIcon(picture);
 }
-
-// Shows the hourglass until the object goes.
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -243,7 +235,7 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   session_.CurrentDB = tables_.currentDatabase();
   TallyOutcome tally;
   {
-    BusyCursor hourglass;
+    widgets::BusyCursor hourglass;
     if (filterList_ != nullptr) filterList_->startWalk();
     tally = tallyForWindow(tables_, session_.CurrentDB, kind);
   }
