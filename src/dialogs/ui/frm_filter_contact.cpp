@@ -126,11 +126,7 @@ TfrmFilterContact::TfrmFilterContact(FilterRecordStore& store, FilterRecord reco
   cbAdvanced_->setObjectName(QStringLiteral("cbAdvanced"));
   cbAdvanced_->setGeometry(350, 352, 160, 22);
 
-  auto* print = button(QStringLiteral("&Print"), QStringLiteral("btPrint"), {8, 398, 80, 27}, this);
-  auto* ok = button(QStringLiteral("OK"), QStringLiteral("btOK"), {371, 398, 80, 27}, this);
-  ok->setDefault(true);
-  auto* cancel = button(QStringLiteral("Cancel"), QStringLiteral("btCancel"), {459, 398, 80, 27}, this);
-  auto* help = button(QStringLiteral("&Help"), QStringLiteral("btHelp"), {547, 398, 80, 27}, this);
+  buildButtonRow();
 
   fieldLeft_ = kFieldLeft;
   fieldWidth_ = kFieldWidth;
@@ -141,13 +137,22 @@ TfrmFilterContact::TfrmFilterContact(FilterRecordStore& store, FilterRecord reco
   }
 
   connect(generate, &QPushButton::clicked, this, &TfrmFilterContact::btGenerateClick);
+  connect(cbAdvanced_, &QCheckBox::clicked, this, &TfrmFilterContact::ResizeAdvancedControls);
+  connect(cbCase_, &QCheckBox::toggled, this, [this](bool on) { model_.caseSensitive = on; });
+  connect(cbPunct_, &QCheckBox::toggled, this, [this](bool on) { model_.ignorePunctuation = on; });
+}
+
+// Print, OK, Cancel and Help along the foot of the window.
+void TfrmFilterContact::buildButtonRow() {
+  auto* print = button(QStringLiteral("&Print"), QStringLiteral("btPrint"), {8, 398, 80, 27}, this);
+  auto* ok = button(QStringLiteral("OK"), QStringLiteral("btOK"), {371, 398, 80, 27}, this);
+  ok->setDefault(true);
+  auto* cancel = button(QStringLiteral("Cancel"), QStringLiteral("btCancel"), {459, 398, 80, 27}, this);
+  auto* help = button(QStringLiteral("&Help"), QStringLiteral("btHelp"), {547, 398, 80, 27}, this);
   connect(print, &QPushButton::clicked, this, &TfrmFilterContact::btPrintClick);
   connect(ok, &QPushButton::clicked, this, &TfrmFilterContact::btOKClick);
   connect(cancel, &QPushButton::clicked, this, &TfrmFilterContact::btCancelClick);
   connect(help, &QPushButton::clicked, this, &TfrmFilterContact::btHelpClick);
-  connect(cbAdvanced_, &QCheckBox::clicked, this, &TfrmFilterContact::ResizeAdvancedControls);
-  connect(cbCase_, &QCheckBox::toggled, this, [this](bool on) { model_.caseSensitive = on; });
-  connect(cbPunct_, &QCheckBox::toggled, this, [this](bool on) { model_.ignorePunctuation = on; });
 }
 
 TfrmFilterContact::~TfrmFilterContact() = default;
