@@ -33,15 +33,16 @@
 #include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/busy_cursor.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::filter {
 namespace {
 
+using widgets::qtText;
+
 constexpr int kAnimationFrames = 8;
 constexpr int kAnimationSize = 32;
 constexpr char kActivatedFilter[] = "Activated filter:";
-
-QString qtText(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 
 QPixmap animationFrame(int frame) {
   static const QImage strip = [] {

@@ -28,9 +28,12 @@
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
 #include "widgets/busy_cursor.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::geo {
 namespace {
+
+using widgets::qtText;
 
 constexpr int kClientWidth = 541;
 constexpr int kClientHeight = 402;
@@ -38,8 +41,6 @@ constexpr char kFilterOffText[] = "No Filters Selected";
 constexpr char kRefuseDatabaseChange[] = "Filter Activated. To swicth databases, deactivate filter first.";
 constexpr char kFilterActivated[] = "Activated filter : %s";
 constexpr char kNoFilterActivated[] = "No filters activated.  All contacts selected.";
-
-QString qtText(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 
 QIcon glyph(const char* asset) {
   const auto bytes = host::embeddedAsset(asset);
