@@ -15,6 +15,7 @@
 #include "filter/filter_evaluator.h"
 #include "filter/filter_text.h"
 #include "host/csv.h"
+#include "host/json.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
@@ -71,8 +72,8 @@ int runList(const Args& args, host::Engine& engine, std::ostream& out, std::ostr
     out << "[";
     for (std::size_t i = 0; i < rows->size(); ++i) {
       const auto& r = (*rows)[i];
-      out << (i ? ", " : "") << "{\"description\": " << jsonText(r.shortname) << ", \"db\": " << jsonText(r.db)
-          << ", \"who\": " << jsonText(r.who) << "}";
+      out << (i ? ", " : "") << "{\"description\": " << host::jsonString(r.shortname) << ", \"db\": " << host::jsonString(r.db)
+          << ", \"who\": " << host::jsonString(r.who) << "}";
     }
     out << "]\n";
   } else {
@@ -174,8 +175,8 @@ int runCount(const Args& args, host::Engine& engine, const host::Clock& clock, s
   if (!count.ok()) return failed(err, count.status());
   const std::int64_t nonMatches = count->total - count->matches;
   if (format == "json") {
-    out << "{\"database\": " << jsonText(*database) << ", \"filter\": " << jsonText(row->shortname)
-        << ", \"reverse\": " << (reverse ? "true" : "false") << ", \"table\": " << jsonText(tableKind)
+    out << "{\"database\": " << host::jsonString(*database) << ", \"filter\": " << host::jsonString(row->shortname)
+        << ", \"reverse\": " << (reverse ? "true" : "false") << ", \"table\": " << host::jsonString(tableKind)
         << ", \"matches\": " << count->matches << ", \"nonMatches\": " << nonMatches << ", \"total\": " << count->total
         << "}\n";
   } else if (format == "csv") {

@@ -3,7 +3,6 @@
 #include "cli/filter_support.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "host/date_time.h"
 #include "host/table.h"
@@ -87,28 +86,6 @@ host::StatusOr<std::string> databaseName(host::Engine& engine, std::string_view 
   }
   return host::Status::NotFound("unknown database '" + std::string(name) + "'" +
                                 (known.empty() ? "" : " (known: " + known + ")"));
-}
-
-std::string jsonText(std::string_view s) {
-  std::string out = "\"";
-  for (char c : s) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
-          out += buf;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
 }
 
 }  // namespace vistrel::cli

@@ -73,7 +73,4 @@ host::StatusOr<std::unique_ptr<ContactTableFilter>> installSavedFilter(host::Eng
 // known databases when there is none.
 host::StatusOr<std::string> databaseName(host::Engine& engine, std::string_view name);
 
-// A JSON string literal.
-std::string jsonText(std::string_view s);
-
 }  // namespace vistrel::cli

@@ -39,6 +39,60 @@ bool relationKnown(int relation) { return relation >= 1 && relation <= 24; }
 
 bool needsNoValue(int relation) { return relation == 9 || relation == 10 || relation == 14 || relation == 15; }
 
+// Text, memo and address rows: the value folded the way the record's text will be.
+PreparedValue prepareTextValue(const CriterionRow& row, const std::string& cut) {
+  PreparedValue p;
+  p.text = cut;
+  if (row.relation == static_cast<int>(RelationCode::kLessThanOrEqual)) {
+    p.text = std::string(host::utf8Left(p.text + std::string(20, 'z'), kPreparedLength));
+  }
+  if (!row.caseSensitive) p.text = host::upperAscii(p.text);
+  if (row.ignorePunct) p.text = host::KeepLettersAndDigits(p.text);
+  p.sound = SoundCode(p.text);
+  return p;
+}
+
+// Date rows: the date read (or worked out from TODAY), moved into 1900 or to the
+// first of its month when the row ignores the year or the day. False after
+// telling the user when the date cannot be read.
+bool prepareDateValue(const CriterionRow& row, const std::string& cut, int n, const host::Clock& clock,
+                      const host::Locale& locale, PreparedValue& p) {
+  p.text = cut;
+  if (host::IsBlank(cut)) return true;
+  int pos = 1;
+  const bool today = host::NextWord(cut, pos) == "TODAY";
+  std::optional<host::DateTime> date;
+  if (today) {
+    auto resolved = ResolveRelativeDate(cut, std::floor(clock.now()), locale);
+    if (resolved.ok()) date = *resolved;
+  } else {
+    date = host::parseDate(cut, locale);
+  }
+  if (!date) {
+    host::ShowError("The date of criteria " + std::to_string(n) + " cannot be read: " + cut);
+    return false;
+  }
+  if (row.noYear) date = host::DayIn1900(*date);
+  if (row.noDay) date = host::FirstOfMonth(*date);
+  p.moment = *date;
+  p.text = host::formatDate(*date, locale);
+  return true;
+}
+
+// Time rows: the day fraction read. False after telling the user when the time
+// cannot be read.
+bool prepareTimeValue(const std::string& cut, int n, const host::Locale& locale, PreparedValue& p) {
+  p.text = cut;
+  if (host::IsBlank(cut)) return true;
+  const auto time = host::parseTime(cut, locale);
+  if (!time) {
+    host::ShowError("The time of criteria " + std::to_string(n) + " cannot be read: " + cut);
+    return false;
+  }
+  p.moment = *time;
+  return true;
+}
+
 }  // namespace
 
 CompiledFilter::CompiledFilter(ExpressionEngine& expressions) : expressions_(&expressions) {}
@@ -96,13 +150,7 @@ bool CompiledFilter::prepareapply(const host::Clock& clock, const host::Locale& 
       case host::FieldKind::kText:
       case host::FieldKind::kMemo:
       case host::FieldKind::kAddressBlock:
-        p.text = cut;
-        if (row.relation == static_cast<int>(RelationCode::kLessThanOrEqual)) {
-          p.text = std::string(host::utf8Left(p.text + std::string(20, 'z'), kPreparedLength));
-        }
-        if (!row.caseSensitive) p.text = host::upperAscii(p.text);
-        if (row.ignorePunct) p.text = host::KeepLettersAndDigits(p.text);
-        p.sound = SoundCode(p.text);
+        p = prepareTextValue(row, cut);
         break;
       case host::FieldKind::kInteger:
       case host::FieldKind::kNumber:
@@ -110,41 +158,12 @@ bool CompiledFilter::prepareapply(const host::Clock& clock, const host::Locale& 
         p.text = cut;
         p.number = host::SafeStrToFloat(cut, locale);
         break;
-      case host::FieldKind::kDate: {
-        p.text = cut;
-        if (host::IsBlank(cut)) break;
-        int pos = 1;
-        const bool today = host::NextWord(cut, pos) == "TODAY";
-        std::optional<host::DateTime> date;
-        if (today) {
-          auto resolved = ResolveRelativeDate(cut, std::floor(clock.now()), locale);
-          if (resolved.ok()) date = *resolved;
-        } else {
-          date = host::parseDate(cut, locale);
-        }
-        if (!date) {
-          host::ShowError("The date of criteria " + std::to_string(n) + " cannot be read: " + cut);
-          ok = false;
-          break;
-        }
-        if (row.noYear) date = host::DayIn1900(*date);
-        if (row.noDay) date = host::FirstOfMonth(*date);
-        p.moment = *date;
-        p.text = host::formatDate(*date, locale);
+      case host::FieldKind::kDate:
+        if (!prepareDateValue(row, cut, n, clock, locale, p)) ok = false;
         break;
-      }
-      case host::FieldKind::kTime: {
-        p.text = cut;
-        if (host::IsBlank(cut)) break;
-        const auto time = host::parseTime(cut, locale);
-        if (!time) {
-          host::ShowError("The time of criteria " + std::to_string(n) + " cannot be read: " + cut);
-          ok = false;
-          break;
-        }
-        p.moment = *time;
+      case host::FieldKind::kTime:
+        if (!prepareTimeValue(cut, n, locale, p)) ok = false;
         break;
-      }
       case host::FieldKind::kLogical:
       case host::FieldKind::kMarked:
         p.text = cut;

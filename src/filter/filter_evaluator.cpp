@@ -107,6 +107,24 @@ bool compareOrdered(int relation, T f, T v, bool dates) {
 // read from a text are equal.
 std::int64_t milliseconds(host::DateTime dayFraction) { return std::llround(dayFraction * 86400000.0); }
 
+// A date field against a date row, after the same year and day folding the row's value had.
+bool testDate(const CriterionRow& row, host::Field& f, const PreparedValue& p) {
+  if (row.relation == 9) return host::IsBlank(f.asTextView());
+  if (row.relation == 10) return !host::IsBlank(f.asTextView());
+  host::DateTime d = f.asDateTime();
+  if (row.noYear) d = host::DayIn1900(d);
+  if (row.noDay) d = host::FirstOfMonth(d);
+  return compareOrdered(row.relation, d, p.moment, true);
+}
+
+// A time field against a time row: only the time of day counts, to the millisecond.
+bool testTime(const CriterionRow& row, host::Field& f, const PreparedValue& p) {
+  if (row.relation == 9) return f.asTextView().empty();
+  if (row.relation == 10) return !f.asTextView().empty();
+  const host::DateTime v = f.asDateTime();
+  return compareOrdered(row.relation, milliseconds(v - std::floor(v)), milliseconds(p.moment), true);
+}
+
 }  // namespace
 
 struct FilterEvaluator::Bound {
@@ -185,51 +203,25 @@ bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
   const CriterionRow& row = filter_.row(n);
   if (filter_.rowTable(n) == RowTable::kNone) return false;
   const host::FieldCatalogEntry& entry = host::FieldCatalog()[static_cast<std::size_t>(row.field)];
-  const PreparedValue& p = filter_.prepared(n);
-  if (entry.kind == host::FieldKind::kMarked) {
-    host::Field* db = namedField(table, "DB");
-    host::Field* recno = namedField(table, "Recno");
-    host::Table* marks = ownTable(marks_, host::kMarksTableName, "");
-    if (db == nullptr || recno == nullptr || marks == nullptr) return false;
-    auto marked = host::FindKey3(who_, db->asText(), recno->asText(), *marks);
-    if (!marked.ok()) return fail(marked.status());
-    return (*marked && row.relation == 14) || (!*marked && row.relation == 15);
-  }
+  if (entry.kind == host::FieldKind::kMarked) return testMarked(row, table);
   host::Field* f = rowField(n, table);
   if (f == nullptr) return false;
+  const PreparedValue& p = filter_.prepared(n);
   switch (entry.kind) {
     case host::FieldKind::kText:
     case host::FieldKind::kMemo:
-    case host::FieldKind::kAddressBlock: {
-      std::string_view text = f->asTextView();
-      if (!row.caseSensitive) {
-        if (const std::optional<bool> decided = compareUpper(row.relation, text, p.text)) return *decided;
-        scratch_.assign(text);
-        for (char& c : scratch_) c = host::upperAscii(c);
-        text = scratch_;
-      }
-      return compareText(row.relation, text, p, filter_.expressions());
-    }
+    case host::FieldKind::kAddressBlock:
+      return testText(row, *f, p);
     case host::FieldKind::kInteger:
     case host::FieldKind::kNumber:
     case host::FieldKind::kMoney:
       if (row.relation == 9) return f->isNull();
       if (row.relation == 10) return !f->isNull();
       return compareOrdered(row.relation, f->asFloat(), p.number, false);
-    case host::FieldKind::kDate: {
-      if (row.relation == 9) return host::IsBlank(f->asTextView());
-      if (row.relation == 10) return !host::IsBlank(f->asTextView());
-      host::DateTime d = f->asDateTime();
-      if (row.noYear) d = host::DayIn1900(d);
-      if (row.noDay) d = host::FirstOfMonth(d);
-      return compareOrdered(row.relation, d, p.moment, true);
-    }
-    case host::FieldKind::kTime: {
-      if (row.relation == 9) return f->asTextView().empty();
-      if (row.relation == 10) return !f->asTextView().empty();
-      const host::DateTime v = f->asDateTime();
-      return compareOrdered(row.relation, milliseconds(v - std::floor(v)), milliseconds(p.moment), true);
-    }
+    case host::FieldKind::kDate:
+      return testDate(row, *f, p);
+    case host::FieldKind::kTime:
+      return testTime(row, *f, p);
     case host::FieldKind::kLogical: {
       const bool on = f->asBoolean();
       return (on && row.relation == 14) || (!on && row.relation == 15);
@@ -246,6 +238,27 @@ bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
       }
       return false;
   }
+}
+
+bool FilterEvaluator::testMarked(const CriterionRow& row, host::Table& table) {
+  host::Field* db = namedField(table, "DB");
+  host::Field* recno = namedField(table, "Recno");
+  host::Table* marks = ownTable(marks_, host::kMarksTableName, "");
+  if (db == nullptr || recno == nullptr || marks == nullptr) return false;
+  auto marked = host::FindKey3(who_, db->asText(), recno->asText(), *marks);
+  if (!marked.ok()) return fail(marked.status());
+  return (*marked && row.relation == 14) || (!*marked && row.relation == 15);
+}
+
+bool FilterEvaluator::testText(const CriterionRow& row, host::Field& f, const PreparedValue& p) {
+  std::string_view text = f.asTextView();
+  if (!row.caseSensitive) {
+    if (const std::optional<bool> decided = compareUpper(row.relation, text, p.text)) return *decided;
+    scratch_.assign(text);
+    for (char& c : scratch_) c = host::upperAscii(c);
+    text = scratch_;
+  }
+  return compareText(row.relation, text, p, filter_.expressions());
 }
 
 bool FilterEvaluator::applyselection(host::Table& table) {

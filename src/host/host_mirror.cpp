@@ -118,6 +118,56 @@ class FilterNames {
   std::set<std::string> taken_[2];
 };
 
+// Drops the secondary indexes of the table; the statements that make them again.
+StatusOr<std::vector<std::string>> dropIndexes(Store& store, const TableMeta& meta) {
+  std::vector<std::string> indexes;
+  std::string drop;
+  {
+    Statement list(store, "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 AND "
+                          "sql NOT NULL", meta.name);
+    VISTREL_RETURN_IF_ERROR(list.status());
+    bindText(list.get(), 1, meta.sqlName);
+    while (sqlite3_step(list.get()) == SQLITE_ROW) {
+      drop += "DROP INDEX " + quoteIdent(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0))) + ";";
+      indexes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 1)));
+    }
+  }
+  if (!drop.empty()) VISTREL_RETURN_IF_ERROR(store.exec(drop, meta.name));
+  return indexes;
+}
+
+// Makes the dropped indexes again; a unique one the host's rows break is refused.
+Status rebuildIndexes(Store& store, const TableMeta& meta, const std::vector<std::string>& indexes) {
+  for (const std::string& sql : indexes) {
+    const Status built = store.exec(sql, meta.name);
+    if (!built.ok()) return Status::InvalidArgument(meta.name + ": the host's rows break a key (" + built.message() + ")");
+  }
+  return Status::OK();
+}
+
+// Notes which host file the table now mirrors, so that an unchanged file is not copied again.
+Status recordSignature(Store& store, const TableMeta& meta, const std::string& signature, std::int64_t rows) {
+  Statement done(store, "INSERT OR REPLACE INTO vistrel_mirror (name, signature, rows) VALUES (?1, ?2, ?3)",
+                 meta.name);
+  VISTREL_RETURN_IF_ERROR(done.status());
+  bindText(done.get(), 1, meta.sqlName);
+  bindText(done.get(), 2, signature);
+  sqlite3_bind_int64(done.get(), 3, rows);
+  const int rc = sqlite3_step(done.get());
+  return rc == SQLITE_DONE ? Status::OK() : store.error(rc, meta.name);
+}
+
+// The statement that inserts a row of the table; `wanted` gets the host field of each column.
+std::string insertSql(const TableMeta& meta, const ParadoxReader& reader, std::vector<int>& wanted) {
+  std::string columns, params;
+  for (std::size_t i = 0; i < meta.columns.size(); ++i) {
+    columns += (i ? ", " : "") + quoteIdent(meta.columns[i].name);
+    params += (i ? ", ?" : "?") + std::to_string(i + 1);
+    wanted.push_back(reader.field(meta.columns[i].name));
+  }
+  return "INSERT INTO " + quoteIdent(meta.sqlName) + " (" + columns + ") VALUES (" + params + ")";
+}
+
 Status copyTable(Store& store, const TableMeta& meta, ParadoxReader& reader, const std::string& signature,
                  const std::function<void()>& tick, std::int64_t* rows) {
   const bool filters = meta.sqlName == sqlTableName(kSelectTableName);
@@ -138,27 +188,12 @@ Status copyTable(Store& store, const TableMeta& meta, ParadoxReader& reader, con
   // their key checks name clashes as rows come.
   std::vector<std::string> indexes;
   if (!filters) {
-    std::string drop;
-    {
-      Statement list(store, "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 AND "
-                            "sql NOT NULL", meta.name);
-      VISTREL_RETURN_IF_ERROR(list.status());
-      bindText(list.get(), 1, meta.sqlName);
-      while (sqlite3_step(list.get()) == SQLITE_ROW) {
-        drop += "DROP INDEX " + quoteIdent(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0))) + ";";
-        indexes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 1)));
-      }
-    }
-    if (!drop.empty()) VISTREL_RETURN_IF_ERROR(store.exec(drop, meta.name));
+    auto dropped = dropIndexes(store, meta);
+    if (!dropped.ok()) return dropped.status();
+    indexes = std::move(dropped).value();
   }
-  std::string columns, params;
   std::vector<int> wanted;
-  for (std::size_t i = 0; i < meta.columns.size(); ++i) {
-    columns += (i ? ", " : "") + quoteIdent(meta.columns[i].name);
-    params += (i ? ", ?" : "?") + std::to_string(i + 1);
-    wanted.push_back(reader.field(meta.columns[i].name));
-  }
-  Statement insert(store, "INSERT INTO " + table + " (" + columns + ") VALUES (" + params + ")", meta.name);
+  Statement insert(store, insertSql(meta, reader, wanted), meta.name);
   VISTREL_RETURN_IF_ERROR(insert.status());
   Statement hostFilter(store, "INSERT INTO vistrel_host_filters (frecno) VALUES (?1)", meta.name);
   VISTREL_RETURN_IF_ERROR(hostFilter.status());
@@ -188,18 +223,71 @@ Status copyTable(Store& store, const TableMeta& meta, ParadoxReader& reader, con
     if ((*rows & 4095) == 0) tick();
     return Status::OK();
   }));
-  for (const std::string& sql : indexes) {
-    const Status built = store.exec(sql, meta.name);
-    if (!built.ok()) return Status::InvalidArgument(meta.name + ": the host's rows break a key (" + built.message() + ")");
+  VISTREL_RETURN_IF_ERROR(rebuildIndexes(store, meta, indexes));
+  return recordSignature(store, meta, signature, *rows);
+}
+
+// One host table to mirror: a reader when it is to be copied, else the outcome already known.
+struct MirrorJob {
+  MirrorTableResult result;
+  const TableMeta* meta = nullptr;
+  std::unique_ptr<ParadoxReader> reader;
+  std::string signature;
+};
+
+MirrorJob planJob(Store& store, const fs::path& hostDir, const TableDef& def, bool force) {
+  MirrorJob job;
+  job.result.table = def.name;
+  const fs::path file = findHostTable(hostDir, def.name);
+  auto meta = store.table(def.name);
+  if (file.empty()) {
+    job.result.outcome = MirrorTableResult::Outcome::kMissing;
+    job.result.message = def.name + " is not in " + hostDir.string();
+  } else if (!meta.ok()) {
+    job.result.outcome = MirrorTableResult::Outcome::kFailed;
+    job.result.message = meta.status().message();
+  } else {
+    job.meta = *meta;
+    job.signature = fileSignature(file);
+    auto stored = storedSignature(store, (*meta)->sqlName);
+    if (stored.ok() && *stored == job.signature && !force) {
+      job.result.outcome = MirrorTableResult::Outcome::kUnchanged;
+    } else if (auto reader = ParadoxReader::open(file); !reader.ok()) {
+      job.result.outcome = MirrorTableResult::Outcome::kFailed;
+      job.result.message = reader.status().message();
+    } else {
+      job.reader = std::move(reader).value();
+      job.result.outcome = MirrorTableResult::Outcome::kCopied;
+    }
   }
-  Statement done(store, "INSERT OR REPLACE INTO vistrel_mirror (name, signature, rows) VALUES (?1, ?2, ?3)",
-                 meta.name);
-  VISTREL_RETURN_IF_ERROR(done.status());
-  bindText(done.get(), 1, meta.sqlName);
-  bindText(done.get(), 2, signature);
-  sqlite3_bind_int64(done.get(), 3, *rows);
-  const int rc = sqlite3_step(done.get());
-  return rc == SQLITE_DONE ? Status::OK() : store.error(rc, meta.name);
+  return job;
+}
+
+// Copies one table in its own transaction; `done` counts the host records
+// walked over all tables so far, for the progress figures.
+void runJob(Store& store, MirrorJob& job, const std::function<void(std::int64_t, std::int64_t)>& progress,
+            std::int64_t total, std::int64_t& done) {
+  const auto started = std::chrono::steady_clock::now();
+  std::int64_t rows = 0;
+  const auto tick = [&] {
+    if (progress) progress(done + rows, total);
+  };
+  Status s = store.begin();
+  if (s.ok()) s = copyTable(store, *job.meta, *job.reader, job.signature, tick, &rows);
+  if (s.ok()) {
+    s = store.commit();
+  } else if (store.inTransaction()) {
+    (void)store.rollback();
+  }
+  if (!s.ok()) {
+    job.result.outcome = MirrorTableResult::Outcome::kFailed;
+    job.result.message = s.message();
+    rows = 0;
+  }
+  job.result.rows = rows;
+  job.result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  done += job.reader->info().records;
+  if (progress) progress(done, total);
 }
 
 bool wanted(const std::vector<std::string>& tables, const std::string& name) {
@@ -255,74 +343,22 @@ StatusOr<std::vector<MirrorTableResult>> mirrorHostTables(const fs::path& hostDi
   Store& store = **opened;
   VISTREL_RETURN_IF_ERROR(ensureBookkeeping(store));
 
-  struct Job {
-    MirrorTableResult result;
-    const TableMeta* meta = nullptr;
-    std::unique_ptr<ParadoxReader> reader;
-    std::string signature;
-  };
-  std::vector<Job> jobs;
+  std::vector<MirrorJob> jobs;
   std::int64_t total = 0;
   for (const TableDef& def : tallisTableDefs()) {
     if (!wanted(options.tables, def.name)) continue;
-    Job job;
-    job.result.table = def.name;
-    const fs::path file = findHostTable(hostDir, def.name);
-    auto meta = store.table(def.name);
-    if (file.empty()) {
-      job.result.outcome = MirrorTableResult::Outcome::kMissing;
-      job.result.message = def.name + " is not in " + hostDir.string();
-    } else if (!meta.ok()) {
-      job.result.outcome = MirrorTableResult::Outcome::kFailed;
-      job.result.message = meta.status().message();
-    } else {
-      job.meta = *meta;
-      job.signature = fileSignature(file);
-      auto stored = storedSignature(store, (*meta)->sqlName);
-      if (stored.ok() && *stored == job.signature && !options.force) {
-        job.result.outcome = MirrorTableResult::Outcome::kUnchanged;
-      } else if (auto reader = ParadoxReader::open(file); !reader.ok()) {
-        job.result.outcome = MirrorTableResult::Outcome::kFailed;
-        job.result.message = reader.status().message();
-      } else {
-        job.reader = std::move(reader).value();
-        job.result.outcome = MirrorTableResult::Outcome::kCopied;
-        total += job.reader->info().records;
-      }
-    }
-    jobs.push_back(std::move(job));
+    jobs.push_back(planJob(store, hostDir, def, options.force));
+    if (jobs.back().reader) total += jobs.back().reader->info().records;
   }
 
   // A copy that fails rolls back from the journal; one that the machine
   // loses half-way is made again from the host's files at the next start.
-  const bool copying = std::any_of(jobs.begin(), jobs.end(), [](const Job& j) { return j.reader != nullptr; });
+  const bool copying = std::any_of(jobs.begin(), jobs.end(), [](const MirrorJob& j) { return j.reader != nullptr; });
   if (copying) VISTREL_RETURN_IF_ERROR(store.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=NORMAL", "mirror"));
   std::int64_t done = 0;
   std::vector<MirrorTableResult> results;
-  for (Job& job : jobs) {
-    if (job.reader) {
-      const auto started = std::chrono::steady_clock::now();
-      std::int64_t rows = 0;
-      const auto tick = [&] {
-        if (options.progress) options.progress(done + rows, total);
-      };
-      Status s = store.begin();
-      if (s.ok()) s = copyTable(store, *job.meta, *job.reader, job.signature, tick, &rows);
-      if (s.ok()) {
-        s = store.commit();
-      } else if (store.inTransaction()) {
-        (void)store.rollback();
-      }
-      if (!s.ok()) {
-        job.result.outcome = MirrorTableResult::Outcome::kFailed;
-        job.result.message = s.message();
-        rows = 0;
-      }
-      job.result.rows = rows;
-      job.result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-      done += job.reader->info().records;
-      if (options.progress) options.progress(done, total);
-    }
+  for (MirrorJob& job : jobs) {
+    if (job.reader) runJob(store, job, options.progress, total, done);
     results.push_back(std::move(job.result));
   }
   if (copying) VISTREL_RETURN_IF_ERROR(store.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", "mirror"));

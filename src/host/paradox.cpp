@@ -195,6 +195,12 @@ struct ParadoxReader::Impl {
     if (doc != nullptr) PX_delete(doc);
   }
   Status corrupt(const std::string& why) const { return Status::Corrupt(fileName(path) + ": " + why); }
+  Status checkHeader(std::uintmax_t size);
+  Status openDoc(std::uintmax_t size);
+  Status readFields(ParadoxTableInfo& info) const;
+  Status loadMemo(const ParadoxTableInfo& info);
+  // Reads field `f` of a record, its bytes at `data`, into `v` (null when empty).
+  Status decodeField(const ParadoxField& f, char* data, std::int64_t recordNumber, Value& v) const;
 
   // The text of a memo field whose record part is `data` (`length` bytes:
   // the inline part, then offset and index, size and modification number).
@@ -242,28 +248,37 @@ StatusOr<std::unique_ptr<ParadoxReader>> ParadoxReader::open(const fs::path& dbF
   if (ec) return Status::NotFound(fileName(dbFile) + ": " + ec.message());
   impl->db.reset(std::fopen(dbFile.c_str(), "rb"));
   if (!impl->db) return Status::IoError(fileName(dbFile) + ": " + std::strerror(errno));
+  VISTREL_RETURN_IF_ERROR(impl->checkHeader(size));
+  VISTREL_RETURN_IF_ERROR(impl->openDoc(size));
+  ParadoxTableInfo info;
+  VISTREL_RETURN_IF_ERROR(impl->readFields(info));
+  VISTREL_RETURN_IF_ERROR(impl->loadMemo(info));
+  auto reader = std::unique_ptr<ParadoxReader>(new ParadoxReader(std::move(impl)));
+  reader->info_ = std::move(info);
+  return reader;
+}
 
-  // pxlib trusts the header; look at what it divides by and how far it
-  // reads before handing the file over.
+// pxlib trusts the header: this looks at what it divides by and how far it
+// reads before the file is handed over.
+Status ParadoxReader::Impl::checkHeader(std::uintmax_t size) {
   // The main header, and the start of the data header that follows it from
   // version 4 on (it may hold the encryption key).
   unsigned char head[0x60] = {};
-  if (size < kMinHeader || std::fread(head, 1, sizeof head, impl->db.get()) < kMinHeader) {
-    return impl->corrupt("the file is cut short (" + std::to_string(size) + " bytes)");
+  if (size < kMinHeader || std::fread(head, 1, sizeof head, db.get()) < kMinHeader) {
+    return corrupt("the file is cut short (" + std::to_string(size) + " bytes)");
   }
   const int recordSize = u16le(head);
   const int headerSize = u16le(head + 2);
   const int maxTableSize = head[5];
   const int fileBlocks = u16le(head + 0x0C);
   if (recordSize == 0 || headerSize < static_cast<int>(kMinHeader) || maxTableSize == 0 || maxTableSize > 32) {
-    return impl->corrupt("not a Paradox table, or its header is damaged");
+    return corrupt("not a Paradox table, or its header is damaged");
   }
   // pxlib counts the records block by block when it opens a table; on a file
   // cut short it would walk blocks that are not there.
   const std::uintmax_t wanted = headerSize + static_cast<std::uintmax_t>(fileBlocks) * maxTableSize * 0x400;
   if (wanted > size) {
-    return impl->corrupt("the file is cut short (" + std::to_string(size) + " of " + std::to_string(wanted) +
-                         " bytes)");
+    return corrupt("the file is cut short (" + std::to_string(size) + " of " + std::to_string(wanted) + " bytes)");
   }
   // pxlib follows the chain of data blocks when it opens a table, without
   // noticing a chain that runs in a circle.
@@ -273,36 +288,43 @@ StatusOr<std::unique_ptr<ParadoxReader>> ParadoxReader::open(const fs::path& dbF
   int blockNumber = u16le(head + 0x0E);
   for (int steps = 0; blockNumber > 0; ++steps) {
     if (steps >= fileBlocks || blockNumber > fileBlocks) {
-      return impl->corrupt("damaged block chain at block " + std::to_string(blockNumber));
+      return corrupt("damaged block chain at block " + std::to_string(blockNumber));
     }
     const long at = headerSize + static_cast<long>(blockNumber - 1) * maxTableSize * 0x400;
-    if (std::fseek(impl->db.get(), at, SEEK_SET) != 0 || std::fread(block, 1, sizeof block, impl->db.get()) != sizeof block) {
-      return impl->corrupt("cannot read block " + std::to_string(blockNumber));
+    if (std::fseek(db.get(), at, SEEK_SET) != 0 || std::fread(block, 1, sizeof block, db.get()) != sizeof block) {
+      return corrupt("cannot read block " + std::to_string(blockNumber));
     }
     if (encryption != 0) px_decrypt_db_block(block, block, encryption, sizeof block, static_cast<unsigned long>(blockNumber));
     blockNumber = u16le(block);
   }
-  std::rewind(impl->db.get());
+  std::rewind(db.get());
+  return Status::OK();
+}
 
-  impl->doc = PX_new();
-  if (impl->doc == nullptr) return Status::IoError(fileName(dbFile) + ": out of memory");
-  impl->doc->errorhandler = collectError;
-  impl->doc->errorhandler_user_data = &impl->errors;
-  if (PX_open_fp(impl->doc, impl->db.get()) < 0) {
-    return impl->corrupt("not a Paradox table, or its header is damaged (" + impl->errors.last + ")");
+// pxlib's view of the file, checked against the file's size.
+Status ParadoxReader::Impl::openDoc(std::uintmax_t size) {
+  doc = PX_new();
+  if (doc == nullptr) return Status::IoError(fileName(path) + ": out of memory");
+  doc->errorhandler = collectError;
+  doc->errorhandler_user_data = &errors;
+  if (PX_open_fp(doc, db.get()) < 0) {
+    return corrupt("not a Paradox table, or its header is damaged (" + errors.last + ")");
   }
-  const pxhead_t* h = impl->doc->px_head;
+  const pxhead_t* h = doc->px_head;
   const std::uintmax_t blockSize = static_cast<std::uintmax_t>(h->px_maxtablesize) * 0x400;
   const std::uintmax_t needed = static_cast<std::uintmax_t>(h->px_headersize) + h->px_fileblocks * blockSize;
   if (h->px_headersize <= 0 || needed > size) {
-    return impl->corrupt("the file is cut short (" + std::to_string(size) + " of " + std::to_string(needed) +
-                         " bytes)");
+    return corrupt("the file is cut short (" + std::to_string(size) + " of " + std::to_string(needed) + " bytes)");
   }
   if (h->px_recordsize <= 0 || static_cast<std::uintmax_t>(h->px_recordsize) + kBlockHeader > blockSize) {
-    return impl->corrupt("damaged header (record size " + std::to_string(h->px_recordsize) + ")");
+    return corrupt("damaged header (record size " + std::to_string(h->px_recordsize) + ")");
   }
+  return Status::OK();
+}
 
-  ParadoxTableInfo info;
+// The fields of the record, refusing a type this program does not read.
+Status ParadoxReader::Impl::readFields(ParadoxTableInfo& info) const {
+  const pxhead_t* h = doc->px_head;
   int total = 0;
   for (int i = 0; i < h->px_numfields; ++i) {
     const pxfield_t& f = h->px_fields[i];
@@ -311,36 +333,39 @@ StatusOr<std::unique_ptr<ParadoxReader>> ParadoxReader::open(const fs::path& dbF
     if (!knownType(type)) {
       char hex[8];
       std::snprintf(hex, sizeof hex, "0x%02X", type);
-      return impl->corrupt("field " + name + " has a type this program does not read (" + hex + ")");
+      return corrupt("field " + name + " has a type this program does not read (" + hex + ")");
     }
     info.fields.push_back({name, static_cast<ParadoxType>(type), f.px_flen});
     total += f.px_flen;
     info.hasMemoFile = info.hasMemoFile || type == 0x0C || type == 0x0D || type == 0x0E || type == 0x0F ||
                        type == 0x10;
   }
-  if (total != h->px_recordsize) return impl->corrupt("damaged header (the fields do not fill the record)");
+  if (total != h->px_recordsize) return corrupt("damaged header (the fields do not fill the record)");
   info.records = h->px_numrecords;
   info.codePage = h->px_doscodepage;
   info.encrypted = h->px_encryption != 0;
+  return Status::OK();
+}
 
-  impl->toUtf8 = std::make_unique<Converter>("UTF-8", codePageName(info.codePage));
-  if (!impl->toUtf8->ok()) {
-    return impl->corrupt("code page " + std::to_string(info.codePage) + " is not known on this system");
+// The converter for the table's code page, and the memo file, decrypted, when the table has one.
+Status ParadoxReader::Impl::loadMemo(const ParadoxTableInfo& info) {
+  const pxhead_t* h = doc->px_head;
+  toUtf8 = std::make_unique<Converter>("UTF-8", codePageName(info.codePage));
+  if (!toUtf8->ok()) {
+    return corrupt("code page " + std::to_string(info.codePage) + " is not known on this system");
   }
   if (info.hasMemoFile) {
-    const fs::path mb = paradoxMemoFile(dbFile);
-    if (mb.empty()) return impl->corrupt("its memo file " + dbFile.stem().string() + ".MB is missing");
+    const fs::path mb = paradoxMemoFile(path);
+    if (mb.empty()) return corrupt("its memo file " + path.stem().string() + ".MB is missing");
     std::ifstream in(mb, std::ios::binary);
-    impl->memo.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    memo.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof()) return Status::IoError(fileName(mb) + ": cannot be read");
     if (info.encrypted) {
-      auto* p = reinterpret_cast<unsigned char*>(impl->memo.data());
-      px_decrypt_mb_block(p, p, h->px_encryption, impl->memo.size() / 256 * 256);
+      auto* p = reinterpret_cast<unsigned char*>(memo.data());
+      px_decrypt_mb_block(p, p, h->px_encryption, memo.size() / 256 * 256);
     }
   }
-  auto reader = std::unique_ptr<ParadoxReader>(new ParadoxReader(std::move(impl)));
-  reader->info_ = std::move(info);
-  return reader;
+  return Status::OK();
 }
 
 int ParadoxReader::field(std::string_view name) const {
@@ -348,6 +373,55 @@ int ParadoxReader::field(std::string_view name) const {
     if (equalsIgnoreCase(info_.fields[i].name, name)) return static_cast<int>(i);
   }
   return -1;
+}
+
+Status ParadoxReader::Impl::decodeField(const ParadoxField& f, char* data, std::int64_t recordNumber,
+                                        Value& v) const {
+  switch (f.type) {
+    case ParadoxType::kAlpha: {
+      std::size_t n = 0;
+      while (n < static_cast<std::size_t>(f.length) && data[n] != '\0') ++n;
+      if (n > 0) v.setText(toUtf8->convert(std::string_view(data, n)));
+      break;
+    }
+    case ParadoxType::kDate:
+    case ParadoxType::kTime:
+    case ParadoxType::kLong:
+    case ParadoxType::kAutoInc:
+    case ParadoxType::kShort:
+    case ParadoxType::kLogical: {
+      const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+      std::int64_t n = 0;
+      const int size = f.type == ParadoxType::kShort ? 2 : f.type == ParadoxType::kLogical ? 1 : 4;
+      if (!decodeInteger(bytes, size, &n)) break;
+      if (f.type == ParadoxType::kDate) v.setReal(static_cast<double>(n) - kDayOffset);
+      else if (f.type == ParadoxType::kTime) v.setReal(static_cast<double>(n) / kMsPerDay);
+      else if (f.type == ParadoxType::kLogical) v.setInteger(n != 0 ? 1 : 0);
+      else v.setInteger(n);
+      break;
+    }
+    case ParadoxType::kNumber:
+    case ParadoxType::kCurrency:
+    case ParadoxType::kTimestamp: {
+      double d = 0;
+      if (!decodeDouble(reinterpret_cast<const unsigned char*>(data), &d)) break;
+      v.setReal(f.type == ParadoxType::kTimestamp ? d / kMsPerDay - kDayOffset : d);
+      break;
+    }
+    case ParadoxType::kMemo:
+    case ParadoxType::kFmtMemo: {
+      std::string_view text;
+      if (!memoText(reinterpret_cast<const unsigned char*>(data), f.length, &text)) {
+        return corrupt("memo " + f.name + " of record " + std::to_string(recordNumber) +
+                       " is not in its memo file (damaged or cut short)");
+      }
+      while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
+      if (!text.empty()) v.setText(toUtf8->convert(text));
+      break;
+    }
+    default: break;  // binary, OLE, graphic, bytes and BCD fields read as null
+  }
+  return Status::OK();
 }
 
 Status ParadoxReader::read(const std::vector<int>& wanted, const RecordVisitor& visit) {
@@ -388,50 +462,7 @@ Status ParadoxReader::read(const std::vector<int>& wanted, const RecordVisitor& 
         if (wanted[w] < 0) continue;
         const ParadoxField& f = info_.fields[static_cast<std::size_t>(wanted[w])];
         char* data = record + offsets[static_cast<std::size_t>(wanted[w])];
-        switch (f.type) {
-          case ParadoxType::kAlpha: {
-            std::size_t n = 0;
-            while (n < static_cast<std::size_t>(f.length) && data[n] != '\0') ++n;
-            if (n > 0) v.setText(impl_->toUtf8->convert(std::string_view(data, n)));
-            break;
-          }
-          case ParadoxType::kDate:
-          case ParadoxType::kTime:
-          case ParadoxType::kLong:
-          case ParadoxType::kAutoInc:
-          case ParadoxType::kShort:
-          case ParadoxType::kLogical: {
-            const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-            std::int64_t n = 0;
-            const int size = f.type == ParadoxType::kShort ? 2 : f.type == ParadoxType::kLogical ? 1 : 4;
-            if (!decodeInteger(bytes, size, &n)) break;
-            if (f.type == ParadoxType::kDate) v.setReal(static_cast<double>(n) - kDayOffset);
-            else if (f.type == ParadoxType::kTime) v.setReal(static_cast<double>(n) / kMsPerDay);
-            else if (f.type == ParadoxType::kLogical) v.setInteger(n != 0 ? 1 : 0);
-            else v.setInteger(n);
-            break;
-          }
-          case ParadoxType::kNumber:
-          case ParadoxType::kCurrency:
-          case ParadoxType::kTimestamp: {
-            double d = 0;
-            if (!decodeDouble(reinterpret_cast<const unsigned char*>(data), &d)) break;
-            v.setReal(f.type == ParadoxType::kTimestamp ? d / kMsPerDay - kDayOffset : d);
-            break;
-          }
-          case ParadoxType::kMemo:
-          case ParadoxType::kFmtMemo: {
-            std::string_view text;
-            if (!impl_->memoText(reinterpret_cast<const unsigned char*>(data), f.length, &text)) {
-              return impl_->corrupt("memo " + f.name + " of record " + std::to_string(seen + r + 1) +
-                                    " is not in its memo file (damaged or cut short)");
-            }
-            while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
-            if (!text.empty()) v.setText(impl_->toUtf8->convert(text));
-            break;
-          }
-          default: break;  // binary, OLE, graphic, bytes and BCD fields read as null
-        }
+        VISTREL_RETURN_IF_ERROR(impl_->decodeField(f, data, seen + r + 1, v));
       }
       VISTREL_RETURN_IF_ERROR(visit(values));
     }
@@ -618,6 +649,33 @@ class MemoryFile {
   std::size_t pos_ = 0;
 };
 
+// Puts every row the source gives into the table being written.
+Status writeRows(WriteDoc& w, const std::vector<ParadoxField>& fields, const ParadoxRowSource& rows,
+                 Converter& fromUtf8, MemoWriter& memos) {
+  pxdoc_t* doc = w.doc;
+  std::vector<char> record(static_cast<std::size_t>(PX_get_recordsize(doc)));
+  std::vector<Value> row;
+  std::int64_t n = 0;
+  while (true) {
+    auto more = rows(&row);
+    if (!more.ok()) return more.status();
+    if (!*more) break;
+    if (row.size() != fields.size()) return Status::InvalidArgument("a row does not match the fields");
+    std::memset(record.data(), 0, record.size());
+    int offset = 0;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      const Status s = putField(doc, fields[i], record.data() + offset, row[i], fromUtf8, memos);
+      if (!s.ok()) return prefixed(s, "record " + std::to_string(n + 1) + ": ");
+      offset += fields[i].length;
+    }
+    if (PX_put_record(doc, record.data()) < 0) {
+      return Status::IoError("cannot write record " + std::to_string(n + 1) + ": " + w.errors.last);
+    }
+    ++n;
+  }
+  return Status::OK();
+}
+
 Status writeTemporaries(const fs::path& dbTemp, const fs::path& mbTemp, const std::string& tableName,
                         const std::vector<ParadoxField>& fields, const ParadoxRowSource& rows,
                         const ParadoxWriteOptions& options) {
@@ -654,27 +712,8 @@ Status writeTemporaries(const fs::path& dbTemp, const fs::path& mbTemp, const st
   if (memo && PX_set_blob_file(doc, mbTemp.c_str()) < 0) {
     return Status::IoError("cannot create the memo file: " + w.errors.last);
   }
-  std::vector<char> record(static_cast<std::size_t>(PX_get_recordsize(doc)));
   MemoWriter memos;
-  std::vector<Value> row;
-  std::int64_t n = 0;
-  while (true) {
-    auto more = rows(&row);
-    if (!more.ok()) return more.status();
-    if (!*more) break;
-    if (row.size() != fields.size()) return Status::InvalidArgument("a row does not match the fields");
-    std::memset(record.data(), 0, record.size());
-    int offset = 0;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      const Status s = putField(doc, fields[i], record.data() + offset, row[i], fromUtf8, memos);
-      if (!s.ok()) return prefixed(s, "record " + std::to_string(n + 1) + ": ");
-      offset += fields[i].length;
-    }
-    if (PX_put_record(doc, record.data()) < 0) {
-      return Status::IoError("cannot write record " + std::to_string(n + 1) + ": " + w.errors.last);
-    }
-    ++n;
-  }
+  VISTREL_RETURN_IF_ERROR(writeRows(w, fields, rows, fromUtf8, memos));
   const unsigned long encryption = doc->px_head->px_encryption;
   PX_close(doc);
   VISTREL_RETURN_IF_ERROR(memory.save(dbTemp));

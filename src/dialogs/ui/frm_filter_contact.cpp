@@ -26,9 +26,13 @@
 #include "host/messages.h"
 #include "host/text.h"
 #include "host/ui/help_viewer.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::dialogs {
 namespace {
+
+using widgets::qtText;
+using widgets::namedButton;
 
 constexpr int kClientWidth = 639;
 constexpr int kClientHeight = 436;
@@ -45,8 +49,6 @@ constexpr int kPrintPauseMs = 2000;
 // Characters of a status or letter type name.
 constexpr std::size_t kMaxStatusLength = 40;
 
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-
 QComboBox* pickList(const QString& name, const QStringList& items, QRect geometry, QWidget* parent) {
   auto* box = new QComboBox(parent);
   box->setObjectName(name);
@@ -60,14 +62,6 @@ QLineEdit* textBox(const QString& name, QRect geometry, QWidget* parent) {
   box->setObjectName(name);
   box->setGeometry(geometry);
   return box;
-}
-
-QPushButton* button(const QString& text, const QString& name, QRect geometry, QWidget* parent) {
-  auto* b = new QPushButton(text, parent);
-  b->setObjectName(name);
-  b->setAutoDefault(false);
-  b->setGeometry(geometry);
-  return b;
 }
 
 void setBoxColour(QWidget* box, const QColor& colour) {
@@ -104,9 +98,9 @@ TfrmFilterContact::TfrmFilterContact(FilterRecordStore& store, FilterRecord reco
   label->setGeometry(8, 6, 200, 18);
   edDescript_ = textBox(QStringLiteral("edDescript"), {8, 26, 460, kBoxHeight}, this);
   edDescript_->setMaxLength(static_cast<int>(kMaxDescriptionLength));
-  edDescript_->setText(qt(record_.shortname));
+  edDescript_->setText(qtText(record_.shortname));
   label->setBuddy(edDescript_);
-  auto* generate = button(QStringLiteral("&Generate description"), QStringLiteral("btGenerate"), {476, 25, 155, 25}, this);
+  auto* generate = namedButton(QStringLiteral("&Generate description"), QStringLiteral("btGenerate"), {476, 25, 155, 25}, this);
 
   scrollBox_ = new QScrollArea(this);
   scrollBox_->setObjectName(QStringLiteral("ScrollBox1"));
@@ -126,11 +120,7 @@ TfrmFilterContact::TfrmFilterContact(FilterRecordStore& store, FilterRecord reco
   cbAdvanced_->setObjectName(QStringLiteral("cbAdvanced"));
   cbAdvanced_->setGeometry(350, 352, 160, 22);
 
-  auto* print = button(QStringLiteral("&Print"), QStringLiteral("btPrint"), {8, 398, 80, 27}, this);
-  auto* ok = button(QStringLiteral("OK"), QStringLiteral("btOK"), {371, 398, 80, 27}, this);
-  ok->setDefault(true);
-  auto* cancel = button(QStringLiteral("Cancel"), QStringLiteral("btCancel"), {459, 398, 80, 27}, this);
-  auto* help = button(QStringLiteral("&Help"), QStringLiteral("btHelp"), {547, 398, 80, 27}, this);
+  buildButtonRow();
 
   fieldLeft_ = kFieldLeft;
   fieldWidth_ = kFieldWidth;
@@ -141,13 +131,22 @@ TfrmFilterContact::TfrmFilterContact(FilterRecordStore& store, FilterRecord reco
   }
 
   connect(generate, &QPushButton::clicked, this, &TfrmFilterContact::btGenerateClick);
+  connect(cbAdvanced_, &QCheckBox::clicked, this, &TfrmFilterContact::ResizeAdvancedControls);
+  connect(cbCase_, &QCheckBox::toggled, this, [this](bool on) { model_.caseSensitive = on; });
+  connect(cbPunct_, &QCheckBox::toggled, this, [this](bool on) { model_.ignorePunctuation = on; });
+}
+
+// Print, OK, Cancel and Help along the foot of the window.
+void TfrmFilterContact::buildButtonRow() {
+  auto* print = namedButton(QStringLiteral("&Print"), QStringLiteral("btPrint"), {8, 398, 80, 27}, this);
+  auto* ok = namedButton(QStringLiteral("OK"), QStringLiteral("btOK"), {371, 398, 80, 27}, this);
+  ok->setDefault(true);
+  auto* cancel = namedButton(QStringLiteral("Cancel"), QStringLiteral("btCancel"), {459, 398, 80, 27}, this);
+  auto* help = namedButton(QStringLiteral("&Help"), QStringLiteral("btHelp"), {547, 398, 80, 27}, this);
   connect(print, &QPushButton::clicked, this, &TfrmFilterContact::btPrintClick);
   connect(ok, &QPushButton::clicked, this, &TfrmFilterContact::btOKClick);
   connect(cancel, &QPushButton::clicked, this, &TfrmFilterContact::btCancelClick);
   connect(help, &QPushButton::clicked, this, &TfrmFilterContact::btHelpClick);
-  connect(cbAdvanced_, &QCheckBox::clicked, this, &TfrmFilterContact::ResizeAdvancedControls);
-  connect(cbCase_, &QCheckBox::toggled, this, [this](bool on) { model_.caseSensitive = on; });
-  connect(cbPunct_, &QCheckBox::toggled, this, [this](bool on) { model_.ignorePunctuation = on; });
 }
 
 TfrmFilterContact::~TfrmFilterContact() = default;
@@ -220,11 +219,11 @@ void TfrmFilterContact::showLine(int n) {
   const CriteriaLine& l = model_.line(n);
   const LineControls& c = line(n);
   syncing_ = true;
-  if (c.field->text().toStdString() != l.fieldText) c.field->setText(qt(l.fieldText));
+  if (c.field->text().toStdString() != l.fieldText) c.field->setText(qtText(l.fieldText));
   c.relation->clear();
-  for (std::string_view relation : l.relations) c.relation->addItem(qt(relation));
-  c.relation->setCurrentIndex(c.relation->findText(qt(l.relationText)));
-  if (c.condition->text().toStdString() != l.conditionText) c.condition->setText(qt(l.conditionText));
+  for (std::string_view relation : l.relations) c.relation->addItem(qtText(relation));
+  c.relation->setCurrentIndex(c.relation->findText(qtText(l.relationText)));
+  if (c.condition->text().toStdString() != l.conditionText) c.condition->setText(qtText(l.conditionText));
   c.open->setCurrentIndex(l.openCount);
   c.close->setCurrentIndex(l.closeCount);
   c.field->setVisible(l.inUse);
@@ -271,7 +270,7 @@ void TfrmFilterContact::Edfield1Enter(int n) {
   const std::string current = colon == std::string::npos ? text : text.substr(0, colon > 0 ? colon - 1 : 0);
   const auto chosen = pickers_->pickField(this, current);
   takeBackActivation();
-  if (chosen) setFieldBoxText(n, qt(*chosen));
+  if (chosen) setFieldBoxText(n, qtText(*chosen));
   cbRel(n)->setFocus(Qt::OtherFocusReason);
   if (model_.line(n).relationText.empty() && !model_.line(n).relations.empty()) {
     model_.chooseRelation(n, model_.line(n).relations.front());
@@ -358,7 +357,7 @@ void TfrmFilterContact::btGenerateClick() {
     host::ShowError(kNoFieldsForDescription);
     return;
   }
-  edDescript_->setText(qt(*description));
+  edDescript_->setText(qtText(*description));
 }
 
 void TfrmFilterContact::focusFault(const CriteriaFault& fault) {

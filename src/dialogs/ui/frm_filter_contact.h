@@ -105,6 +105,7 @@ class TfrmFilterContact : public QDialog {
 
   const LineControls& line(int n) const { return lines_[static_cast<std::size_t>(n - 1)]; }
   void buildLine(int n, QWidget* box);
+  void buildButtonRow();
   void FormShow();
   void showLine(int n);  // the model's line n into its controls
   void showLines();

@@ -10,11 +10,12 @@
 
 #include "dialogs/ui/picker_buttons.h"
 #include "host/host_lists.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::dialogs {
 namespace {
 
-QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+using widgets::qtText;
 
 template <typename Picker>
 std::optional<std::string> runPicker(std::string_view conditionText, QWidget* parent) {
@@ -31,11 +32,11 @@ StatusPicker::StatusPicker(std::span<const StatusGroup> groups, int preselected,
     : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   for (const StatusGroup& group : groups) {
-    auto* box = new QGroupBox(qt(group.caption), this);
+    auto* box = new QGroupBox(qtText(group.caption), this);
     auto* boxLayout = new QVBoxLayout(box);
     for (const StatusChoice& choice : group.choices) {
-      auto* b = new QRadioButton(qt(choice.caption), box);
-      b->setObjectName(QStringLiteral("rb") + qt(choice.caption).remove(QLatin1Char(' ')));
+      auto* b = new QRadioButton(qtText(choice.caption), box);
+      b->setObjectName(QStringLiteral("rb") + qtText(choice.caption).remove(QLatin1Char(' ')));
       b->installEventFilter(this);
       boxLayout->addWidget(b);
       const int position = statusPositionOf(choice);

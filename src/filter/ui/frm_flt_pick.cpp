@@ -32,15 +32,17 @@
 #include "host/table_lookups.h"
 #include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
+#include "widgets/busy_cursor.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::filter {
 namespace {
 
+using widgets::qtText;
+
 constexpr int kAnimationFrames = 8;
 constexpr int kAnimationSize = 32;
 constexpr char kActivatedFilter[] = "Activated filter:";
-
-QString qtText(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 
 QPixmap animationFrame(int frame) {
   static const QImage strip = [] {
@@ -52,15 +54,6 @@ QPixmap animationFrame(int frame) {
   if (strip.isNull()) return QPixmap();
   return QPixmap::fromImage(strip.copy(frame * kAnimationSize, 0, kAnimationSize, kAnimationSize));
 }
-
-// Shows the hourglass until the object goes.
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -93,7 +86,14 @@ QPushButton* TfrmFltPick::addButton(const char* name, const QString& caption, in
 void TfrmFltPick::buildWindow() {
   setWindowTitle(QStringLiteral("Select a filter"));
   setFixedSize(600, 420);
+  buildHeader();
+  buildGrid();
+  buildTotals();
+  buildButtons();
+}
 
+// The animation, the title and the WHO choice above the grid.
+void TfrmFltPick::buildHeader() {
   animation_ = new QLabel(this);
   animation_->setObjectName(QStringLiteral("Animate1"));
   animation_->setGeometry(8, 6, kAnimationSize, kAnimationSize);
@@ -120,7 +120,10 @@ void TfrmFltPick::buildWindow() {
   users_->setToolTip(QStringLiteral("Filter the list by WHO"));
   users_->setGeometry(340, 10, 120, 24);
   connect(users_, &QComboBox::activated, this, [this] { cbUsersClick(); });
+}
 
+// The list of filters and its pop-up menu.
+void TfrmFltPick::buildGrid() {
   model_ = new QStandardItemModel(0, 3, this);
   model_->setHorizontalHeaderLabels({QStringLiteral("Description"), QStringLiteral("DB"), QStringLiteral("Who")});
   grid_ = new QTableView(this);
@@ -153,7 +156,10 @@ void TfrmFltPick::buildWindow() {
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(grid_, &QTableView::customContextMenuRequested, this,
           [this](const QPoint& p) { menu_->popup(grid_->viewport()->mapToGlobal(p)); });
+}
 
+// The three counters, the gauge and the yellow strip naming the active filter.
+void TfrmFltPick::buildTotals() {
   const struct {
     const char* name;
     const char* caption;
@@ -188,7 +194,10 @@ void TfrmFltPick::buildWindow() {
   name_->setObjectName(QStringLiteral("PFiltername"));
   name_->setGeometry(12, 360, 444, 22);
   name_->raise();
+}
 
+// The column of buttons on the right.
+void TfrmFltPick::buildButtons() {
   activate_ = addButton("btActivate", QStringLiteral("Acti&vate"), 44, &TfrmFltPick::BtActivateClick);
   activate_->setDefault(true);
   reverseButton_ = addButton("btReverse", QStringLiteral("Activate &Reverse"), 74, &TfrmFltPick::BtReverseClick);
@@ -397,7 +406,7 @@ void TfrmFltPick::BtcountClick() {
     host::ShowError(s.message());
     return;
   }
-  BusyCursor hourglass;
+  widgets::BusyCursor hourglass;
   evaluator_.reset();
   filter_->setActive(false);
   if (!filter_->activatethisfilter(row->shortname, row->selection, *clock_, engine_.locale())) {
@@ -412,13 +421,24 @@ void TfrmFltPick::BtcountClick() {
   SetButtonState(false);
   count_->setText(QStringLiteral("&Abort count"));
   FilterEvaluator evaluator(*filter_, engine_, session_.CurrentWho);
+  const host::StatusOr<SelectionCount> result = runCount(evaluator, contacts);
+  count_->setText(QStringLiteral("&Count"));
+  SetButtonState(true);
+  if (result.ok() && result->complete) showFinalCount(*result);
+  counting_ = false;
+  filter_->setActive(false);
+  showActiveFilter();
+  if (!result.ok()) host::ShowError(result.status().message());
+}
+
+host::StatusOr<SelectionCount> TfrmFltPick::runCount(FilterEvaluator& evaluator, host::Table& contacts) {
   contacts.disableControls();
   // Every 10 contacts, once loopInterval_ has passed since the last time,
   // the panels show the figures and the window messages run (the painting,
   // a press of Abort): a count of a million contacts is not 100,000 paints.
   QElapsedTimer sinceLoop;
   sinceLoop.start();
-  auto result = countSelection(
+  return countSelection(
       evaluator, contacts,
       [&](const SelectionCount& soFar) {
         if (sinceLoop.elapsed() >= loopInterval_) {
@@ -429,22 +449,16 @@ void TfrmFltPick::BtcountClick() {
         return !counting_;
       },
       10);
-  count_->setText(QStringLiteral("&Count"));
-  SetButtonState(true);
-  const bool aborted = result.ok() && !result->complete;
-  if (result.ok() && !aborted) {
-    showCounts(*result);
-    QCoreApplication::processEvents();
-    if (result->total > 0) {
-      const int percent = static_cast<int>(result->matches * 100 / result->total);
-      gauge_->setValue(percent);
-      gauge_->setToolTip(QString::number(percent) + QStringLiteral(" %"));
-    }
+}
+
+void TfrmFltPick::showFinalCount(const SelectionCount& count) {
+  showCounts(count);
+  QCoreApplication::processEvents();
+  if (count.total > 0) {
+    const int percent = static_cast<int>(count.matches * 100 / count.total);
+    gauge_->setValue(percent);
+    gauge_->setToolTip(QString::number(percent) + QStringLiteral(" %"));
   }
-  counting_ = false;
-  filter_->setActive(false);
-  showActiveFilter();
-  if (!result.ok()) host::ShowError(result.status().message());
 }
 
 bool TfrmFltPick::showCriteriaEditor(const StoredFilter* row) {

@@ -102,6 +102,10 @@ class TfrmFltPick : public QDialog {
 
  private:
   void buildWindow();
+  void buildHeader();
+  void buildGrid();
+  void buildTotals();
+  void buildButtons();
   QPushButton* addButton(const char* name, const QString& caption, int top, void (TfrmFltPick::*handler)());
   void FormCreate();
   void FormShow();
@@ -112,6 +116,11 @@ class TfrmFltPick : public QDialog {
   void selectKey(std::string_view frecno);
   std::optional<StoredFilter> currentRow() const;
   void showCounts(const SelectionCount& count);
+  // Counts the contacts the filter selects, showing the figures as it goes;
+  // a press of Abort ends it early (the count comes back not complete).
+  host::StatusOr<SelectionCount> runCount(FilterEvaluator& evaluator, host::Table& contacts);
+  // The figures and the gauge of a count that ran to the end.
+  void showFinalCount(const SelectionCount& count);
   bool showCriteriaEditor(const StoredFilter* row);
 
   host::Engine& engine_;

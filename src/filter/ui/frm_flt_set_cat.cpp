@@ -13,24 +13,18 @@
 #include <QTableWidget>
 
 #include "host/messages.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::filter {
 namespace {
+
+using widgets::qtText;
+using widgets::namedButton;
 
 constexpr int kWidth = 420;
 constexpr int kMargin = 8;
 constexpr int kGridRows = 6;
 constexpr int kRowHeight = 20;
-
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-
-QPushButton* button(const QString& text, const QString& name, QRect geometry, QWidget* parent) {
-  auto* b = new QPushButton(text, parent);
-  b->setObjectName(name);
-  b->setAutoDefault(false);
-  b->setGeometry(geometry);
-  return b;
-}
 
 }  // namespace
 
@@ -53,10 +47,10 @@ void Tfrmfltsetcat::buildAnswerRow() {
   answer_->setToolTip(QStringLiteral("Category (A and B or C)"));
   answer_->setPlaceholderText(answer_->toolTip());
   answer_->setGeometry(kMargin, kMargin, 300, 24);
-  ok_ = button(QStringLiteral("&OK"), QStringLiteral("OKBtn"), {324, kMargin, 88, 25}, this);
+  ok_ = namedButton(QStringLiteral("&OK"), QStringLiteral("OKBtn"), {324, kMargin, 88, 25}, this);
   ok_->setDefault(true);
-  auto* cancel = button(QStringLiteral("&Cancel"), QStringLiteral("CancelBtn"), {324, 38, 88, 25}, this);
-  auto* examples = button(QStringLiteral("&Examples"), QStringLiteral("btExamples"), {324, 68, 88, 25}, this);
+  auto* cancel = namedButton(QStringLiteral("&Cancel"), QStringLiteral("CancelBtn"), {324, 38, 88, 25}, this);
+  auto* examples = namedButton(QStringLiteral("&Examples"), QStringLiteral("btExamples"), {324, 68, 88, 25}, this);
   connect(answer_, &QLineEdit::textChanged, this, &Tfrmfltsetcat::answerChange);
   connect(ok_, &QPushButton::clicked, this, &Tfrmfltsetcat::OKBtnClick);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -74,7 +68,7 @@ void Tfrmfltsetcat::buildDefinitionsBox(const CategoryNames& names) {
   catlist_->setWrapping(true);
   catlist_->setResizeMode(QListView::Adjust);
   catlist_->setGridSize(QSize((kWidth - 2 * kMargin - 24) / 2, 17));
-  for (const std::string& item : categoryListItems(names)) catlist_->addItem(qt(item));
+  for (const std::string& item : categoryListItems(names)) catlist_->addItem(qtText(item));
   auto* hint = new QLabel(QStringLiteral("Double click : "), definitions_);
   hint->setGeometry(8, 168, 90, 20);
   rbAnd_ = new QRadioButton(QStringLiteral("AND"), definitions_);
@@ -94,7 +88,7 @@ void Tfrmfltsetcat::buildExamplesBox() {
   const int gridHeight = kGridRows * kRowHeight + 4;
   examples_->setGeometry(kMargin, 304, kWidth - 2 * kMargin, gridTop + gridHeight + 10);
   for (std::size_t i = 0; i < exampleButtons_.size(); ++i) {
-    auto* rb = new QRadioButton(qt(categoryExamples()[i].button), examples_);
+    auto* rb = new QRadioButton(qtText(categoryExamples()[i].button), examples_);
     rb->setObjectName(QStringLiteral("rbExample%1").arg(i + 1));
     rb->setGeometry(8, 20 + static_cast<int>(i) * kRowHeight, kWidth - 2 * kMargin - 16, kRowHeight);
     connect(rb, &QRadioButton::toggled, this, [this, i](bool on) {
@@ -125,7 +119,7 @@ void Tfrmfltsetcat::catlistDblClick() {
   if (item == nullptr) return;
   selection_.setAnswer(answer_->text().toStdString());
   selection_.addItem(item->text().toStdString(), rbOr_->isChecked());
-  answer_->setText(qt(selection_.answer()));
+  answer_->setText(qtText(selection_.answer()));
 }
 
 void Tfrmfltsetcat::answerChange(const QString& text) {
@@ -140,7 +134,7 @@ void Tfrmfltsetcat::OKBtnClick() {
     host::ShowError(outcome.text);
     return;
   }
-  result_ = qt(outcome.text);
+  result_ = qtText(outcome.text);
   accept();
 }
 
@@ -171,8 +165,8 @@ void Tfrmfltsetcat::showExample(int index) {
   clearExampleGrid();
   const auto& rows = categoryExamples()[static_cast<std::size_t>(index)].rows;
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    exampleGrid_->setItem(static_cast<int>(r) + 1, 0, new QTableWidgetItem(qt(rows[r].first)));
-    exampleGrid_->setItem(static_cast<int>(r) + 1, 1, new QTableWidgetItem(qt(rows[r].second)));
+    exampleGrid_->setItem(static_cast<int>(r) + 1, 0, new QTableWidgetItem(qtText(rows[r].first)));
+    exampleGrid_->setItem(static_cast<int>(r) + 1, 1, new QTableWidgetItem(qtText(rows[r].second)));
   }
 }
 

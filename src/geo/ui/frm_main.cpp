@@ -27,9 +27,13 @@
 #include "host/messages.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
+#include "widgets/busy_cursor.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::geo {
 namespace {
+
+using widgets::qtText;
 
 constexpr int kClientWidth = 541;
 constexpr int kClientHeight = 402;
@@ -38,23 +42,12 @@ constexpr char kRefuseDatabaseChange[] = "Filter Activated. To swicth databases,
 constexpr char kFilterActivated[] = "Activated filter : %s";
 constexpr char kNoFilterActivated[] = "No filters activated.  All contacts selected.";
 
-QString qtText(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
 QIcon glyph(const char* asset) {
   const auto bytes = host::embeddedAsset(asset);
   QPixmap picture;
   if (bytes) picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<uint>(bytes->size()), "BMP");
   return QIcon(picture);
 }
-
-// Shows the hourglass until the object goes.
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -243,7 +236,7 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   session_.CurrentDB = tables_.currentDatabase();
   TallyOutcome tally;
   {
-    BusyCursor hourglass;
+    widgets::BusyCursor hourglass;
     if (filterList_ != nullptr) filterList_->startWalk();
     tally = tallyForWindow(tables_, session_.CurrentDB, kind);
   }

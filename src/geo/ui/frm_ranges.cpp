@@ -12,9 +12,12 @@
 #include "host/help.h"
 #include "host/messages.h"
 #include "host/ui/help_viewer.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::geo {
 namespace {
+
+using widgets::namedButton;
 
 constexpr int kLowestPercent = 1;
 constexpr int kHighestPercent = 100;
@@ -42,13 +45,6 @@ QSpinBox* percentBox(const QString& name, QWidget* parent) {
   return box;
 }
 
-QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
-  auto* b = new QPushButton(text, parent);
-  b->setObjectName(name);
-  b->setAutoDefault(false);
-  return b;
-}
-
 }  // namespace
 
 TFrmRanges::TFrmRanges(RangeTable& table, std::filesystem::path iniFile, QWidget* parent)
@@ -74,10 +70,10 @@ TFrmRanges::TFrmRanges(RangeTable& table, std::filesystem::path iniFile, QWidget
     grid->addWidget(highs_[i], i + 1, 2);
   }
 
-  auto* ok = button(QStringLiteral("OK"), QStringLiteral("BtnOK"), this);
-  cancel_ = button(QStringLiteral("Cancel"), QStringLiteral("BtnCancel"), this);
-  auto* help = button(QStringLiteral("&Help"), QStringLiteral("BtnHelp"), this);
-  auto* defaults = button(QStringLiteral("Defaults"), QStringLiteral("BitBtn1"), this);
+  auto* ok = namedButton(QStringLiteral("OK"), QStringLiteral("BtnOK"), this);
+  cancel_ = namedButton(QStringLiteral("Cancel"), QStringLiteral("BtnCancel"), this);
+  auto* help = namedButton(QStringLiteral("&Help"), QStringLiteral("BtnHelp"), this);
+  auto* defaults = namedButton(QStringLiteral("Defaults"), QStringLiteral("BitBtn1"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &TFrmRanges::BtnOKClick);
   connect(cancel_, &QPushButton::clicked, this, &TFrmRanges::reject);

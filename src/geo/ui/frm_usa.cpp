@@ -38,6 +38,7 @@
 #include "host/text.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/sortable_grid.h"
+#include "widgets/form_helpers.h"
 
 namespace vistrel::geo {
 
@@ -67,6 +68,8 @@ class MapImage : public QLabel {
 };
 
 namespace {
+
+using widgets::namedButton;
 
 // The stored layout, in pixels of the client area.
 constexpr int kClientHeight = 453;
@@ -121,13 +124,6 @@ QLabel* label(const QString& text, const QString& name, QWidget* parent) {
   auto* l = new QLabel(text, parent);
   l->setObjectName(name);
   return l;
-}
-
-QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
-  auto* b = new QPushButton(text, parent);
-  b->setObjectName(name);
-  b->setAutoDefault(false);
-  return b;
 }
 
 QString askSaveFileName(QWidget* parent) {
@@ -221,7 +217,7 @@ int TFrmUSA::buildGrid() {
   const int gridWidth = kValueColumnWidth + kCountColumnWidth + 2 * grid_->frameWidth() +
                         grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_);
   grid_->setGeometry(kGridLeft, kGridTop, gridWidth, kGridHeight);
-  othersButton_ = button(QString(), QStringLiteral("BtnOthers"), this);
+  othersButton_ = namedButton(QString(), QStringLiteral("BtnOthers"), this);
   othersButton_->setGeometry(kGridLeft, kGridTop + kGridHeight + 6, gridWidth, 26);
   connect(othersButton_, &QPushButton::clicked, this, &TFrmUSA::BtnOthersClick);
   return gridWidth;
@@ -265,7 +261,7 @@ void TFrmUSA::buildButtons() {
   };
   int x = 8;
   for (const auto& b : row) {
-    QPushButton* pb = button(QString::fromLatin1(b.text), QString::fromLatin1(b.name), this);
+    QPushButton* pb = namedButton(QString::fromLatin1(b.text), QString::fromLatin1(b.name), this);
     pb->setGeometry(x, kButtonTop, kButtonWidth, kButtonHeight);
     x += kButtonWidth + 8;
     if (b.click != nullptr) {
