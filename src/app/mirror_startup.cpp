@@ -12,12 +12,14 @@ namespace vistrel::app {
 std::filesystem::path mirrorDirectory(const host::Engine& engine) { return engine.privateDir() / "TALDB"; }
 
 bool mirrorHostTablesAtStartup(host::Engine& engine,
-                               const std::function<void(std::int64_t done, std::int64_t total)>& progress) {
+                               const std::function<void(std::int64_t done, std::int64_t total)>& progress,
+                               const std::function<void(const std::string& table)>& copying) {
   auto hostDir = engine.aliasDirectory(host::kTallisAlias);
   if (!hostDir.ok() || !host::isHostDirectory(*hostDir)) return true;
   const std::filesystem::path copy = mirrorDirectory(engine);
   host::MirrorOptions options;
   options.progress = progress;
+  options.copying = copying;
   auto results = host::mirrorHostTables(*hostDir, copy, options);
   std::error_code ec;
   const bool haveCopy = std::filesystem::exists(copy / std::string(host::kDataFileName), ec);

@@ -20,7 +20,9 @@ std::filesystem::path mirrorDirectory(const host::Engine& engine);
 // named to the user, and the previous copy of each is used. Returns false
 // when there is no copy to work on (the user has been told why); true also
 // when TALDB is a data directory of this program and nothing was done.
+// `copying`, when given, is told the name of each table as its copy starts.
 bool mirrorHostTablesAtStartup(host::Engine& engine,
-                               const std::function<void(std::int64_t done, std::int64_t total)>& progress);
+                               const std::function<void(std::int64_t done, std::int64_t total)>& progress,
+                               const std::function<void(const std::string& table)>& copying = nullptr);
 
 }  // namespace vistrel::app

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "app/demo_data.h"
 #include "host/host_mirror.h"
 #include "host/messages.h"
@@ -45,11 +49,16 @@ TEST(MirrorStartupTest, TallisDirectoryIsCopiedAndTaldbPointsAtTheCopy) {
   engine.setAlias(host::kTallisAlias, dir / "tallis");
   ASSERT_TRUE(engine.setPrivateDir(dir / "priv").ok());
   std::int64_t lastDone = -1, lastTotal = -1;
-  ASSERT_TRUE(mirrorHostTablesAtStartup(engine, [&](std::int64_t done, std::int64_t total) {
-    lastDone = done;
-    lastTotal = total;
-  }));
+  std::vector<std::string> copied;
+  ASSERT_TRUE(mirrorHostTablesAtStartup(
+      engine,
+      [&](std::int64_t done, std::int64_t total) {
+        lastDone = done;
+        lastTotal = total;
+      },
+      [&](const std::string& table) { copied.push_back(table); }));
   EXPECT_EQ(lastDone, lastTotal);
+  EXPECT_NE(std::find(copied.begin(), copied.end(), "CONTACT.DB"), copied.end());
   EXPECT_GT(lastTotal, 200);
   EXPECT_EQ(*engine.aliasDirectory(host::kTallisAlias), dir / "priv" / "TALDB");
   host::Table users(engine, std::string(host::kTallisAlias), "USERPREF.DB");

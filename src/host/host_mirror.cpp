@@ -358,7 +358,10 @@ StatusOr<std::vector<MirrorTableResult>> mirrorHostTables(const fs::path& hostDi
   std::int64_t done = 0;
   std::vector<MirrorTableResult> results;
   for (MirrorJob& job : jobs) {
-    if (job.reader) runJob(store, job, options.progress, total, done);
+    if (job.reader) {
+      if (options.copying) options.copying(job.result.table);
+      runJob(store, job, options.progress, total, done);
+    }
     results.push_back(std::move(job.result));
   }
   if (copying) VISTREL_RETURN_IF_ERROR(store.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", "mirror"));

@@ -49,6 +49,8 @@ struct MirrorOptions {
   bool force = false;
   // Called now and then while rows are copied.
   std::function<void(std::int64_t done, std::int64_t total)> progress;
+  // Called as the copy of a table starts, with its name ("CONTACT.DB").
+  std::function<void(const std::string& table)> copying;
 };
 
 // Makes or refreshes in `dataDir` (created when missing) the copy of the

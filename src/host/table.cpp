@@ -352,6 +352,7 @@ struct Table::Impl : StoreCursor {
       }
       startPendingRow(stmt);
       clobbered = true;
+      if (longRead != nullptr && ++longReadRows % 1024 == 0) longRead->check();
       accepted = test();
       if (isCursor && (selectionDirty || !cursorLive)) {
         // The filter asked for more fields, or a write stopped the statement:
@@ -465,6 +466,8 @@ struct Table::Impl : StoreCursor {
   const std::function<bool()>* visitor = nullptr;  // of visitRecords, told of each record the walk passes
   bool visitStopped = false;
   bool selectionDirty = true;
+  Store::LongRead* longRead = nullptr;  // of walkFiltered, while it runs
+  std::uint32_t longReadRows = 0;
 
   std::vector<Value> values;
   std::vector<char> loaded;
@@ -1037,6 +1040,10 @@ Status Table::walkFiltered(const std::function<bool()>& each) {
   ++disabled_;
   im.positioned = false;
   Status s = im.restart(Dir::kForward, nullptr);
+  // A long walk runs with a small page cache; advance() checks it now and
+  // then, also among the records the filter refuses.
+  Store::LongRead longRead(*im.store);
+  im.longRead = &longRead;
   while (s.ok()) {
     auto found = im.advance(im.cursor, true);
     if (!found.ok()) {
@@ -1047,6 +1054,7 @@ Status Table::walkFiltered(const std::function<bool()>& each) {
     im.positioned = true;
     if (!each()) break;
   }
+  im.longRead = nullptr;
   --disabled_;
   im.suspend();
   im.comeBack(back);

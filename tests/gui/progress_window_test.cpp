@@ -19,6 +19,7 @@ class ProgressWindowTest : public QObject {
   void positionsOutsideTheRangeAreClamped();
   void abortSetsTheFlagUntilTheNextStart();
   void abortWorksWhileAModalWindowCounts();
+  void aTaskWithoutAbortIgnoresEscapeUntilTheCountIsBack();
 };
 
 void ProgressWindowTest::startShowsAnEmptyGaugeOverTheRecords() {
@@ -87,6 +88,29 @@ void ProgressWindowTest::abortWorksWhileAModalWindowCounts() {
   resultWindow.exec();
   QVERIFY(progress.aborted());
   QVERIFY(visited < 1000000);
+}
+
+// The start-up copy of the Tallis tables shows the window under its own
+// heading and cannot be stopped; the next count finds the window as it was.
+void ProgressWindowTest::aTaskWithoutAbortIgnoresEscapeUntilTheCountIsBack() {
+  TFrmProgress progress;
+  auto* heading = progress.findChild<QLabel*>(QStringLiteral("LblHeading"));
+  auto* abort = progress.findChild<QPushButton*>(QStringLiteral("BitBtn1"));
+  progress.setTask(QStringLiteral("Copying the Tallis tables"), QStringLiteral("Copying USERS.DB"), false);
+  progress.start(10);
+  QCOMPARE(progress.windowTitle(), QStringLiteral("Copying the Tallis tables"));
+  QCOMPARE(heading->text(), QStringLiteral("Copying USERS.DB"));
+  QVERIFY(!abort->isVisible());
+  QTest::keyClick(&progress, Qt::Key_Escape);
+  QVERIFY(progress.isVisible());
+  QVERIFY(!progress.aborted());
+  progress.finish();
+  progress.start(10);
+  QCOMPARE(progress.windowTitle(), QStringLiteral("Counting Records"));
+  QCOMPARE(heading->text(), QStringLiteral("Counting Records"));
+  QVERIFY(abort->isVisible());
+  QTest::keyClick(&progress, Qt::Key_Escape);
+  QVERIFY(progress.aborted());
 }
 
 QTEST_MAIN(ProgressWindowTest)

@@ -14,20 +14,25 @@ namespace vistrel::app {
 bool mirrorHostTablesWithProgress(host::Engine& engine) {
   const auto started = std::chrono::steady_clock::now();
   geo::TFrmProgress* progress = nullptr;
-  const bool ok = mirrorHostTablesAtStartup(engine, [&](std::int64_t done, std::int64_t total) {
+  QString heading;
+  // A table is copied in one transaction that cannot be stopped half-way
+  // from here, so the window offers no Abort while it runs.
+  const auto copying = [&](const std::string& table) {
+    heading = QStringLiteral("Copying the Tallis tables\n%1").arg(QString::fromStdString(table));
+    if (progress != nullptr) progress->setHeading(heading);
+  };
+  const auto moved = [&](std::int64_t done, std::int64_t total) {
     if (progress == nullptr) {
       if (std::chrono::steady_clock::now() - started < std::chrono::milliseconds(500)) return;
       progress = geo::FrmProgress();
-      progress->setWindowTitle(QStringLiteral("Copying the Tallis tables"));
+      progress->setTask(QStringLiteral("Copying the Tallis tables"), heading, false);
       progress->start(static_cast<int>(total));
     }
     progress->setPosition(static_cast<int>(done));
     QApplication::processEvents();
-  });
-  if (progress != nullptr) {
-    progress->finish();
-    progress->setWindowTitle(QStringLiteral("Counting Records"));
-  }
+  };
+  const bool ok = mirrorHostTablesAtStartup(engine, moved, copying);
+  if (progress != nullptr) progress->finish();
   return ok;
 }
 

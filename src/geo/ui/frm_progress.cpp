@@ -14,7 +14,7 @@
 namespace vistrel::geo {
 
 TFrmProgress::TFrmProgress(QWidget* parent)
-    : QDialog(parent), gauge_(new QProgressBar(this)), abort_(new QPushButton(this)) {
+    : QDialog(parent), heading_(new QLabel(this)), gauge_(new QProgressBar(this)), abort_(new QPushButton(this)) {
   setObjectName(QStringLiteral("FrmProgress"));
   setWindowTitle(QStringLiteral("Counting Records"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -23,13 +23,13 @@ TFrmProgress::TFrmProgress(QWidget* parent)
   // from every other window, including a modal one that started the count.
   setWindowModality(Qt::ApplicationModal);
 
-  auto* heading = new QLabel(QStringLiteral("Counting Records"), this);
-  heading->setObjectName(QStringLiteral("LblHeading"));
-  QFont f = heading->font();
+  heading_->setText(QStringLiteral("Counting Records"));
+  heading_->setObjectName(QStringLiteral("LblHeading"));
+  QFont f = heading_->font();
   f.setBold(true);
   f.setPointSizeF(f.pointSizeF() * 1.3);
-  heading->setFont(f);
-  heading->setAlignment(Qt::AlignCenter);
+  heading_->setFont(f);
+  heading_->setAlignment(Qt::AlignCenter);
 
   gauge_->setObjectName(QStringLiteral("Gauge1"));
   gauge_->setMinimumWidth(260);
@@ -45,7 +45,7 @@ TFrmProgress::TFrmProgress(QWidget* parent)
   connect(abort_, &QPushButton::clicked, this, &TFrmProgress::BitBtn1Click);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(heading);
+  layout->addWidget(heading_);
   layout->addWidget(gauge_);
   layout->addWidget(abort_, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -61,7 +61,19 @@ void TFrmProgress::start(int recordCount) {
   QCoreApplication::processEvents();
 }
 
-void TFrmProgress::finish() { hide(); }
+void TFrmProgress::finish() {
+  hide();
+  setTask(QStringLiteral("Counting Records"), QStringLiteral("Counting Records"), true);
+}
+
+void TFrmProgress::setTask(const QString& caption, const QString& heading, bool abortable) {
+  setWindowTitle(caption);
+  setHeading(heading);
+  abortable_ = abortable;
+  abort_->setVisible(abortable);
+}
+
+void TFrmProgress::setHeading(const QString& heading) { heading_->setText(heading); }
 
 void TFrmProgress::setRange(int minimum, int maximum) {
   gauge_->setRange(minimum, std::max(minimum, maximum));
@@ -83,8 +95,9 @@ void TFrmProgress::reset() {
 void TFrmProgress::BitBtn1Click() { aborted_ = true; }
 
 void TFrmProgress::reject() {
-  // The count hides the window when it ends; closing it early means stop.
-  BitBtn1Click();
+  // The count hides the window when it ends; closing it early means stop,
+  // where the task can stop at all.
+  if (abortable_) BitBtn1Click();
 }
 
 TFrmProgress* FrmProgress() {

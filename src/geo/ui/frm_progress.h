@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -17,7 +18,8 @@ namespace vistrel::geo {
 // start() does not block: the window takes the input while the count runs
 // (so its Abort button works even when the counting window is itself modal)
 // and the caller's loop goes on. Closing the window or pressing Escape aborts
-// like the Abort button.
+// like the Abort button. The start-up copy of the Tallis tables borrows the
+// window under its own heading and without Abort (setTask()).
 class TFrmProgress : public QDialog {
   Q_OBJECT
 
@@ -27,7 +29,8 @@ class TFrmProgress : public QDialog {
   // Clears the abort flag, sets the gauge to 1..recordCount at position 0,
   // shows the window and lets it paint.
   void start(int recordCount);
-  // Hides the window; the abort flag stays as it was for the caller to read.
+  // Hides the window and gives it back the count's caption, heading and
+  // Abort; the abort flag stays as it was for the caller to read.
   void finish();
 
   void setRange(int minimum, int maximum);
@@ -38,6 +41,11 @@ class TFrmProgress : public QDialog {
   // Clears the abort flag and empties the gauge.
   void reset();
 
+  // Another use of the window than a count: its caption and heading, and
+  // whether it offers Abort. finish() brings back the count's.
+  void setTask(const QString& caption, const QString& heading, bool abortable);
+  void setHeading(const QString& heading);
+
   QProgressBar* gauge() const { return gauge_; }
 
  public slots:
@@ -47,8 +55,10 @@ class TFrmProgress : public QDialog {
   void reject() override;
 
  private:
+  QLabel* heading_;
   QProgressBar* gauge_;
   QPushButton* abort_;
+  bool abortable_ = true;
   bool aborted_ = false;
 };
 
