@@ -50,15 +50,8 @@ std::string fiveRows() {
               {"DateAdded", 19, "TODAY -5yr", 0, 0, 0}};
   std::vector<std::string> lines;
   for (const auto& r : rows) {
-    filter::FilterLine l;
-    l.database = "Contact";
-    l.field = r.field;
-    l.condition = r.relation;
-    l.value = r.value;
-    l.connector = r.connector;
-    l.open = r.open;
-    l.close = r.close;
-    lines.push_back(filter::writeFilterLine(l));
+    lines.push_back(filter::writeFilterLine(
+        filter::filterLine("Contact", r.field, r.relation, r.value, r.connector, r.open, r.close)));
   }
   return filter::joinMemoLines(lines);
 }
