@@ -41,7 +41,21 @@ host::Status startProgramDetached(const fs::path& program) {
 }
 
 bool ReadNetDir(std::string& directory, const fs::path& programFolder, const ProgramStarter& startProgram) {
-  std::string value = host::IniFile::load(programFolder / kNetDirIni).readString("Options", "NetDir", kNotSet);
+  return ReadNetDir(directory, std::vector<fs::path>{programFolder}, programFolder, startProgram);
+}
+
+bool ReadNetDir(std::string& directory, const std::vector<fs::path>& iniFolders, const fs::path& programFolder,
+                const ProgramStarter& startProgram) {
+  fs::path ini;
+  std::error_code ec;
+  for (const fs::path& folder : iniFolders) {
+    if (fs::exists(folder / kNetDirIni, ec)) {
+      ini = folder / kNetDirIni;
+      break;
+    }
+  }
+  std::string value(kNotSet);
+  if (!ini.empty()) value = host::IniFile::load(ini).readString("Options", "NetDir", kNotSet);
   if (host::endsWith(value, "/")) value.pop_back();
   if (value != kNotSet && !host::IsBlank(value)) {
     directory = value;
@@ -78,13 +92,18 @@ void registerStartupPasswords(host::Engine& engine) {
 
 bool prepareEngine(host::Engine& engine, const StartupContext& context) {
   registerStartupPasswords(engine);
+  const host::ProgramFolders& folders = context.folders;
+  std::vector<fs::path> iniFolders{folders.portable ? context.programFolder : folders.settings};
+  iniFolders.insert(iniFolders.end(), folders.sharedSettings.begin(), folders.sharedSettings.end());
   std::string netDir;
-  if (!ReadNetDir(netDir, context.programFolder, context.startProgram)) return false;
+  if (!ReadNetDir(netDir, iniFolders, context.programFolder, context.startProgram)) return false;
   if (const host::Status s = engine.setNetDir(netDir); !s.ok()) {
     host::ShowError(s.message());
     return false;
   }
-  const std::string privateDir = privateDirectoryPath(context.programFolder, context.userName, context.args);
+  const std::string privateDir = folders.portable
+                                     ? privateDirectoryPath(context.programFolder, context.userName, context.args)
+                                     : folders.privateDirectory.string();
   // The engine gets the path even when the folder could not be made (the
   // user has been told): tables open without it; only sorts too large for
   // memory would then fail, each with its own message.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/engine.h"
+#include "host/environment.h"
 #include "host/status.h"
 
 // What the program does before its first window: the table passwords, the
@@ -34,6 +35,10 @@ host::Status startProgramDetached(const std::filesystem::path& program);
 // false either way.
 bool ReadNetDir(std::string& directory, const std::filesystem::path& programFolder,
                 const ProgramStarter& startProgram = startProgramDetached);
+// The same with NETDIR.INI read from the first of `iniFolders` that holds
+// one; "netdir" is still started from `programFolder`.
+bool ReadNetDir(std::string& directory, const std::vector<std::filesystem::path>& iniFolders,
+                const std::filesystem::path& programFolder, const ProgramStarter& startProgram);
 
 // The private directory: programFolder/priv/Vistrel/<user>, the user name cut
 // to its first 6 characters when the first argument is exactly "/n" or "/N".
@@ -52,6 +57,9 @@ struct StartupContext {
   std::string userName;            // the login name used in the private directory
   std::vector<std::string> args;   // the command line without the program name
   ProgramStarter startProgram = startProgramDetached;
+  // Where the settings and the private directory are; a portable setup
+  // (the default) keeps both in `programFolder`.
+  host::ProgramFolders folders = {};
 };
 
 // The steps before the login, in their order: passwords, network directory,

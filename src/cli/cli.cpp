@@ -6,6 +6,8 @@
 #include "cli/command.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "host/assets.h"
+#include "host/version.h"
 
 namespace vistrel::cli {
 namespace {
@@ -44,7 +46,7 @@ int runCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
     return kExitOk;
   }
   if (name == "--version") {
-    out << "vistrel-cli 3.0\n";
+    out << "vistrel-cli " << host::kVersion << "\n";
     return kExitOk;
   }
   for (const Command* c : kCommands) {
@@ -55,6 +57,10 @@ int runCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
         out << c->usage;
         return kExitOk;
       }
+    }
+    if (const host::Status s = host::checkAssetFolder(); !s.ok()) {
+      err << "vistrel-cli: " << s.message() << "\n";
+      return kExitFailure;
     }
     return c->run(rest, out, err);
   }
