@@ -35,7 +35,7 @@ constexpr char kUsage[] =
     "that are no US zip code are listed apart (table and json forms).\n\n"
     "  --count      also count the contacts per value, with the total\n"
     "  --map FILE   write the map as Plot paints it (zip, city, state), using the\n"
-    "               count ranges of vistrel.ini in the program folder; .png writes\n"
+    "               count ranges of vistrel.ini in the settings folder; .png writes\n"
     "               PNG, anything else BMP\n"
     "  --big-map    the big map (zip and city only)\n"
     "  --filter     only the contacts that saved filter selects (--reverse: those it\n"

@@ -27,10 +27,13 @@ void printOverview(std::ostream& out) {
   out << "Usage: vistrel-cli <command> [options]\n\n"
          "Where are my contacts? Lists and counts the contacts of a Tallis database\n"
          "per zip code, city, state or country, without a window.\n\nCommands:\n";
+  std::size_t width = 0;
+  for (const Command* c : kCommands) {
+    if (c != nullptr) width = std::max(width, c->name.size());
+  }
   for (const Command* c : kCommands) {
     if (c == nullptr) continue;
-    out << "  " << c->name << std::string(12 - std::min<std::size_t>(11, c->name.size()), ' ')
-        << c->summary << "\n";
+    out << "  " << c->name << std::string(width + 2 - c->name.size(), ' ') << c->summary << "\n";
   }
   out << "\nRun 'vistrel-cli <command> --help' for the options of a command.\n";
 }
