@@ -9,7 +9,7 @@
 # the installation found there is checked (the package check passes the
 # unpacked package's usr).
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=${2:-}
@@ -31,7 +31,7 @@ if [[ -x $prefix/bin/vistrel ]]; then "$prefix/bin/vistrel" --version | grep -qx
 "$cli" analyse --data "$work/demo" --database Sales --by zip --count >"$work/installed.txt"
 "$build/bin/vistrel-cli" analyse --data "$work/demo" --database Sales --by zip --count >"$work/built.txt"
 cmp "$work/installed.txt" "$work/built.txt"
-"$cli" analyse --data "$work/demo" --database Sales --by state --count --map "$work/map.png" >/dev/null
+"$cli" analyse --data "$work/demo" --database Sales --by state --count --map "$work/map.png" >/dev/null 2>&1
 [[ -s $work/map.png ]]
 
 # Without its data folder the installed tool stops and names the folder.

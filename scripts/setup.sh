@@ -15,6 +15,8 @@ packages=(
   libgtest-dev
   qt6-base-dev libgl-dev
   fontconfig fonts-dejavu-core
+  # The Debian package and its checks (scripts/package.sh).
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 case "${1:-}" in
   --run) packages+=(xvfb xauth) ;;
