@@ -60,11 +60,11 @@ fs::path homeFolder(const EnvironmentLookup& env) {
   return fs::path();
 }
 
+// Empty when the system does not tell; the current folder is no stand-in.
 fs::path executableFolder() {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return fs::current_path(ec);
-  return exe.parent_path();
+  return ec ? fs::path() : exe.parent_path();
 }
 
 // The absolute paths of a colon-separated list.
@@ -81,6 +81,7 @@ std::vector<fs::path> absolutePaths(std::string_view list) {
 }
 
 bool holdsSettings(const fs::path& folder) {
+  if (folder.empty()) return false;
   std::error_code ec;
   return fs::exists(folder / (std::string(kProgramName) + ".ini"), ec) || fs::exists(folder / "NETDIR.INI", ec);
 }
@@ -115,13 +116,6 @@ std::string ScramblePassword(std::string_view text) {
     out[i] = static_cast<char>(out[i] ^ kKey[(i + 1) % 16]);
   }
   return out;
-}
-
-fs::path programFolder() {
-  if (const char* home = std::getenv("VISTREL_HOME"); home != nullptr && *home != '\0') {
-    return fs::path(home);
-  }
-  return executableFolder();
 }
 
 ProgramFolders programFolders(const fs::path& executableFolder, const EnvironmentLookup& env) {

@@ -43,9 +43,6 @@ std::string ScramblePassword(std::string_view text);
 // tool so both read the same INI file.
 inline constexpr std::string_view kProgramName = "vistrel";
 
-// The folder of the running executable, or $VISTREL_HOME when set.
-std::filesystem::path programFolder();
-
 // Reads an environment variable (std::getenv in the program; tests give
 // their own). Null when the variable is not set.
 using EnvironmentLookup = std::function<const char*(const char*)>;
