@@ -119,6 +119,7 @@ class MainWindowTest : public QObject {
   void anActiveFilterNarrowsTheTallyAndHoldsTheDatabase_data();
   void anActiveFilterNarrowsTheTallyAndHoldsTheDatabase();
   void aFilterWrittenInTheEditorIsListedActivatedAndDeactivatedByItsEdit();
+  void theFilterLineNamesAReversedFilterWholeOrCutWithATooltip();
 };
 
 void MainWindowTest::anActiveFilterNarrowsTheTallyAndHoldsTheDatabase_data() {
@@ -271,6 +272,44 @@ void MainWindowTest::aFilterWrittenInTheEditorIsListedActivatedAndDeactivatedByI
   QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(),
            QStringLiteral("No filters activated.  All contacts selected."));
   w.close();
+}
+
+void MainWindowTest::theFilterLineNamesAReversedFilterWholeOrCutWithATooltip() {
+  namespace filter = vistrel::filter;
+  const QString longName = QStringLiteral(
+      "Texas and Florida contacts who bought in the spring and asked for a visit, in the western sales");
+  Data data;
+  data.engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kFilters));
+  const vistrel::host::FixedClock clock(45427.0);
+  const std::string definition =
+      "database(Contact) field(State) condition(5) value(TX) casebox(FALSE) yearbox(FALSE) daybox(FALSE) "
+      "punctbox(FALSE) openpara(0) closepara(0) and(0)\r\n";
+  for (const QString& name : {QStringLiteral("Texas"), longName}) {
+    QVERIFY(filter::addFilter(data.engine, {name.toStdString(), "Sales", "DEM", "CONTACT", definition, ""}, clock).ok());
+  }
+  data.session.CurrentWho = "DEM";
+  TFrmMain w(data.engine, data.session);
+  filter::TfrmFltPick list(data.engine, data.session, &w);
+  w.setFilterList(&list);
+  show(w);
+  auto* line = w.findChild<QLabel*>(QStringLiteral("LblFilter"));
+  for (int row : {1, 0}) {  // the long name, then Texas
+    QTimer::singleShot(0, [&list, row] {
+      list.grid()->selectRow(row);
+      list.BtReverseClick();
+    });
+    w.btFilterClick();
+    const QString full = QStringLiteral("Activated filter : [NOT] ") + (row == 1 ? longName : QStringLiteral("Texas"));
+    if (row == 0) {
+      QCOMPARE(line->text(), full);
+      QVERIFY(line->toolTip().isEmpty());
+      continue;
+    }
+    QCOMPARE(line->toolTip(), full);
+    QVERIFY2(line->text().endsWith(QChar(0x2026)), qPrintable(line->text()));
+    const QRect needed = line->fontMetrics().boundingRect(line->contentsRect(), Qt::TextWordWrap, line->text());
+    QVERIFY2(needed.height() <= line->height() && needed.width() <= line->width(), qPrintable(line->text()));
+  }
 }
 
 void MainWindowTest::looksAsStored() {
