@@ -244,9 +244,10 @@ void TFrmMain::wwDataSource1DataChange() {
   if (!shown_ || !filterActive() || refusing_) return;
   // While a filter is active the database stays the one it was made for;
   // moving back raises this notification again, which refusing_ swallows.
+  // The list is back on that database before the message shows.
   refusing_ = true;
-  host::ShowInformation(kRefuseDatabaseChange);
   const auto back = tables_.databases().findKey({host::Value(session_.CurrentDB)});
+  host::ShowInformation(kRefuseDatabaseChange);
   if (!back.ok()) host::ShowError(back.status().message());
   refusing_ = false;
 }
