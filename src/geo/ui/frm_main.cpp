@@ -28,6 +28,7 @@
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
 #include "widgets/busy_cursor.h"
+#include "widgets/fitted_text.h"
 #include "widgets/form_helpers.h"
 
 namespace vistrel::geo {
@@ -129,11 +130,14 @@ void TFrmMain::buildWindow() {
   // Shown, unlike the stored layout, so that the filter list can be reached.
   connect(filterButton_, &QPushButton::clicked, this, &TFrmMain::btFilterClick);
 
-  filterLine_ = new QLabel(QString::fromLatin1(kFilterOffText), panel);
+  filterLine_ = new QLabel(panel);
   filterLine_->setObjectName(QStringLiteral("LblFilter"));
   filterLine_->setWordWrap(true);
+  // A filter name is never markup.
+  filterLine_->setTextFormat(Qt::PlainText);
   filterLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   filterLine_->setGeometry(398, 40, 120, 52);
+  setFilterLine(QString::fromLatin1(kFilterOffText));
 }
 
 void TFrmMain::FormCreate() {
@@ -214,18 +218,36 @@ void TFrmMain::btFilterClick() {
   if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(filter_.get(), session_.CurrentDB);
   filterList_->startWalk();
   if (host::Status s = contacts.refresh(); !s.ok()) host::ShowError(s.message());
-  filterLine_->setText(filterActive() ? QString::fromUtf8(kFilterActivated).replace(QStringLiteral("%s"), qtText(filter_->name()))
-                                      : QString::fromLatin1(kNoFilterActivated));
+  showFilterLine();
   toggleFilterGlyph();
+}
+
+// The status line names the active filter ("[NOT]" before a reversed one's
+// name, as the filter list has it); a name too long for it is cut with an
+// ellipsis and shown whole as the line's tooltip.
+void TFrmMain::showFilterLine() {
+  QString text = QString::fromLatin1(kNoFilterActivated);
+  if (filterActive()) {
+    const QString name = (filter_->reverse() ? QStringLiteral("[NOT] ") : QString()) + qtText(filter_->name());
+    text = QString::fromLatin1(kFilterActivated).replace(QStringLiteral("%s"), name);
+  }
+  setFilterLine(text);
+}
+
+void TFrmMain::setFilterLine(const QString& text) {
+  const widgets::FittedText fitted = widgets::fitText(text, filterLine_->font(), filterLine_->contentsRect().size());
+  filterLine_->setText(fitted.shown);
+  filterLine_->setToolTip(fitted.cut ? text : QString());
 }
 
 void TFrmMain::wwDataSource1DataChange() {
   if (!shown_ || !filterActive() || refusing_) return;
   // While a filter is active the database stays the one it was made for;
   // moving back raises this notification again, which refusing_ swallows.
+  // The list is back on that database before the message shows.
   refusing_ = true;
-  host::ShowInformation(kRefuseDatabaseChange);
   const auto back = tables_.databases().findKey({host::Value(session_.CurrentDB)});
+  host::ShowInformation(kRefuseDatabaseChange);
   if (!back.ok()) host::ShowError(back.status().message());
   refusing_ = false;
 }
