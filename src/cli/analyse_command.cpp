@@ -36,7 +36,7 @@ constexpr char kUsage[] =
     "                           [--filter TEXT [--reverse] [--today YYYY-MM-DD]]\n\n"
     "Lists the distinct zip codes, cities, states or countries of a database's\n"
     "contacts, in the order the result window lists them. For --by zip the values\n"
-    "that are no US zip code are listed apart (table and json forms).\n\n"
+    "that are no US zip code are listed apart (all forms but csv).\n\n"
     "  --format     html: a page with the map and the table that opens in any\n"
     "               browser; geojson: the states, countries, zip codes or cities\n"
     "               as features for map tools\n"

@@ -324,9 +324,7 @@ class Page {
       out_ += "<li>" + swatch(kOneContactColor) + "Contacts Found (red)</li>\n</ul>\n</figcaption>\n";
       return;
     }
-    if (!worldMap() || coloured_) {
-      out_ += "<li>" + swatch(kNoContactColor) + "0 Contacts (yellow)</li>\n";
-    }
+    out_ += "<li>" + swatch(kNoContactColor) + "0 Contacts (yellow)</li>\n";
     out_ += "<li>" + swatch(kOneContactColor) + "1 Contact (red)</li>\n";
     for (int i = 0; i < kRangeCount; ++i) {
       out_ += "<li>" + swatch(kRangeColors[i]) + "Range " + std::to_string(i + 1) + ": " +

@@ -15,7 +15,7 @@ namespace {
 // The middle of the zip codes of each city of the zip code table, by
 // "CITY, ST" with the city's a-z upper-cased.
 const std::map<std::string, GeoPosition, std::less<>>& cityPositions() {
-  static const auto* cities = [] {
+  static const auto cities = [] {
     struct Sum {
       double latitude = 0, longitude = 0;
       int n = 0;
@@ -27,11 +27,11 @@ const std::map<std::string, GeoPosition, std::less<>>& cityPositions() {
       s.longitude += r.longitude;
       ++s.n;
     }
-    auto* out = new std::map<std::string, GeoPosition, std::less<>>();
-    for (const auto& [key, s] : sums) out->emplace(key, GeoPosition{s.latitude / s.n, s.longitude / s.n});
+    std::map<std::string, GeoPosition, std::less<>> out;
+    for (const auto& [key, s] : sums) out.emplace(key, GeoPosition{s.latitude / s.n, s.longitude / s.n});
     return out;
   }();
-  return *cities;
+  return cities;
 }
 
 ValuePlace statePlace(std::string_view value) {

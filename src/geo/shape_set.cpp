@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "geo/address.h"
 #include "host/assets.h"
@@ -47,15 +48,15 @@ bool closedRing(const Ring& ring) {
          ring.front().longitude == ring.back().longitude;
 }
 
-const ShapeSet& builtInSet(const char* asset) {
+ShapeSet builtInSet(const char* asset) {
   const auto bytes = host::embeddedAsset(asset);
-  if (!bytes) return *new ShapeSet();
+  if (!bytes) return ShapeSet();
   auto parsed = ShapeSet::parse(*bytes);
   if (!parsed.ok()) {
     std::fprintf(stderr, "%s: %s\n", asset, parsed.status().ToString().c_str());
-    return *new ShapeSet();
+    return ShapeSet();
   }
-  return *new ShapeSet(std::move(parsed).value());
+  return std::move(parsed).value();
 }
 
 // As country texts are compared: a-z upper-cased, full stops left out,
@@ -76,18 +77,18 @@ std::string countryNameKey(std::string_view text) {
 
 // The country names of the built-in table, by their compared form.
 const std::map<std::string, std::string, std::less<>>& countryNames() {
-  static const auto* names = [] {
-    auto* map = new std::map<std::string, std::string, std::less<>>();
+  static const auto names = [] {
+    std::map<std::string, std::string, std::less<>> map;
     const auto bytes = host::embeddedAsset("maps/country_names.csv");
     if (!bytes) return map;
     const host::Status read = host::forEachCsvRow(*bytes, [&](std::size_t, const std::vector<std::string>& f) {
-      if (f.size() == 2) map->emplace(f[0], f[1]);
+      if (f.size() == 2) map.emplace(f[0], f[1]);
       return host::Status::OK();
     });
     (void)read;  // a name table that cannot be read finds fewer countries
     return map;
   }();
-  return *names;
+  return names;
 }
 
 }  // namespace
@@ -120,12 +121,12 @@ host::StatusOr<ShapeSet> ShapeSet::parse(std::string_view csv) {
 }
 
 const ShapeSet& ShapeSet::states() {
-  static const ShapeSet& set = builtInSet("maps/state_shapes.csv");
+  static const ShapeSet set = builtInSet("maps/state_shapes.csv");
   return set;
 }
 
 const ShapeSet& ShapeSet::countries() {
-  static const ShapeSet& set = builtInSet("maps/country_shapes.csv");
+  static const ShapeSet set = builtInSet("maps/country_shapes.csv");
   return set;
 }
 

@@ -127,13 +127,13 @@ class Browser {
     this.nextId = 1;
     this.pending = new Map();
     this.listeners = [];
-    let buffer = '';
+    let buffer = Buffer.alloc(0);
     this.proc.stdio[4].on('data', (chunk) => {
-      buffer += chunk.toString('utf8');
+      buffer = Buffer.concat([buffer, chunk]);
       let end;
-      while ((end = buffer.indexOf('\0')) >= 0) {
-        const message = JSON.parse(buffer.slice(0, end));
-        buffer = buffer.slice(end + 1);
+      while ((end = buffer.indexOf(0)) >= 0) {
+        const message = JSON.parse(buffer.subarray(0, end).toString('utf8'));
+        buffer = buffer.subarray(end + 1);
         if (message.id && this.pending.has(message.id)) {
           const { resolve, reject } = this.pending.get(message.id);
           this.pending.delete(message.id);
@@ -207,9 +207,8 @@ async function checkBrowser(cliPath, work, chromium) {
     finish();
   }, 60000);
   try {
-    const { targetInfos } = await browser.send('Target.getTargets');
-    const page = targetInfos.find((t) => t.type === 'page');
-    const { sessionId: s } = await browser.send('Target.attachToTarget', { targetId: page.targetId, flatten: true });
+    const { targetId } = await browser.send('Target.createTarget', { url: 'about:blank' });
+    const { sessionId: s } = await browser.send('Target.attachToTarget', { targetId, flatten: true });
     const requests = [];
     browser.listeners.push((m) => {
       if (m.sessionId === s && m.method === 'Network.requestWillBeSent') requests.push(m.params.request.url);
