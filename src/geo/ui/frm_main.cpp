@@ -271,6 +271,7 @@ void TFrmMain::BtnZipClick(Analysis kind) {
 
   auto window = std::make_unique<TFrmUSA>(tables_.contacts(), this);
   window->setReport(std::move(tally.report));
+  window->setActiveFilter(filterActive() ? filter_->name() : std::string(), filterActive() && filter_->reverse());
   busy_ = false;
   window->exec();
   window.reset();
