@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
+#include <sys/stat.h>
+
+#include <fstream>
 
 #include "host/messages.h"
 #include "host/tallis_schema.h"
@@ -95,16 +96,22 @@ TEST(ReadNetDirTest, AProgramThatCannotStartIsReported) {
 TEST(StartProgramTest, StartsWithoutWaiting) {
   testing::TempDir home;
   const fs::path script = home / "netdir";
-  // The program leaves its marker a while after it starts: had the start
-  // waited for it, the marker would be there on return.
-  testing::writeFile(script, "#!/bin/sh\nsleep 0.5\ntouch \"$0.ran\"\n");
+  // The program waits for a word from this test before it answers. Had the
+  // start waited for the program, it would never return to give the word.
+  const fs::path go = home / "netdir.go";
+  const fs::path answer = home / "netdir.answer";
+  ASSERT_EQ(mkfifo(go.c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(answer.c_str(), 0600), 0);
+  testing::writeFile(script, "#!/bin/sh\nread word < \"$0.go\"\necho \"ran after $word\" > \"$0.answer\"\n");
   fs::permissions(script, fs::perms::owner_all);
   ASSERT_TRUE(startProgramDetached(script).ok());
-  EXPECT_FALSE(fs::exists(home / "netdir.ran"));
-  for (int i = 0; i < 100 && !fs::exists(home / "netdir.ran"); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  {
+    std::ofstream(go) << "go\n";  // opening waits for the program to listen
   }
-  EXPECT_TRUE(fs::exists(home / "netdir.ran"));
+  std::ifstream in(answer);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "ran after go");
 }
 
 TEST(PrivateDirectoryTest, PathByUserNameAndFirstArgument) {

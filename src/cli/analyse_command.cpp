@@ -191,6 +191,9 @@ std::variant<Options, int> parseOptions(const std::vector<std::string>& argv, st
   if (o.big && (!o.mapFile || !o.analysis->bigMap)) {
     return usageError(err, "--big-map goes with --map for the zip or city analysis");
   }
+  if (!args->has("filter") && (args->has("reverse") || args->has("today"))) {
+    return usageError(err, std::string(args->has("reverse") ? "--reverse" : "--today") + " goes with --filter");
+  }
   return o;
 }
 

@@ -15,6 +15,7 @@
 #include "filter/filter_evaluator.h"
 #include "filter/filter_text.h"
 #include "host/csv.h"
+#include "host/file_read.h"
 #include "host/json.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
@@ -100,11 +101,8 @@ int runShow(const Args& args, host::Engine& engine, std::ostream& out, std::ostr
 
 int runAdd(const Args& args, host::Engine& engine, const host::Clock& clock, std::ostream& out,
            std::ostream& err) {
-  const std::string file = *args.value("definition");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return failed(err, host::Status::IoError("cannot read " + file));
-  std::stringstream text;
-  text << in.rdbuf();
+  const auto text = host::readInputFile(*args.value("definition"), host::kFilterDefinitionFile);
+  if (!text.ok()) return failed(err, text.status());
   auto database = databaseName(engine, *args.value("database"));
   if (!database.ok()) return failed(err, database.status());
   filter::StoredFilter row;
@@ -114,7 +112,7 @@ int runAdd(const Args& args, host::Engine& engine, const host::Clock& clock, std
   row.type = "CONTACT";
   // What the criteria editor's OK would do with these lines: load them,
   // check them and write them back.
-  const dialogs::CriteriaVerdict verdict = dialogs::checkFilterDefinition(row.shortname, text.str(), engine.locale());
+  const dialogs::CriteriaVerdict verdict = dialogs::checkFilterDefinition(row.shortname, *text, engine.locale());
   for (const std::string& message : verdict.loadMessages) err << "vistrel-cli filter: " << message << "\n";
   if (!verdict.ok()) return failed(err, host::Status::InvalidArgument(verdict.fault->message));
   row.selection = filter::joinMemoLines(verdict.definition);

@@ -11,6 +11,7 @@
 #include "dialogs/criteria_editor_model.h"
 #include "dialogs/description_generator.h"
 #include "filter/category_names.h"
+#include "host/file_read.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 
@@ -46,14 +47,11 @@ int runFilterDescribe(const std::vector<std::string>& argv, std::ostream& out, s
     err << "vistrel-cli filter describe: " << s.message() << "\n\n" << kFilterDescribeUsage;
     return kExitUsage;
   }
-  const std::string file = *args->value("definition");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    err << "vistrel-cli filter describe: cannot read " << file << "\n";
+  const auto text = host::readInputFile(*args->value("definition"), host::kFilterDefinitionFile);
+  if (!text.ok()) {
+    err << "vistrel-cli filter describe: " << text.status().message() << "\n";
     return kExitFailure;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
 
   host::Engine engine;
   useDataDirectory(engine, *args->value("data"));
@@ -68,7 +66,7 @@ int runFilterDescribe(const std::vector<std::string>& argv, std::ostream& out, s
     return kExitFailure;
   }
   dialogs::CriteriaEditorModel model;
-  model.loadfromMemo(text.str());
+  model.loadfromMemo(*text);
   const auto description = dialogs::generateDescription(model, *categories);
   if (!description) {
     err << dialogs::kNoFieldsForDescription << "\n";

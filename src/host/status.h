@@ -49,6 +49,10 @@ class Status {
 
   // "OK", or the code's name and the message ("Busy: CONTACT.DB: ...").
   std::string ToString() const;
+  // The same outcome with `prefix` put before the message (ok stays ok).
+  Status prefixed(std::string_view prefix) const {
+    return ok() ? *this : Status(code_, std::string(prefix) + message_);
+  }
 
  private:
   Status(StatusCode code, std::string msg) : code_(code), message_(std::move(msg)) {}

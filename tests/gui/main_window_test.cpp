@@ -80,6 +80,7 @@ QString highlightedDatabase(TFrmMain& w) {
 
 // What a modal result window showed before the timer closed it.
 struct ResultSeen {
+  bool inspected = false;  // the look has been taken, window or not
   bool opened = false;
   QString title;
   QString heading;
@@ -88,7 +89,9 @@ struct ResultSeen {
 };
 
 void inspectResultWindowWhenShown(ResultSeen& seen) {
+  seen.inspected = false;
   QTimer::singleShot(0, [&seen] {
+    seen.inspected = true;
     auto* w = qobject_cast<TFrmUSA*>(QApplication::activeModalWidget());
     if (w == nullptr) return;
     seen.opened = true;
@@ -101,6 +104,12 @@ void inspectResultWindowWhenShown(ResultSeen& seen) {
     }
     w->reject();
   });
+}
+
+// Runs the events until the look armed before a click has been taken: a
+// result window would have been up by then.
+void waitForInspection(const ResultSeen& seen) {
+  while (!seen.inspected) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 }  // namespace
@@ -406,7 +415,7 @@ void MainWindowTest::anEmptyResultIsToldAndOpensNoWindow() {
   ResultSeen seen;
   inspectResultWindowWhenShown(seen);
   QTest::mouseClick(button(w, QStringLiteral("BtnState")), Qt::LeftButton);
-  QTest::qWait(20);
+  waitForInspection(seen);
   QVERIFY(!seen.opened);
   QVERIFY(w.findChildren<TFrmUSA*>().isEmpty());
   QCOMPARE(messages.messages().size(), std::size_t(1));
@@ -438,7 +447,7 @@ void MainWindowTest::tableErrorsAreToldNotCrashedOn() {
   ResultSeen seen;
   inspectResultWindowWhenShown(seen);
   QTest::mouseClick(button(w, QStringLiteral("BtnZip")), Qt::LeftButton);
-  QTest::qWait(20);
+  waitForInspection(seen);
   QVERIFY(!seen.opened);
   QCOMPARE(messages.messages().size(), std::size_t(1));
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);
