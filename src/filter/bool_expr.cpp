@@ -202,7 +202,10 @@ bool evaluateNode(const Nodes& nodes, int index, const Truth& truth) {
   return value;
 }
 
-std::size_t slotIndex(ExpressionSlot slot) { return slot == ExpressionSlot::kRows ? 0 : 1; }
+std::size_t slotIndex(ExpressionSlot slot) {
+  const int i = static_cast<int>(slot);
+  return i >= 0 && i < kExpressionSlots ? static_cast<std::size_t>(i) : 0;
+}
 
 }  // namespace
 

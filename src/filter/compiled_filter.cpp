@@ -169,7 +169,7 @@ bool CompiledFilter::prepareapply(const host::Clock& clock, const host::Locale& 
         p.text = cut;
         break;
       case host::FieldKind::kCategory:
-        (void)expressions_->CompileExpression(row.value, ExpressionSlot::kCategory);
+        (void)expressions_->CompileExpression(row.value, categorySlot(n));
         break;
       default:
         break;

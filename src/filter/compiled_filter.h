@@ -15,7 +15,8 @@
 // The active filter: the stored definition of one select-table row read into
 // at most ten criterion rows, each with its value worked out once, and the
 // rows' parentheses and connectors compiled into the row expression (slot 1
-// of the expression engine; a category row compiles into slot 2).
+// of the expression engine; each category row compiles into a slot of its
+// own).
 //
 // Deciding records is FilterEvaluator's work (filter_evaluator.h); this class
 // holds what the decision needs. Failures of load, prepare and check are told

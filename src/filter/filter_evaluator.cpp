@@ -34,7 +34,8 @@ void plainBox(std::string_view text) {
   host::showMessage({host::MessageIcon::kNone, host::MessageButtons::kOk, std::string(text), {}});
 }
 
-bool compareText(int relation, std::string_view f, const PreparedValue& p, const ExpressionEngine& expressions) {
+bool compareText(int relation, std::string_view f, const PreparedValue& p, const ExpressionEngine& expressions,
+                 ExpressionSlot category) {
   const std::string_view v = p.text;
   switch (static_cast<R>(relation)) {
     case R::kGreaterThan: return f > v;
@@ -50,7 +51,7 @@ bool compareText(int relation, std::string_view f, const PreparedValue& p, const
     case R::kDoesNotContain: return v.empty() || f.find(v) == std::string_view::npos;
     case R::kIsBlank: return f.empty();
     case R::kIsNotBlank: return !f.empty();
-    case R::kMatches: return expressions.EvaluateExpression(f, ExpressionSlot::kCategory);
+    case R::kMatches: return expressions.EvaluateExpression(f, category);
     case R::kSoundsLike: return p.sound == SoundCode(f);
     case R::kDoesNotSoundLike: return p.sound != SoundCode(f);
     case R::kStartsWith: return host::StartsWith(v, f);
@@ -211,7 +212,7 @@ bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
     case host::FieldKind::kText:
     case host::FieldKind::kMemo:
     case host::FieldKind::kAddressBlock:
-      return testText(row, *f, p);
+      return testText(n, *f, p);
     case host::FieldKind::kInteger:
     case host::FieldKind::kNumber:
     case host::FieldKind::kMoney:
@@ -229,7 +230,7 @@ bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
     case host::FieldKind::kCategory: {
       const std::string_view text = f->asTextView();
       if (row.relation == 9) return host::IsBlank(text);
-      return filter_.expressions().EvaluateExpression(text, ExpressionSlot::kCategory);
+      return filter_.expressions().EvaluateExpression(text, categorySlot(n));
     }
     default:
       if (!unsupportedShown_) {
@@ -250,7 +251,8 @@ bool FilterEvaluator::testMarked(const CriterionRow& row, host::Table& table) {
   return (*marked && row.relation == 14) || (!*marked && row.relation == 15);
 }
 
-bool FilterEvaluator::testText(const CriterionRow& row, host::Field& f, const PreparedValue& p) {
+bool FilterEvaluator::testText(int n, host::Field& f, const PreparedValue& p) {
+  const CriterionRow& row = filter_.row(n);
   std::string_view text = f.asTextView();
   if (!row.caseSensitive) {
     if (const std::optional<bool> decided = compareUpper(row.relation, text, p.text)) return *decided;
@@ -258,7 +260,7 @@ bool FilterEvaluator::testText(const CriterionRow& row, host::Field& f, const Pr
     for (char& c : scratch_) c = host::upperAscii(c);
     text = scratch_;
   }
-  return compareText(row.relation, text, p, filter_.expressions());
+  return compareText(row.relation, text, p, filter_.expressions(), categorySlot(n));
 }
 
 bool FilterEvaluator::applyselection(host::Table& table) {

@@ -68,7 +68,7 @@ class FilterEvaluator {
   host::Field* namedField(host::Table& table, std::string_view name);
   bool fail(const host::Status& s);
   bool testMarked(const CriterionRow& row, host::Table& table);
-  bool testText(const CriterionRow& row, host::Field& f, const PreparedValue& p);
+  bool testText(int n, host::Field& f, const PreparedValue& p);
   bool decideContact(host::Table& contacts);
   bool decideEvent(host::Table& events);
   // Whether `satisfies` holds for one of the events of the contact, each
