@@ -61,6 +61,27 @@ TEST_F(FilterCommandTest, SavedFiltersAreAddedShownCopiedAndDeleted) {
   EXPECT_EQ(filter({"list", "--who", "ABC", "--format", "json"}).out, "[]\n");
 }
 
+// A definition is stored as written or refused with the line and the
+// reason; a refused one stores nothing.
+TEST_F(FilterCommandTest, AddRefusesWhatItCannotStoreAsWritten) {
+  const struct {
+    const char* name;
+    std::string definition;
+    const char* message;
+  } cases[] = {
+      {"category expression that does not compile", line("Category", 11, "A AND(B)", 0),
+       "Criteria 1: A was unexpected in A AND(B)"},
+      {"category expression without its last operand", line("Category", 11, "A or", 0),
+       "Criteria 1: O was unexpected in A OR"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = add("Refused", c.definition);
+    EXPECT_EQ(r.code, 1) << c.name;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.name << ": " << r.err;
+  }
+  EXPECT_EQ(filter({"list", "--format", "csv"}).out, "description,db,who\r\n") << "nothing was stored";
+}
+
 TEST_F(FilterCommandTest, CountsContactsAndEvents) {
   ASSERT_EQ(add("Texas", line("State", 5, "tx", 2) + line("State", 5, "Texas", 0)).code, 0);
   const CliRun count = filter({"count", "--database", "sales", "--name", "Texas", "--format", "json"});

@@ -169,7 +169,12 @@ bool CompiledFilter::prepareapply(const host::Clock& clock, const host::Locale& 
         p.text = cut;
         break;
       case host::FieldKind::kCategory:
-        (void)expressions_->CompileExpression(row.value, categorySlot(n));
+        // A row whose expression does not compile would test whatever its
+        // slot held before: the filter is refused instead.
+        if (!row.value.empty() && !expressions_->CompileExpression(row.value, categorySlot(n))) {
+          host::ShowError("Criteria " + std::to_string(n) + ": " + expressions_->LastExpressionError());
+          ok = false;
+        }
         break;
       default:
         break;

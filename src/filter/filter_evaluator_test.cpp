@@ -164,6 +164,9 @@ TEST_F(FilterEvaluatorTest, RefusedDefinitionsSayWhy) {
       {"a date that is no date", "f", definition({line("Date 1", 18, "Tuesday")}),
        {"The date of criteria 1 cannot be read: Tuesday"}},
       {"unbalanced parenthesis", "f", definition({open}), {"parenthesis are not balanced"}},
+      {"a category expression that does not compile", "f",
+       definition({line("Last Name", 5, "x", 1), line("Category", 11, "A AND(B)")}),
+       {"Criteria 2: A was unexpected in A AND(B)"}},
       {"truncated: the connector asks for a second line", "f", definition({line("Last Name", 5, "x", 1)}),
        {"Criteria 2 names no contact or event field; it cannot be used in a filter"}},
   };
