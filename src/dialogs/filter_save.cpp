@@ -42,7 +42,7 @@ std::optional<CriteriaFault> saveCriteria(const CriteriaEditorModel& model, std:
   row.selection = filter::joinMemoLines(model.outputToMemo());
   row.who = context.currentWho;
   host::StatusOr<std::string> key = duplicate.ok() ? store.post(row) : host::StatusOr<std::string>(duplicate.status());
-  if (!key.ok() && key.status().message() == kDuplicateDescription) {
+  if (!key.ok() && key.status().IsAlreadyExists()) {
     return refuse(std::string(kDuplicateDescription), CriteriaBox::kDescription);
   }
   if (!key.ok()) {

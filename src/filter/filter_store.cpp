@@ -101,7 +101,7 @@ host::StatusOr<std::string> saveFilter(host::Engine& engine, StoredFilter row, c
   auto found = exists(select, row.shortname);
   if (!found.ok()) return found.status();
   if (*found && select.fieldByName("FRecno")->asTextView() != row.frecno) {
-    return Status::InvalidArgument(std::string(kDuplicateDescription));
+    return Status::AlreadyExists(std::string(kDuplicateDescription));
   }
   if (row.frecno.empty()) {
     row.frecno = host::MakeUniqueId(clock);
@@ -117,13 +117,16 @@ host::StatusOr<std::string> saveFilter(host::Engine& engine, StoredFilter row, c
   }
   Status s = writeRow(select, row);
   if (s.ok()) s = select.post();
-  if (!s.ok()) {
-    select.cancel();
-    // The description index refuses a second row with the same text, also
-    // one written by another program since the look above.
-    return Status::InvalidArgument(std::string(kDuplicateDescription));
+  if (s.ok()) return row.frecno;
+  select.cancel();
+  // The description index refuses a second row with the same text, also one
+  // written by another program since the look above; any other failure (a
+  // busy store, a full disk) keeps its own reason.
+  if (s.IsAlreadyExists()) {
+    auto taken = exists(select, row.shortname);
+    if (taken.ok() && *taken) return Status::AlreadyExists(std::string(kDuplicateDescription));
   }
-  return row.frecno;
+  return s;
 }
 
 Status addFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock) {
@@ -138,10 +141,13 @@ Status copyFilter(host::Engine& engine, std::string_view shortname, std::string_
   if (!original.ok()) return original.status();
   StoredFilter copy = *original;
   copy.shortname = std::string(newName);
-  if (host::trimWhite(newName).empty()) return Status::InvalidArgument(std::string(kUnableToCopy));
+  if (host::trimWhite(newName).empty()) {
+    return Status::InvalidArgument(std::string(kUnableToCopy) + ": the name is blank");
+  }
   const Status s = addFilter(engine, std::move(copy), clock);
-  if (!s.ok()) return Status::InvalidArgument(std::string(kUnableToCopy));
-  return Status::OK();
+  if (s.ok()) return s;
+  const std::string why = std::string(kUnableToCopy) + ": " + s.message();
+  return s.IsAlreadyExists() ? Status::AlreadyExists(why) : s.IsBusy() ? Status::Busy(why) : Status::IoError(why);
 }
 
 Status deleteFilter(host::Engine& engine, std::string_view shortname) {

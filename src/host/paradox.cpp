@@ -168,6 +168,7 @@ Status prefixed(const Status& s, const std::string& prefix) {
     case StatusCode::kBusy: return Status::Busy(msg);
     case StatusCode::kInvalidArgument: return Status::InvalidArgument(msg);
     case StatusCode::kAccessDenied: return Status::AccessDenied(msg);
+    case StatusCode::kAlreadyExists: return Status::AlreadyExists(msg);
     default: return Status::IoError(msg);
   }
 }

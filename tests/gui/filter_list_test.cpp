@@ -213,7 +213,7 @@ class FilterListTest : public QObject {
     ScopedMessageRecorder messages;
     w.btCopyClick();
     QCOMPARE(offered, QString::fromStdString("Name of new filter|Filter name|Copy of " + std::string(50, 'L') + "..."));
-    QCOMPARE(QString::fromStdString(messages.lastText()), QStringLiteral("Unable to copy filter"));
+    QCOMPARE(QString::fromStdString(messages.lastText()), QStringLiteral("Unable to copy filter: Description already exists in system.  Try a different one."));
     QCOMPARE(text(w, "lblTitle"), QStringLiteral("2 Filters"));
   }
 

@@ -517,7 +517,7 @@ void TfrmFltPick::btCopyClick() {
   const auto name =
       inputBox_(QStringLiteral("Name of new filter"), QStringLiteral("Filter name"), qtText(copyProposal(row->shortname)));
   if (!name) return;
-  if (!copyFilter(engine_, row->shortname, *name, *clock_).ok()) host::ShowError(kUnableToCopy);
+  if (const host::Status s = copyFilter(engine_, row->shortname, *name, *clock_); !s.ok()) host::ShowError(s.message());
   reloadRows();
   SetButtons();
 }
