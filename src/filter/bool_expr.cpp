@@ -239,19 +239,4 @@ bool ExpressionEngine::EvaluateExpression(const Truth& truth, ExpressionSlot slo
   return evaluateNode(slots_[slotIndex(slot)], 0, truth);
 }
 
-ExpressionEngine& ExpressionEngine::global() {
-  static ExpressionEngine engine;
-  return engine;
-}
-
-bool CompileExpression(std::string_view text, ExpressionSlot slot) {
-  return ExpressionEngine::global().CompileExpression(text, slot);
-}
-
-bool EvaluateExpression(std::string_view variables, ExpressionSlot slot) {
-  return ExpressionEngine::global().EvaluateExpression(variables, slot);
-}
-
-const std::string& LastExpressionError() { return ExpressionEngine::global().LastExpressionError(); }
-
 }  // namespace vistrel::filter

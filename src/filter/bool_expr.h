@@ -30,8 +30,8 @@ constexpr ExpressionSlot categorySlot(int row) { return static_cast<ExpressionSl
 // most 30 characters; an expression needs one node for itself and one per
 // parenthesis pair, and at most 15 fit, so deeper expressions are refused.
 //
-// An engine holds its slots and the message of the last failed compile.
-// The windows share global(); tests make their own. Not thread-safe.
+// An engine holds its slots and the message of the last failed compile; each
+// user (the active filter, the category dialog) has its own. Not thread-safe.
 class ExpressionEngine {
  public:
   static constexpr int kMaxNodes = 15;
@@ -51,8 +51,6 @@ class ExpressionEngine {
   // Empty once a compile starts; the first error it met, at most 100 characters.
   const std::string& LastExpressionError() const { return lastError_; }
 
-  static ExpressionEngine& global();
-
  private:
   using Nodes = std::array<std::string, kMaxNodes>;
 
@@ -61,10 +59,5 @@ class ExpressionEngine {
   std::array<Nodes, kExpressionSlots> slots_;
   std::string lastError_;
 };
-
-// The same operations on ExpressionEngine::global().
-bool CompileExpression(std::string_view text, ExpressionSlot slot);
-bool EvaluateExpression(std::string_view variables, ExpressionSlot slot);
-const std::string& LastExpressionError();
 
 }  // namespace vistrel::filter

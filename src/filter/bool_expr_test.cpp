@@ -142,12 +142,5 @@ TEST(BoolExprTest, FourteenGroupsFitFifteenAreRefused) {
   EXPECT_FALSE(engine.CompileExpression(flat, kSlot));
 }
 
-TEST(BoolExprTest, TheGlobalEngineServesTheWindows) {
-  ASSERT_TRUE(CompileExpression("X or Y", categorySlot(1)));
-  EXPECT_TRUE(EvaluateExpression("Y", categorySlot(1)));
-  EXPECT_FALSE(CompileExpression("X or", categorySlot(1)));
-  EXPECT_EQ(LastExpressionError(), "O was unexpected in X OR");
-}
-
 }  // namespace
 }  // namespace vistrel::filter

@@ -23,10 +23,9 @@
 //
 // A table error refuses the record and is kept in status() until the next
 // decision; as a record filter (acceptRecord) it stops the walk, which then
-// returns it, so a walk ends with one message instead of one per record. The
-// messages that speak of a kind of row ("These types are not supported in
-// filters at this time", "Unknown database") are shown once per evaluator,
-// not once per record.
+// returns it, so a walk ends with one failure instead of one per record.
+// Every row names a contact or event field its kind can compare (activation
+// refuses any other), so a decision itself never fails.
 //
 // The filter, the engine and the tables handed in must outlive the evaluator.
 namespace vistrel::filter {
@@ -67,7 +66,7 @@ class FilterEvaluator {
   host::Field* rowField(int n, host::Table& table);
   host::Field* namedField(host::Table& table, std::string_view name);
   bool fail(const host::Status& s);
-  bool testMarked(const CriterionRow& row, host::Table& table);
+  bool testMarked(const Criterion& row, host::Table& table);
   bool testText(int n, host::Field& f, const PreparedValue& p);
   bool decideContact(host::Table& contacts);
   bool decideEvent(host::Table& events);
@@ -86,19 +85,7 @@ class FilterEvaluator {
   std::vector<std::unique_ptr<Bound>> bound_;
   std::string scratch_;
   host::Status status_;
-  bool unsupportedShown_ = false;
-  bool unknownShown_ = false;
 };
-
-// Counts of a filter over the records of a table.
-struct SelectionCount {
-  std::int64_t matches = 0;
-  std::int64_t total = 0;
-  bool complete = true;  // false when the count was stopped
-};
-
-// Called after every `stride` records; returning true stops the count.
-using SelectionProgress = std::function<bool(const SelectionCount& soFar)>;
 
 // Walks `table` as it stands (range, filter lines and record filter apply)
 // and decides each record with `evaluator`; only the fields the decisions

@@ -10,7 +10,6 @@
 #include <set>
 
 #include "filter/filter_text.h"
-#include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
 #include "testing.h"
@@ -86,7 +85,7 @@ class FilterEvaluatorTest : public ::testing::Test {
   }
 
   bool activate(CompiledFilter& filter, const std::vector<FilterLine>& lines) {
-    return filter.activatethisfilter("test", definition(lines), clock_, host::Locale());
+    return filter.activatethisfilter("test", definition(lines), "DEM", clock_, host::Locale()).empty();
   }
 
   testing::TempDir dir_;
@@ -150,17 +149,17 @@ TEST_F(FilterEvaluatorTest, RefusedDefinitionsSayWhy) {
     std::vector<std::string> messages;
   } cases[] = {
       {"blank name", " ", definition({line("Last Name", 5, "x")}), {"No filter selected"}},
-      {"empty text", "f", "", {"Error : this filter appears corrupt.  Delete and re-add or run database repair"}},
+      {"empty text", "f", "",
+       {"Error : this filter appears corrupt.  Delete and re-add or run database repair\nThe filter: f"}},
       {"relation 0 and a missing value",
        "f",
        definition({line("Last Name", 0, "x", 1), line("City", 5, "")}),
        {"A field and a condition are necessary for criteria 1", "The condition for criteria 2 requires a value"}},
       {"relation beyond 24", "f", definition({line("Last Name", 31, "x")}),
        {"A field and a condition are necessary for criteria 1"}},
-      {"unknown field", "f", definition({line("Shoe Size", 5, "x")}),
-       {"Criteria 1 names no contact or event field; it cannot be used in a filter"}},
+      {"unknown field", "f", definition({line("Shoe Size", 5, "x")}), {"Criteria 1: there is no field \"Shoe Size\""}},
       {"constructed field", "f", definition({line("Long File Name", 5, "x")}),
-       {"Criteria 1 names no contact or event field; it cannot be used in a filter"}},
+       {"Criteria 1: the field Long File Name is no contact or event field; it cannot be used in a filter"}},
       {"a date that is no date", "f", definition({line("Date 1", 18, "Tuesday")}),
        {"The date of criteria 1 cannot be read: Tuesday"}},
       {"unbalanced parenthesis", "f", definition({open}), {"parenthesis are not balanced"}},
@@ -168,15 +167,14 @@ TEST_F(FilterEvaluatorTest, RefusedDefinitionsSayWhy) {
        definition({line("Last Name", 5, "x", 1), line("Category", 11, "A AND(B)")}),
        {"Criteria 2: A was unexpected in A AND(B)"}},
       {"truncated: the connector asks for a second line", "f", definition({line("Last Name", 5, "x", 1)}),
-       {"Criteria 2 names no contact or event field; it cannot be used in a filter"}},
+       {"Criteria 1: and(1) joins a criterion that is not there"}},
   };
   for (const auto& c : cases) {
-    host::ScopedMessageRecorder recorder;
     CompiledFilter filter;
-    EXPECT_FALSE(filter.activatethisfilter(c.shortname, c.text, clock_, host::Locale())) << c.name;
+    const DefinitionFaults faults = filter.activatethisfilter(c.shortname, c.text, "DEM", clock_, host::Locale());
     EXPECT_FALSE(filter.active()) << c.name;
     std::vector<std::string> said;
-    for (const host::Message& m : recorder.messages()) said.push_back(m.text);
+    for (const DefinitionFault& f : faults) said.push_back(f.message);
     EXPECT_EQ(said, c.messages) << c.name;
   }
 }

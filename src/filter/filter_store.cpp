@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "filter/filter_store.h"
 
+#include "filter/filter_definition.h"
+
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
@@ -95,7 +97,9 @@ host::StatusOr<bool> descriptionTaken(host::Engine& engine, std::string_view sho
 }
 
 host::StatusOr<std::string> saveFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock) {
-  row.shortname = std::string(host::utf8Left(row.shortname, 100));
+  // A name or user id the columns cannot hold as given is refused, not cut.
+  if (const auto fault = descriptionFault(row.shortname)) return Status::InvalidArgument(*fault);
+  if (const auto fault = whoFault(row.who)) return Status::InvalidArgument(*fault);
   Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
   VISTREL_RETURN_IF_ERROR(openSelect(select));
   auto found = exists(select, row.shortname);
@@ -141,13 +145,8 @@ Status copyFilter(host::Engine& engine, std::string_view shortname, std::string_
   if (!original.ok()) return original.status();
   StoredFilter copy = *original;
   copy.shortname = std::string(newName);
-  if (host::trimWhite(newName).empty()) {
-    return Status::InvalidArgument(std::string(kUnableToCopy) + ": the name is blank");
-  }
   const Status s = addFilter(engine, std::move(copy), clock);
-  if (s.ok()) return s;
-  const std::string why = std::string(kUnableToCopy) + ": " + s.message();
-  return s.IsAlreadyExists() ? Status::AlreadyExists(why) : s.IsBusy() ? Status::Busy(why) : Status::IoError(why);
+  return s.ok() ? s : s.withMessage(std::string(kUnableToCopy) + ": " + s.message());
 }
 
 Status deleteFilter(host::Engine& engine, std::string_view shortname) {

@@ -44,8 +44,9 @@ host::StatusOr<StoredFilter> findFilterByKey(host::Engine& engine, std::string_v
 // Whether a row other than the one keyed `frecno` has this description.
 host::StatusOr<bool> descriptionTaken(host::Engine& engine, std::string_view shortname, std::string_view frecno = {});
 
-// Writes the whole row, or nothing: a row without FRecno is added with a
-// fresh one, a row with one replaces the stored row of that key (NotFound
+// Writes the whole row, or nothing: a description or user id that its column
+// cannot hold as given is refused (descriptionFault, whoFault); a row
+// without FRecno is added with a fresh one, a row with one replaces the stored row of that key (NotFound
 // when it is gone). A description held by another row fails with
 // AlreadyExists and kDuplicateDescription; any other failure (a busy store)
 // passes through with its own reason. Returns the row's FRecno.

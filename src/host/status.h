@@ -52,6 +52,9 @@ class Status {
   bool IsAccessDenied() const { return code_ == StatusCode::kAccessDenied; }
   bool IsAlreadyExists() const { return code_ == StatusCode::kAlreadyExists; }
 
+  // The same code with another message. REQUIRES: !ok().
+  Status withMessage(std::string msg) const { return Status(code_, std::move(msg)); }
+
   // "OK", or the code's name and the message ("Busy: CONTACT.DB: ...").
   std::string ToString() const;
 

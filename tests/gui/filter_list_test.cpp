@@ -11,11 +11,11 @@
 #include <set>
 
 #include "filter/compiled_filter.h"
+#include "filter/filter_session.h"
 #include "filter/filter_store.h"
 #include "filter/filter_text.h"
 #include "filter/ui/frm_flt_pick.h"
 #include "host/engine.h"
-#include "host/session.h"
 #include "host/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
@@ -92,7 +92,10 @@ class FilterListTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { session_.CurrentWho = "DEM"; }
+  void init() {
+    session_.CurrentWho = "DEM";
+    session_.activeFilter.deactivate();
+  }
 
   void startsOnTheLoggedInUsersFilters() {
     Data d;
@@ -127,10 +130,10 @@ class FilterListTest : public QObject {
 
   void activateReverseNamesTheFilterWithNot() {
     Data d;
-    CompiledFilter compiled;
+    CompiledFilter& compiled = session_.activeFilter;
     TfrmFltPick w(d.engine, session_);
     w.setClock(d.clock);
-    w.selectinit(&compiled, "Seven");
+    w.selectinit("Seven");
     QVERIFY(!w.findChild<QFrame*>(QStringLiteral("pnlYellow"))->isVisibleTo(&w));
     selectRow(w, "Even");
     w.BtReverseClick();
@@ -157,10 +160,10 @@ class FilterListTest : public QObject {
     QFETCH(QStringList, seen);
     QFETCH(QString, active);
     Data d;
-    CompiledFilter compiled;
+    CompiledFilter& compiled = session_.activeFilter;
     TfrmFltPick w(d.engine, session_);
     w.setClock(d.clock);
-    w.selectinit(&compiled, database.toStdString());
+    w.selectinit(database.toStdString());
     w.setLoopInterval(0);
     selectRow(w, "Even");
     QStringList totals;
@@ -180,9 +183,9 @@ class FilterListTest : public QObject {
 
   void aSecondCountPressAbortsTheCount() {
     Data d;
-    CompiledFilter compiled;
+    CompiledFilter& compiled = session_.activeFilter;
     TfrmFltPick w(d.engine, session_);
-    w.selectinit(&compiled, "Many");
+    w.selectinit("Many");
     w.setLoopInterval(0);
     selectRow(w, "Even");
     bool sawAbortCaption = false;
@@ -219,10 +222,10 @@ class FilterListTest : public QObject {
 
   void deleteAsksFirstAndEditSaysTheEditorIsMissing() {
     Data d;
-    CompiledFilter compiled;
+    CompiledFilter& compiled = session_.activeFilter;
     TfrmFltPick w(d.engine, session_);
     w.setClock(d.clock);
-    w.selectinit(&compiled, "Seven");
+    w.selectinit("Seven");
     ScopedMessageRecorder messages;
     selectRow(w, "Even");
     messages.setNextAnswer(host::MessageAnswer::kNo);
@@ -237,7 +240,7 @@ class FilterListTest : public QObject {
              QStringLiteral("The criteria editor is not available in this version."));
 
     // An edit closed with OK deactivates the active filter, whichever it was.
-    QVERIFY(compiled.activatethisfilter("Even", w.rows()[0].selection, d.clock, d.engine.locale()));
+    QVERIFY(compiled.activatethisfilter("Even", w.rows()[0].selection, "DEM", d.clock, d.engine.locale()).empty());
     w.setCriteriaEditor([](QWidget*, const filter::StoredFilter* row, const std::string&) { return row != nullptr; });
     w.BtEditClick();
     QVERIFY(!compiled.active());
@@ -260,7 +263,7 @@ class FilterListTest : public QObject {
   }
 
  private:
-  host::Session session_;
+  filter::FilterSession session_;
 };
 
 QTEST_MAIN(FilterListTest)

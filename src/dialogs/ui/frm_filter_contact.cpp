@@ -204,7 +204,7 @@ void TfrmFilterContact::showEvent(QShowEvent* event) {
 void TfrmFilterContact::FormShow() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   model_ = CriteriaEditorModel();
-  model_.loadfromMemo(record_.selection);
+  const std::vector<std::string> problems = model_.loadfromMemo(record_.selection);
   cbAdvanced_->setChecked(model_.parenthesesInUse);
   cbCase_->setChecked(model_.caseSensitive);
   cbPunct_->setChecked(model_.ignorePunctuation);
@@ -212,6 +212,7 @@ void TfrmFilterContact::FormShow() {
   ResizeAdvancedControls();
   const auto warning = model_.otherDatabaseWarning(record_.db, context_.currentDb);
   QApplication::restoreOverrideCursor();
+  for (const std::string& problem : problems) host::ShowError(problem);
   if (warning) host::ShowWarning(*warning);
 }
 
@@ -371,8 +372,9 @@ void TfrmFilterContact::focusFault(const CriteriaFault& fault) {
 }
 
 void TfrmFilterContact::btOKClick() {
-  const SaveContext save{context_.currentDb, context_.currentWho, context_.locale};
+  const SaveContext save{context_.currentDb, context_.currentWho, context_.locale, clock_};
   if (const auto fault = saveCriteria(model_, edDescript_->text().toStdString(), record_, store_, save)) {
+    host::ShowError(fault->message);
     focusFault(*fault);
     return;
   }

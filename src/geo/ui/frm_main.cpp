@@ -51,9 +51,10 @@ QIcon glyph(const char* asset) {
 
 }  // namespace
 
-TFrmMain::TFrmMain(host::Engine& engine, host::Session& session, QWidget* parent)
+TFrmMain::TFrmMain(host::Engine& engine, filter::FilterSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      engine_(engine),
       session_(session),
       tables_(engine) {
   setObjectName(QStringLiteral("FrmMain"));
@@ -144,7 +145,6 @@ void TFrmMain::FormCreate() {
   refusing_ = false;
   session_.CurrentDB = tables_.currentDatabase();
   shown_ = false;
-  tables_.contacts().setOnFilterRecord([this](host::Table& t) { return TblContactFilter(t); });
 
   model_ = new host::TableModel(tables_.databases(),
                                 {{"DB", QStringLiteral("DB"), 11}, {"Description", QStringLiteral("Description"), 36}});
@@ -167,7 +167,6 @@ void TFrmMain::showEvent(QShowEvent* event) {
 }
 
 void TFrmMain::FormShow() {
-  if (!filter_) filter_ = std::make_unique<filter::CompiledFilter>();
   shown_ = true;
   session_.CurrentDB = tables_.currentDatabase();
   toggleFilterGlyph();
@@ -178,10 +177,7 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-void TFrmMain::FormClose() {
-  if (filterList_ != nullptr) filterList_->selectinit(nullptr, session_.CurrentDB);
-  filter_.reset();
-}
+void TFrmMain::FormClose() { session_.activeFilter.deactivate(); }
 
 void TFrmMain::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
@@ -191,11 +187,10 @@ void TFrmMain::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-bool TFrmMain::filterActive() const { return filter_ && filter_->active(); }
+bool TFrmMain::filterActive() const { return session_.activeFilter.active(); }
 
-bool TFrmMain::TblContactFilter(host::Table& contacts) {
-  if (!shown_ || !filterActive() || filterList_ == nullptr) return true;
-  return filterList_->applyselection(contacts);
+void TFrmMain::installFilter() {
+  if (host::Status s = session_.activeFilter.install(tables_.contacts(), engine_); !s.ok()) host::ShowError(s.message());
 }
 
 void TFrmMain::toggleFilterGlyph() {
@@ -207,14 +202,14 @@ void TFrmMain::btFilterClick() {
   session_.CurrentDB = tables_.currentDatabase();
   host::Table& contacts = tables_.contacts();
   contacts.setFilterLines({"DB = \"" + session_.CurrentDB + "\""});
-  filterList_->startWalk();
-  if (host::Status s = contacts.setFiltered(true); !s.ok()) host::ShowError(s.message());
-  filterList_->selectinit(filter_.get(), session_.CurrentDB);
+  installFilter();
+  filterList_->selectinit(session_.CurrentDB);
   filterList_->setToolTipDuration(toolTipDuration());
-  if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(filter_.get(), session_.CurrentDB);
-  filterList_->startWalk();
+  if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(session_.CurrentDB);
+  installFilter();
   if (host::Status s = contacts.refresh(); !s.ok()) host::ShowError(s.message());
-  filterLine_->setText(filterActive() ? QString::fromUtf8(kFilterActivated).replace(QStringLiteral("%s"), qtText(filter_->name()))
+  filterLine_->setText(filterActive() ? QString::fromUtf8(kFilterActivated)
+                                            .replace(QStringLiteral("%s"), qtText(session_.activeFilter.name()))
                                       : QString::fromLatin1(kNoFilterActivated));
   toggleFilterGlyph();
 }
@@ -237,7 +232,7 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   TallyOutcome tally;
   {
     widgets::BusyCursor hourglass;
-    if (filterList_ != nullptr) filterList_->startWalk();
+    installFilter();
     tally = tallyForWindow(tables_, session_.CurrentDB, kind);
   }
   if (tally.step != TallyStep::kOpenWindow) {
