@@ -76,7 +76,8 @@ void CriteriaEditorModel::setFieldText(int n, std::string_view text) {
 void CriteriaEditorModel::chooseRelation(int n, std::string_view relation) {
   CriteriaLine& l = line(n);
   l.relationText = offered(l, relation) ? std::string(relation) : std::string();
-  l.conditionShown = relation != "is blank" && relation != "is not blank" &&
+  const filter::RelationCode code = filter::stringToRelation(relation);
+  l.conditionShown = (code == filter::RelationCode::kNone || filter::relationTakesValue(code)) &&
                      !filter::fieldKindInfo(fieldPositionOfText(l.fieldText)).conditionHidden;
 }
 
