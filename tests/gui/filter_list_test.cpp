@@ -16,7 +16,7 @@
 #include "filter/filter_text.h"
 #include "filter/ui/frm_flt_pick.h"
 #include "host/engine.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "testing.h"

@@ -24,7 +24,7 @@
 #include "geo/ui/frm_usa.h"
 #include "host/engine.h"
 #include "host/session.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"

@@ -13,7 +13,7 @@
 #include "geo/ui/frm_usa.h"
 #include "host/engine.h"
 #include "host/host_mirror.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "host/ui/table_model.h"
 #include "testing.h"

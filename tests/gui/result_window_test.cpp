@@ -41,7 +41,7 @@
 #include "host/engine.h"
 #include "host/file_write.h"
 #include "host/locale.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
 #include "widgets/sortable_grid.h"

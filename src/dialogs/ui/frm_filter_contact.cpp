@@ -23,7 +23,7 @@
 #include "host/environment.h"
 #include "host/session.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/text.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/form_helpers.h"

@@ -15,7 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "host/messages.h"
+#include "host/ui/messages.h"
 
 namespace vistrel::dialogs {
 namespace {

@@ -27,7 +27,7 @@
 
 #include "host/assets.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/table.h"
 #include "host/table_lookups.h"
 #include "host/tallis_schema.h"

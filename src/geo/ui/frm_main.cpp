@@ -24,7 +24,7 @@
 #include "geo/ui/raster_image.h"
 #include "host/assets.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
 #include "widgets/busy_cursor.h"
