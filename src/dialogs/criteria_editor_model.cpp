@@ -181,6 +181,10 @@ std::optional<std::string> CriteriaEditorModel::loadLine(int n, const filter::Fi
   fillRelations(n, position);
   const std::string_view relation = filter::RelationToString(static_cast<filter::RelationCode>(stored.condition));
   l.relationText = offered(l, relation) ? std::string(relation) : std::string();
+  if (!problem && !relation.empty() && l.relationText.empty()) {
+    problem = "Criteria " + std::to_string(n) + ": the relation \"" + std::string(relation) + "\" is not offered for " +
+              entry.label;
+  }
   // Shown as it will be stored again: what the writer would change is
   // changed now, so a second load shows the same text.
   filter::FilterLine again = stored;

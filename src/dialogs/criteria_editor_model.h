@@ -101,7 +101,8 @@ class CriteriaEditorModel {
   // Fills the lines from stored text, one line per memo line, up to the first
   // blank memo line (at most ten), and returns what the window tells the
   // user: a field label that the catalog does not hold is named ("problem
-  // with undefined field ...") and loads as the undefined entry. A condition
+  // with undefined field ...") and loads as the undefined entry; a relation
+  // the field does not offer is named and loads as none. A condition
   // shows as it will be stored again, so saving a loaded filter and loading
   // it again gives the same lines.
   std::vector<std::string> loadfromMemo(const std::vector<std::string>& memo);

@@ -175,6 +175,11 @@ TEST(CriteriaEditorModelTest, ReadsWhatTallisWrote) {
 
   EXPECT_FALSE(model.line(4).inUse) << "reading stops at a blank line";
   EXPECT_FALSE(model.line(5).inUse);
+
+  CriteriaEditorModel state;
+  EXPECT_EQ(state.loadfromMemo(storedLine("Contact", "State", 18, "TX", kNoFlags)),
+            std::vector<std::string>{"Criteria 1: the relation \"is on or before\" is not offered for State"});
+  EXPECT_EQ(state.line(1).relationText, "");
 }
 
 TEST(CriteriaEditorModelTest, ReadingIgnoresLinesBeyondTen) {
