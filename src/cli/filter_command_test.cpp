@@ -122,6 +122,9 @@ TEST_F(FilterCommandTest, CountsContactsAndEvents) {
             "\"matches\": 2, \"nonMatches\": 11, \"total\": 13}\n");
   const CliRun reverse = filter({"count", "--database", "Sales", "--name", "Texas", "--reverse", "--format", "csv"});
   EXPECT_NE(reverse.out.find("Sales,Texas,true,contact,11,2,13"), std::string::npos) << reverse.out;
+  const CliRun longWho = filter({"count", "--database", "Sales", "--name", "Texas", "--who", "DEMO"});
+  EXPECT_EQ(longWho.code, 1) << "a user id is refused, not cut";
+  EXPECT_NE(longWho.err.find("The user id \"DEMO\" is longer than 3 characters."), std::string::npos) << longWho.err;
 
   const auto events = dir_ / "events.csv";
   testing::writeFile(events, "recno,TYPE,Completed\nR8,CALL,True\nR8,LETTER,False\nR9,CALL,False\n");
