@@ -23,7 +23,9 @@ bool onlyDigitsAndSeparators(std::string_view text, const host::Locale& locale) 
 }  // namespace
 
 std::optional<CriteriaFault> verifyDescription(std::string_view description) {
-  if (auto message = filter::descriptionFault(description)) return fault(std::move(*message), CriteriaBox::kDescription);
+  if (auto message = filter::descriptionFault(description)) {
+    return fault(std::move(*message), CriteriaBox::kDescription);
+  }
   return std::nullopt;
 }
 

@@ -63,8 +63,8 @@ std::optional<DefinitionFault> readGroups(std::string_view line, int row, std::a
   for (std::size_t g = 0; g < kGroups.size(); ++g) {
     const std::string opening = (g == 0 ? "" : " ") + std::string(kGroups[g]) + "(";
     if (line.substr(pos, opening.size()) != opening) {
-      std::string message = criteria(row) + "expected " + inQuotes(std::string(kGroups[g]) + "(") + " where the line reads " +
-                            excerpt(line.substr(pos));
+      std::string message = criteria(row) + "expected " + inQuotes(std::string(kGroups[g]) + "(") +
+                            " where the line reads " + excerpt(line.substr(pos));
       if (g == kValue + 1) message += "; a \")\" in a value needs its \"(\"";
       return fault(row, g == kValue + 1 ? DefinitionPart::kValue : DefinitionPart::kLine, message);
     }
@@ -128,8 +128,8 @@ std::optional<DefinitionFault> readNumbers(const std::array<std::string, 11>& gr
   }
   const auto connector = plainNumber(groups[kAnd]);
   if (!connector || *connector > 2) {
-    return fault(row, DefinitionPart::kLine,
-                 criteria(row) + group(kAnd, groups[kAnd]) + " is none of 0 (no further criterion), 1 (And) and 2 (Or)");
+    return fault(row, DefinitionPart::kLine, criteria(row) + group(kAnd, groups[kAnd]) +
+                                                 " is none of 0 (no further criterion), 1 (And) and 2 (Or)");
   }
   c.connector = *connector;
   return std::nullopt;
@@ -195,13 +195,14 @@ std::optional<DefinitionFault> checkValue(const Criterion& c, int row, const hos
   }
   if (!relationTakesValue(c.relation)) return std::nullopt;
   if (c.value.empty()) {
-    return fault(row, DefinitionPart::kValue, "The condition for criteria " + std::to_string(row) + " requires a value");
+    return fault(row, DefinitionPart::kValue,
+                 "The condition for criteria " + std::to_string(row) + " requires a value");
   }
   switch (fieldKindInfo(c.field).values) {
     case ValueClass::kNumber:
       if (!readsAsNumber(c.value, locale)) {
-        return fault(row, DefinitionPart::kValue,
-                     criteria(row) + "the condition " + inQuotes(c.value) + " for " + fieldName(c) + " is not a number");
+        return fault(row, DefinitionPart::kValue, criteria(row) + "the condition " + inQuotes(c.value) + " for " +
+                                                      fieldName(c) + " is not a number");
       }
       return std::nullopt;
     case ValueClass::kCategory: {

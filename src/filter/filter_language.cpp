@@ -41,14 +41,16 @@ constexpr std::array<RelationInfo, 24> kRelations = {{
 
 // The relation lists, each in the order the editor offers it.
 constexpr RelationCode kTextRelations[] = {
-    R::kEquals,    R::kNotEquals,          R::kIsBlank,     R::kIsNotBlank,       R::kContains,    R::kDoesNotContain,
-    R::kLessThan,  R::kLessThanOrEqual,    R::kGreaterThan, R::kGreaterThanOrEqual, R::kSoundsLike, R::kDoesNotSoundLike,
-    R::kStartsWith, R::kEndsWith,          R::kDoesNotStartWith, R::kDoesNotEndWith};
+    R::kEquals,      R::kNotEquals,       R::kIsBlank,          R::kIsNotBlank,         R::kContains,
+    R::kDoesNotContain, R::kLessThan,     R::kLessThanOrEqual,  R::kGreaterThan,        R::kGreaterThanOrEqual,
+    R::kSoundsLike,  R::kDoesNotSoundLike, R::kStartsWith,      R::kEndsWith,           R::kDoesNotStartWith,
+    R::kDoesNotEndWith};
+// The text relations, then "is a", "is first" and "is last".
 constexpr RelationCode kEventTypeRelations[] = {
-    R::kEquals,    R::kNotEquals,          R::kIsBlank,     R::kIsNotBlank,       R::kContains,    R::kDoesNotContain,
-    R::kLessThan,  R::kLessThanOrEqual,    R::kGreaterThan, R::kGreaterThanOrEqual, R::kSoundsLike, R::kDoesNotSoundLike,
-    R::kStartsWith, R::kEndsWith,          R::kDoesNotStartWith, R::kDoesNotEndWith, R::kIsA,     R::kIsFirst,
-    R::kIsLast};
+    R::kEquals,      R::kNotEquals,       R::kIsBlank,          R::kIsNotBlank,         R::kContains,
+    R::kDoesNotContain, R::kLessThan,     R::kLessThanOrEqual,  R::kGreaterThan,        R::kGreaterThanOrEqual,
+    R::kSoundsLike,  R::kDoesNotSoundLike, R::kStartsWith,      R::kEndsWith,           R::kDoesNotStartWith,
+    R::kDoesNotEndWith, R::kIsA,          R::kIsFirst,          R::kIsLast};
 constexpr RelationCode kMemoRelations[] = {R::kEquals,     R::kNotEquals, R::kIsBlank,          R::kIsNotBlank,
                                            R::kContains,   R::kDoesNotContain, R::kStartsWith,  R::kEndsWith,
                                            R::kDoesNotStartWith, R::kDoesNotEndWith};
@@ -70,7 +72,8 @@ const FieldKindInfo kInteger{"integer", V::kNumber, kNumberRelations, R::kNone, 
 const FieldKindInfo kNumber{"number", V::kNumber, kNumberRelations, R::kNone, false, true, P::kNone, false, false};
 const FieldKindInfo kDate{"date", V::kDate, kDateRelations, R::kNone, false, false, P::kDate, false, false};
 const FieldKindInfo kTime{"time", V::kTime, kTimeRelations, R::kNone, false, false, P::kTime, false, false};
-const FieldKindInfo kLogical{"logical", V::kLogical, kLogicalRelations, R::kIsTrue, true, false, P::kNone, false, false};
+const FieldKindInfo kLogical{"logical", V::kLogical, kLogicalRelations, R::kIsTrue, true, false, P::kNone, false,
+                              false};
 const FieldKindInfo kMarked{"marked", V::kMarked, kLogicalRelations, R::kIsTrue, true, false, P::kNone, false, false};
 const FieldKindInfo kCategory{"category", V::kCategory, kCategoryRelations, R::kMatches, false, false, P::kCategory,
                               false, false};

@@ -146,6 +146,28 @@ class FilterListTest : public QObject {
     QCOMPARE(text(w, "PFiltername"), QStringLiteral("Activated filter:None"));
   }
 
+  // A stored filter that activation refuses (here a category row that does
+  // not compile, written by another program) says why, and neither Activate
+  // nor Count leaves it active.
+  void aRefusedFilterSaysWhyAndStaysInactive() {
+    Data d;
+    filter::FilterLine bad{"Contact", "Category", 11, "A AND(B)", false, false, false, false, 0, 0, 0};
+    const std::string stored = filter::joinMemoLines({filter::writeFilterLine(bad)});
+    filter::addFilter(d.engine, {"Broken", "Seven", "DEM", "CONTACT", stored, ""}, d.clock);
+    TfrmFltPick w(d.engine, session_);
+    w.setClock(d.clock);
+    w.selectinit("Seven");
+    ScopedMessageRecorder messages;
+    for (void (TfrmFltPick::*press)() : {&TfrmFltPick::BtActivateClick, &TfrmFltPick::BtcountClick}) {
+      messages.clear();
+      selectRow(w, "Broken");
+      (w.*press)();
+      QCOMPARE(QString::fromStdString(messages.lastText()), QStringLiteral("Criteria 1: A was unexpected in A AND(B)"));
+      QVERIFY(!session_.activeFilter.active());
+      QCOMPARE(text(w, "PFiltername"), QStringLiteral("Activated filter:None"));
+    }
+  }
+
   // What the panels show while a count runs, read whenever the count lets
   // the window work.
   void countShowsItsFiguresEveryTenContacts_data() {

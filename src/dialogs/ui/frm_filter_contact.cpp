@@ -300,7 +300,9 @@ void TfrmFilterContact::Edit1Enter(int n) {
   takeBackActivation();
   if (pick.outcome == ConditionPick::Outcome::kChosen) {
     l.conditionText = pick.text;
-    if (kind == ConditionPicker::kDate && pick.disregards) model_.chooseRelation(n, filter::RelationToString(filter::RelationCode::kEquals));
+    if (kind == ConditionPicker::kDate && pick.disregards) {
+      model_.chooseRelation(n, filter::RelationToString(filter::RelationCode::kEquals));
+    }
   } else if (kind == ConditionPicker::kEventStatus || kind == ConditionPicker::kLetterType) {
     l.conditionText = taken;
   }
