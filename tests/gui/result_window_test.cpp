@@ -154,6 +154,7 @@ class ResultWindowTest : public QObject {
   void saveAsWritesTheMapAsPainted_data();
   void saveAsWritesTheMapAsPainted();
   void aFailedSaveIsReported();
+  void saveAsWritesReportsOfWhatTheWindowHolds();
   void printToPdf();
   void windowAndCommandLineGiveTheSameCountsAndShares();
   void escapeLeavesTheWindowAndItsCounts();
@@ -522,6 +523,39 @@ void ResultWindowTest::aFailedSaveIsReported() {
   QCOMPARE(messages.messages().size(), std::size_t{1});
   QCOMPARE(std::filesystem::file_size(saved), before);
   QCOMPARE(entries(), entriesBefore);  // no temporary file left
+}
+
+void ResultWindowTest::saveAsWritesReportsOfWhatTheWindowHolds() {
+  Fixture f;
+  auto w = f.open(Analysis::kState);
+  w->setActiveFilter("Texas or Florida", true);
+  QString path;
+  w->setSaveFileChooser([&](QWidget*) { return path; });
+  ScopedMessageRecorder messages;
+  const auto save = [&](const char* name) {
+    path = QString::fromStdString((f.dir() / name).string());
+    child<QPushButton>(*w, "BtnSaveAs")->click();
+    return vistrel::testing::readFile(path.toStdString());
+  };
+  // Before a Count the page lists the states without counts or colours.
+  std::string page = save("before.html");
+  QVERIFY(page.find("<title>California</title>") != std::string::npos);
+  QVERIFY(page.find("The values were not counted") != std::string::npos);
+  child<QPushButton>(*w, "BtnCount")->click();
+  page = save("after.HTML");
+  QVERIFY(page.find("<title>California: 3 contacts, 25%</title>") != std::string::npos);
+  QVERIFY(page.find("Texas or Florida (reversed") != std::string::npos);
+  const std::string geo = save("states.geojson");
+  QVERIFY(geo.find("{\"key\": \"CA\", \"name\": \"California\", \"fips\": \"06\", \"count\": 3, \"share\": 25}") !=
+          std::string::npos);
+  // The City page walks the contacts for the dots of their zip codes.
+  auto city = f.open(Analysis::kCity);
+  city->setSaveFileChooser([&](QWidget*) { return path; });
+  path = QString::fromStdString((f.dir() / "city.html").string());
+  child<QPushButton>(*city, "BtnSaveAs")->click();
+  QVERIFY(vistrel::testing::readFile(path.toStdString()).find("<title>90210 Beverly Hills, CA</title>") !=
+          std::string::npos);
+  QVERIFY(messages.messages().empty());
 }
 
 void ResultWindowTest::printToPdf() {

@@ -105,6 +105,9 @@ TfrmFilterContact::TfrmFilterContact(FilterRecordStore& store, FilterRecord reco
   scrollBox_ = new QScrollArea(this);
   scrollBox_->setObjectName(QStringLiteral("ScrollBox1"));
   scrollBox_->setGeometry(8, 58, 623, 284);
+  // Tab goes from Generate straight to the first line's boxes; the box
+  // around them would take the focus without showing it.
+  scrollBox_->setFocusPolicy(Qt::NoFocus);
   auto* lines = new QWidget;
   lines->resize(kAndLeft + kAndWidth + 2, kCriteriaLineCount * kLineStep + 4);
   for (int n = 1; n <= kCriteriaLineCount; ++n) buildLine(n, lines);
@@ -213,7 +216,7 @@ void TfrmFilterContact::FormShow() {
   const auto warning = model_.otherDatabaseWarning(record_.db, context_.currentDb);
   QApplication::restoreOverrideCursor();
   for (const std::string& problem : problems) host::ShowError(problem);
-  if (warning) host::ShowWarning(*warning);
+  if (warning) host::ShowError(*warning);
 }
 
 void TfrmFilterContact::showLine(int n) {

@@ -138,6 +138,8 @@ void TfrmFltPick::buildGrid() {
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->verticalHeader()->hide();
+  // The arrows walk the rows; Tab goes on to the buttons.
+  grid_->setTabKeyNavigation(false);
   // Widths in characters (54, 9 and 4), never narrower than the heading.
   const QFontMetrics fm = grid_->fontMetrics();
   const int chars[] = {54, 9, 4};

@@ -28,6 +28,7 @@
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
 #include "widgets/busy_cursor.h"
+#include "widgets/fitted_text.h"
 #include "widgets/form_helpers.h"
 
 namespace vistrel::geo {
@@ -130,11 +131,14 @@ void TFrmMain::buildWindow() {
   // Shown, unlike the stored layout, so that the filter list can be reached.
   connect(filterButton_, &QPushButton::clicked, this, &TFrmMain::btFilterClick);
 
-  filterLine_ = new QLabel(QString::fromLatin1(kFilterOffText), panel);
+  filterLine_ = new QLabel(panel);
   filterLine_->setObjectName(QStringLiteral("LblFilter"));
   filterLine_->setWordWrap(true);
+  // A filter name is never markup.
+  filterLine_->setTextFormat(Qt::PlainText);
   filterLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   filterLine_->setGeometry(398, 40, 120, 52);
+  setFilterLine(QString::fromLatin1(kFilterOffText));
 }
 
 void TFrmMain::FormCreate() {
@@ -190,7 +194,8 @@ void TFrmMain::keyPressEvent(QKeyEvent* event) {
 bool TFrmMain::filterActive() const { return session_.activeFilter.active(); }
 
 void TFrmMain::installFilter() {
-  if (host::Status s = session_.activeFilter.install(tables_.contacts(), engine_); !s.ok()) host::ShowError(s.message());
+  const host::Status s = session_.activeFilter.install(tables_.contacts(), engine_);
+  if (!s.ok()) host::ShowError(s.message());
 }
 
 void TFrmMain::toggleFilterGlyph() {
@@ -208,19 +213,37 @@ void TFrmMain::btFilterClick() {
   if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(session_.CurrentDB);
   installFilter();
   if (host::Status s = contacts.refresh(); !s.ok()) host::ShowError(s.message());
-  filterLine_->setText(filterActive() ? QString::fromUtf8(kFilterActivated)
-                                            .replace(QStringLiteral("%s"), qtText(session_.activeFilter.name()))
-                                      : QString::fromLatin1(kNoFilterActivated));
+  showFilterLine();
   toggleFilterGlyph();
+}
+
+// The status line names the active filter ("[NOT]" before a reversed one's
+// name, as the filter list has it); a name too long for it is cut with an
+// ellipsis and shown whole as the line's tooltip.
+void TFrmMain::showFilterLine() {
+  QString text = QString::fromLatin1(kNoFilterActivated);
+  if (filterActive()) {
+    const filter::CompiledFilter& active = session_.activeFilter;
+    const QString name = (active.reverse() ? QStringLiteral("[NOT] ") : QString()) + qtText(active.name());
+    text = QString::fromLatin1(kFilterActivated).replace(QStringLiteral("%s"), name);
+  }
+  setFilterLine(text);
+}
+
+void TFrmMain::setFilterLine(const QString& text) {
+  const widgets::FittedText fitted = widgets::fitText(text, filterLine_->font(), filterLine_->contentsRect().size());
+  filterLine_->setText(fitted.shown);
+  filterLine_->setToolTip(fitted.cut ? text : QString());
 }
 
 void TFrmMain::wwDataSource1DataChange() {
   if (!shown_ || !filterActive() || refusing_) return;
   // While a filter is active the database stays the one it was made for;
   // moving back raises this notification again, which refusing_ swallows.
+  // The list is back on that database before the message shows.
   refusing_ = true;
-  host::ShowInformation(kRefuseDatabaseChange);
   const auto back = tables_.databases().findKey({host::Value(session_.CurrentDB)});
+  host::ShowInformation(kRefuseDatabaseChange);
   if (!back.ok()) host::ShowError(back.status().message());
   refusing_ = false;
 }
@@ -244,6 +267,8 @@ void TFrmMain::BtnZipClick(Analysis kind) {
 
   auto window = std::make_unique<TFrmUSA>(tables_.contacts(), this);
   window->setReport(std::move(tally.report));
+  const filter::CompiledFilter& active = session_.activeFilter;
+  window->setActiveFilter(active.active() ? active.name() : std::string(), active.active() && active.reverse());
   busy_ = false;
   window->exec();
   window.reset();

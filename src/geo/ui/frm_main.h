@@ -75,6 +75,8 @@ class TFrmMain : public QWidget {
   void wwDataSource1DataChange();
   bool filterActive() const;
   void toggleFilterGlyph();
+  void showFilterLine();
+  void setFilterLine(const QString& text);
 
   void buildWindow();
   QPushButton* addButton(const char* name, const QString& caption, int top);
