@@ -27,7 +27,10 @@
 // Every row names a contact or event field its kind can compare (activation
 // refuses any other), so a decision itself never fails.
 //
-// The filter, the engine and the tables handed in must outlive the evaluator.
+// The filter, the engine and the tables handed in must outlive the evaluator,
+// and the filter must not be activated anew meanwhile (the evaluator keeps
+// the fields of its rows): the filter's own evaluator is renewed at each
+// activation and each install().
 namespace vistrel::filter {
 
 class FilterEvaluator {
