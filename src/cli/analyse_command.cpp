@@ -33,7 +33,7 @@ constexpr char kUsage[] =
     "Usage: vistrel-cli analyse --data DIR --database NAME --by zip|city|state|country\n"
     "                           [--format table|csv|json|html|geojson] [--output FILE]\n"
     "                           [--count] [--map FILE [--big-map]]\n"
-    "                           [--filter TEXT [--reverse] [--today YYYY-MM-DD]]\n\n"
+    "                           [--filter TEXT [--reverse] [--today YYYY-MM-DD] [--who ID]]\n\n"
     "Lists the distinct zip codes, cities, states or countries of a database's\n"
     "contacts, in the order the result window lists them. For --by zip the values\n"
     "that are no US zip code are listed apart (all forms but csv).\n\n"
@@ -47,7 +47,8 @@ constexpr char kUsage[] =
     "               PNG, anything else BMP\n"
     "  --big-map    the big map (zip and city only)\n"
     "  --filter     only the contacts that saved filter selects (--reverse: those it\n"
-    "               rejects); --today fixes the day its TODAY dates count from\n";
+    "               rejects); --today fixes the day its TODAY dates count from,\n"
+    "               --who the user whose marks count (the filter's own user without it)\n";
 
 using host::jsonString;
 
@@ -153,7 +154,7 @@ struct Options {
   std::optional<std::string> mapFile;
   bool big = false;
   bool count = false;
-  Args args;  // for the saved filter's --filter, --reverse and --today
+  Args args;  // for the saved filter's --filter, --reverse, --today and --who
 };
 
 int usageError(std::ostream& err, const std::string& message) {
@@ -162,7 +163,7 @@ int usageError(std::ostream& err, const std::string& message) {
 }
 
 std::variant<Options, int> parseOptions(const std::vector<std::string>& argv, std::ostream& err) {
-  auto args = Args::parse(argv, {"data", "database", "by", "format", "output", "map", "filter", "today"},
+  auto args = Args::parse(argv, {"data", "database", "by", "format", "output", "map", "filter", "today", "who"},
                           {"count", "big-map", "reverse"});
   const std::string usage(kUsage);
   if (!args.ok()) return usageError(err, args.status().message() + "\n\n" + usage.substr(0, usage.size() - 1));
@@ -234,7 +235,6 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
   host::Table contacts(engine, std::string(host::kTallisAlias), std::string(host::kContactTableName));
   contacts.setIndexName("LastFirst");
   if (host::Status s = contacts.open(); !s.ok()) return fail(s);
-  StreamMessageSink messages(err);
   auto narrowed = installSavedFilter(engine, o.args, *name, contacts, err);
   if (!narrowed.ok()) return fail(narrowed.status());
   // The map needs the counts, but for the contact dots.

@@ -240,11 +240,16 @@ Status Store::error(int rc, std::string_view what) const {
   switch (rc & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-      return Status::Busy(prefix + "locked by another program (" + detail + ")");
+      return Status::Busy(prefix + "the store is busy: another program is writing; try again (" + detail + ")");
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
       return Status::Corrupt(prefix + "the data file is damaged or not a database (" + detail + ")");
     case SQLITE_CONSTRAINT:
+      // A second row with the key of a stored one has its own code; a value
+      // the table refuses otherwise is an invalid argument.
+      if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        return Status::AlreadyExists(prefix + "key violation (" + detail + ")");
+      }
       return Status::InvalidArgument(prefix + "key violation (" + detail + ")");
     case SQLITE_MISMATCH:
     case SQLITE_RANGE:

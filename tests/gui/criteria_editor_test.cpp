@@ -21,7 +21,7 @@
 #include "filter/filter_text.h"
 #include "fixture_data.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
 #include "testing.h"

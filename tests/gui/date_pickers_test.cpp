@@ -20,7 +20,7 @@
 #include "dialogs/ui/frm_pick_date.h"
 #include "fixture_data.h"
 #include "gui_testing.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "testing.h"

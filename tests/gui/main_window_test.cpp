@@ -15,6 +15,7 @@
 #include <QLineEdit>
 
 #include "dialogs/ui/frm_filter_contact.h"
+#include "filter/filter_session.h"
 #include "fixture_data.h"
 #include "filter/filter_store.h"
 #include "filter/ui/frm_flt_pick.h"
@@ -24,7 +25,7 @@
 #include "geo/ui/frm_usa.h"
 #include "host/engine.h"
 #include "host/session.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
@@ -43,6 +44,8 @@ struct Data : vistrel::testing::FixtureEngine {
   explicit Data(bool contactsPassword = true)
       : FixtureEngine(contactsPassword ? std::vector{Password::kUsers, Password::kContacts}
                                        : std::vector{Password::kUsers}) {}
+  // The windows' session, with its active filter (in place of the fixture's).
+  vistrel::filter::FilterSession session;
 };
 
 QPushButton* button(QWidget& w, const QString& name) {
@@ -197,7 +200,7 @@ void MainWindowTest::anActiveFilterNarrowsTheTallyAndHoldsTheDatabase() {
   QCOMPARE(stateValues(), QStringList{"WA"});
   QCOMPARE(messages.messages().size(), std::size_t(1));
   w.close();
-  QVERIFY(w.compiledFilter() == nullptr);
+  QVERIFY(!data.session.activeFilter.active());
 }
 
 void MainWindowTest::aFilterWrittenInTheEditorIsListedActivatedAndDeactivatedByItsEdit() {

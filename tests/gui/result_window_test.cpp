@@ -41,7 +41,7 @@
 #include "host/engine.h"
 #include "host/file_write.h"
 #include "host/locale.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
 #include "widgets/sortable_grid.h"
@@ -659,12 +659,12 @@ void ResultWindowTest::aFilterThatFailsMidCountShowsItsFailure() {
   filter::FilterLine texas{"Contact", "State", 5, "TX", false, false, false, false, 0, 0, 1};
   filter::FilterLine call{"Contact", "Event Type", 5, "CALL", false, false, false, false, 0, 0, 0};
   filter::CompiledFilter compiled;
-  QVERIFY(compiled.activatethisfilter(
-      "texas", filter::joinMemoLines({filter::writeFilterLine(texas), filter::writeFilterLine(call)}),
-      vistrel::host::FixedClock(45427.0), vistrel::host::Locale()));
-  filter::FilterEvaluator evaluator(compiled, f.contacts().engine(), "DEM");
-  f.contacts().setOnFilterRecord(evaluator.recordFilter());
-  QVERIFY(f.contacts().setFiltered(true).ok());
+  QVERIFY(compiled
+              .activatethisfilter("texas",
+                                  filter::joinMemoLines({filter::writeFilterLine(texas), filter::writeFilterLine(call)}),
+                                  "DEM", vistrel::host::FixedClock(45427.0), vistrel::host::Locale())
+              .empty());
+  QVERIFY(compiled.install(f.contacts(), f.contacts().engine()).ok());
   sqlite3* db = nullptr;
   QCOMPARE(sqlite3_open((f.dir() / std::string(vistrel::host::kDataFileName)).c_str(), &db), SQLITE_OK);
   QCOMPARE(sqlite3_exec(db, "DROP TABLE event", nullptr, nullptr, nullptr), SQLITE_OK);

@@ -20,7 +20,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "host/messages.h"
+#include "host/ui/messages.h"
 
 namespace vistrel::dialogs {
 namespace {

@@ -24,7 +24,7 @@
 #include "geo/ui/raster_image.h"
 #include "host/assets.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
 #include "widgets/busy_cursor.h"
@@ -52,9 +52,10 @@ QIcon glyph(const char* asset) {
 
 }  // namespace
 
-TFrmMain::TFrmMain(host::Engine& engine, host::Session& session, QWidget* parent)
+TFrmMain::TFrmMain(host::Engine& engine, filter::FilterSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      engine_(engine),
       session_(session),
       tables_(engine) {
   setObjectName(QStringLiteral("FrmMain"));
@@ -148,7 +149,6 @@ void TFrmMain::FormCreate() {
   refusing_ = false;
   session_.CurrentDB = tables_.currentDatabase();
   shown_ = false;
-  tables_.contacts().setOnFilterRecord([this](host::Table& t) { return TblContactFilter(t); });
 
   model_ = new host::TableModel(tables_.databases(),
                                 {{"DB", QStringLiteral("DB"), 11}, {"Description", QStringLiteral("Description"), 36}});
@@ -171,7 +171,6 @@ void TFrmMain::showEvent(QShowEvent* event) {
 }
 
 void TFrmMain::FormShow() {
-  if (!filter_) filter_ = std::make_unique<filter::CompiledFilter>();
   shown_ = true;
   session_.CurrentDB = tables_.currentDatabase();
   toggleFilterGlyph();
@@ -182,10 +181,7 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-void TFrmMain::FormClose() {
-  if (filterList_ != nullptr) filterList_->selectinit(nullptr, session_.CurrentDB);
-  filter_.reset();
-}
+void TFrmMain::FormClose() { session_.activeFilter.deactivate(); }
 
 void TFrmMain::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
@@ -195,11 +191,11 @@ void TFrmMain::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-bool TFrmMain::filterActive() const { return filter_ && filter_->active(); }
+bool TFrmMain::filterActive() const { return session_.activeFilter.active(); }
 
-bool TFrmMain::TblContactFilter(host::Table& contacts) {
-  if (!shown_ || !filterActive() || filterList_ == nullptr) return true;
-  return filterList_->applyselection(contacts);
+void TFrmMain::installFilter() {
+  const host::Status s = session_.activeFilter.install(tables_.contacts(), engine_);
+  if (!s.ok()) host::ShowError(s.message());
 }
 
 void TFrmMain::toggleFilterGlyph() {
@@ -211,12 +207,11 @@ void TFrmMain::btFilterClick() {
   session_.CurrentDB = tables_.currentDatabase();
   host::Table& contacts = tables_.contacts();
   contacts.setFilterLines({"DB = \"" + session_.CurrentDB + "\""});
-  filterList_->startWalk();
-  if (host::Status s = contacts.setFiltered(true); !s.ok()) host::ShowError(s.message());
-  filterList_->selectinit(filter_.get(), session_.CurrentDB);
+  installFilter();
+  filterList_->selectinit(session_.CurrentDB);
   filterList_->setToolTipDuration(toolTipDuration());
-  if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(filter_.get(), session_.CurrentDB);
-  filterList_->startWalk();
+  if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(session_.CurrentDB);
+  installFilter();
   if (host::Status s = contacts.refresh(); !s.ok()) host::ShowError(s.message());
   showFilterLine();
   toggleFilterGlyph();
@@ -228,7 +223,8 @@ void TFrmMain::btFilterClick() {
 void TFrmMain::showFilterLine() {
   QString text = QString::fromLatin1(kNoFilterActivated);
   if (filterActive()) {
-    const QString name = (filter_->reverse() ? QStringLiteral("[NOT] ") : QString()) + qtText(filter_->name());
+    const filter::CompiledFilter& active = session_.activeFilter;
+    const QString name = (active.reverse() ? QStringLiteral("[NOT] ") : QString()) + qtText(active.name());
     text = QString::fromLatin1(kFilterActivated).replace(QStringLiteral("%s"), name);
   }
   setFilterLine(text);
@@ -259,7 +255,7 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   TallyOutcome tally;
   {
     widgets::BusyCursor hourglass;
-    if (filterList_ != nullptr) filterList_->startWalk();
+    installFilter();
     tally = tallyForWindow(tables_, session_.CurrentDB, kind);
   }
   if (tally.step != TallyStep::kOpenWindow) {
@@ -271,7 +267,8 @@ void TFrmMain::BtnZipClick(Analysis kind) {
 
   auto window = std::make_unique<TFrmUSA>(tables_.contacts(), this);
   window->setReport(std::move(tally.report));
-  window->setActiveFilter(filterActive() ? filter_->name() : std::string(), filterActive() && filter_->reverse());
+  const filter::CompiledFilter& active = session_.activeFilter;
+  window->setActiveFilter(active.active() ? active.name() : std::string(), active.active() && active.reverse());
   busy_ = false;
   window->exec();
   window.reset();

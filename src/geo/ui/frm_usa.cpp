@@ -36,7 +36,7 @@
 #include "host/engine.h"
 #include "host/environment.h"
 #include "host/file_write.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/text.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/sortable_grid.h"

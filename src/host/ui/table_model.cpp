@@ -8,7 +8,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-#include "host/messages.h"
+#include "host/ui/messages.h"
 
 namespace vistrel::host {
 
