@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   };
   for (const auto& f : filters) {
     filter::CompiledFilter compiled;
-    if (!compiled.activatethisfilter(f.name, definition(f.lines), clock, engine.locale())) return 1;
+    if (!compiled.activatethisfilter(f.name, definition(f.lines), "DEM", clock, engine.locale()).empty()) return 1;
     const auto count = [&]() -> long {
       filter::FilterEvaluator evaluator(compiled, engine, "DEM");
       host::Table t(engine, "TALDB", "CONTACT.DB");
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
   }
 
   filter::CompiledFilter compiled;
-  if (!compiled.activatethisfilter("five", definition(contactRows), clock, engine.locale())) return 1;
+  if (!compiled.activatethisfilter("five", definition(contactRows), "DEM", clock, engine.locale()).empty()) return 1;
   const auto tally = [&](bool filtered) {
     return [&, filtered]() -> long {
       filter::FilterEvaluator evaluator(compiled, engine, "DEM");

@@ -75,13 +75,12 @@ int main(int argc, char** argv) {
   if (!filter::findFilter(engine, kName).ok()) {
     if (!filter::addFilter(engine, {kName, database, "DEM", "CONTACT", fiveRows(), ""}, clock).ok()) return 1;
   }
-  host::Session session;
+  filter::FilterSession session;
   session.CurrentWho = "DEM";
-  filter::CompiledFilter compiled;
   filter::TfrmFltPick window(engine, session);
   window.setClock(clock);
   if (std::getenv("LOOP0")) window.setLoopInterval(0);
-  window.selectinit(&compiled, database);
+  window.selectinit(database);
   window.show();  // showing lists the rows again: pick the filter afterwards
   for (std::size_t i = 0; i < window.rows().size(); ++i) {
     if (window.rows()[i].shortname == kName) window.grid()->selectRow(static_cast<int>(i));
@@ -90,7 +89,9 @@ int main(int argc, char** argv) {
   const auto headless = [&]() -> long {
     auto row = filter::findFilter(engine, kName);
     filter::CompiledFilter f;
-    if (!row.ok() || !f.activatethisfilter(row->shortname, row->selection, clock, engine.locale())) std::exit(1);
+    if (!row.ok() || !f.activatethisfilter(row->shortname, row->selection, "DEM", clock, engine.locale()).empty()) {
+      std::exit(1);
+    }
     filter::FilterEvaluator evaluator(f, engine, "DEM");
     host::Table t(engine, "TALDB", "CONTACT.DB");
     t.setIndexName("LastFirst");

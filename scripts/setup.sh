@@ -15,6 +15,8 @@ packages=(
   libgtest-dev
   qt6-base-dev libgl-dev
   fontconfig fonts-dejavu-core
+  # The HTML and GeoJSON report tests: Node runs them, Chromium opens the page.
+  nodejs chromium
   # The Debian package and its checks (scripts/package.sh).
   dpkg-dev file lintian desktop-file-utils appstream
 )

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/contact_import.h"
 
-#include <cstdio>
 #include <string>
 
 #include "app/csv_table_import.h"
@@ -17,25 +16,6 @@ namespace {
 
 using host::Status;
 using host::Table;
-
-// Fails when a text is not UTF-8, naming the first bad byte.
-Status checkUtf8(std::string_view text) {
-  const std::size_t bad = host::utf8InvalidOffset(text);
-  if (bad == std::string_view::npos) return Status::OK();
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(text[bad]));
-  return Status::InvalidArgument("byte " + std::to_string(bad + 1) + " (" + hex +
-                                 ") is not UTF-8; save the file as UTF-8");
-}
-
-// Fails when a text is longer than the text field it goes to.
-Status checkLength(const host::Field& field, std::string_view text) {
-  if (!host::isTextType(field.type()) || field.size() <= 0) return Status::OK();
-  const std::size_t length = host::utf8Length(text);
-  if (length <= static_cast<std::size_t>(field.size())) return Status::OK();
-  return Status::InvalidArgument("'" + std::string(text) + "' has " + std::to_string(length) +
-                                 " characters, the field holds at most " + std::to_string(field.size()));
-}
 
 // Adds the database's row to the database table when it is missing.
 Status addDatabaseRow(host::Engine& engine, const std::string& alias, std::string_view database) {
@@ -52,23 +32,10 @@ Status addDatabaseRow(host::Engine& engine, const std::string& alias, std::strin
 
 }  // namespace
 
-host::Status checkDatabaseName(host::Engine& engine, std::string_view alias, std::string_view name) {
-  Table dbs(engine, std::string(alias), std::string(host::kDatabaseTableName));
-  VISTREL_RETURN_IF_ERROR(dbs.open());
-  const host::Field* field = dbs.fieldByName("DB");
-  if (field == nullptr) return Status::Corrupt(dbs.tableName() + " has no field DB");
-  const std::size_t length = host::utf8Length(name);
-  if (length <= static_cast<std::size_t>(field->size())) return Status::OK();
-  return Status::InvalidArgument("a database name has at most " + std::to_string(field->size()) +
-                                 " characters: '" + std::string(name) + "' has " + std::to_string(length));
-}
-
 host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_view alias,
                                             std::string_view database, std::istream& csv) {
   const std::string a(alias);
-  if (database.empty()) return Status::InvalidArgument("a database name is needed");
   addImportPasswords(engine);
-  VISTREL_RETURN_IF_ERROR(checkDatabaseName(engine, a, database));
   Table contacts(engine, a, std::string(host::kContactTableName));
   VISTREL_RETURN_IF_ERROR(contacts.open());
 
@@ -77,8 +44,6 @@ host::StatusOr<std::int64_t> importContacts(host::Engine& engine, std::string_vi
   rules.noun = "contact";
   rules.numberField = "Recno";
   rules.numberPrefix = 'C';
-  rules.checkText = checkUtf8;
-  rules.checkValue = checkLength;
   rules.afterRecord = host::rowWrittenForTesting;
   rules.afterLines = [&] { return addDatabaseRow(engine, a, database); };
   return importCsvIntoTable(engine, a, contacts, csv, rules);

@@ -6,15 +6,11 @@
 #include <istream>
 #include <string_view>
 
+#include "app/csv_table_import.h"
 #include "host/engine.h"
 #include "host/status.h"
 
 namespace vistrel::app {
-
-// Fails, giving the limit, when `name` is longer than the database field of
-// the data directory's tables: a longer name is never cut to fit, as it would
-// then name another database.
-host::Status checkDatabaseName(host::Engine& engine, std::string_view alias, std::string_view name);
 
 // Appends the contacts of a CSV file (UTF-8, a byte-order mark allowed; RFC
 // 4180, a header line naming contact fields in any letter case) to `database`. All or nothing: an unknown

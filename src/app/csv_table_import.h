@@ -27,12 +27,10 @@ struct CsvHeader {
 struct CsvImportRules {
   std::string_view database;  // the database every new record belongs to
   std::string_view noun;      // "contact", "event": names a record in messages
-  std::string numberField;    // "Recno": filled with `numberPrefix` + nine digits when a line leaves it empty
+  // "Recno": filled when a line leaves it empty with `numberPrefix` and nine
+  // digits, a number no record holds.
+  std::string numberField;
   char numberPrefix = 'C';
-  // Checks a header cell or a value before it is used; the message gets the line and column put in front.
-  std::function<host::Status(std::string_view text)> checkText;
-  // Checks a value against the field it goes to, before the field is set.
-  std::function<host::Status(const host::Field& field, std::string_view text)> checkValue;
   // Checks the header once it is read, before any line.
   std::function<host::Status(const CsvHeader& header)> checkHeader;
   // Checks a line before its record is made; may tidy the line's fields.
@@ -46,13 +44,23 @@ struct CsvImportRules {
   std::function<host::Status()> afterLines;
 };
 
-// Appends the lines of a CSV file (RFC 4180, a header line naming fields of
-// `table` in any letter case) to the open `table`, all or nothing in one
-// transaction of `alias`. A line with a wrong field count, a value its field
-// refuses or a hook's failure stops the import with a message naming the line
-// (and column); nothing is then added. Returns the number of records added.
+// Appends the lines of a CSV file (UTF-8, a byte-order mark allowed; RFC
+// 4180, a header line naming fields of `table` in any letter case) to the
+// open `table`, all or nothing in one transaction of `alias`. The database
+// name is checked first (checkDatabaseName). A line with a wrong field count,
+// bytes that are not UTF-8, a text longer than its field (never cut to fit),
+// a value its field refuses or a hook's failure stops the import with a
+// message naming the line (and column); nothing is then added. Returns the
+// number of records added.
 host::StatusOr<std::int64_t> importCsvIntoTable(host::Engine& engine, const std::string& alias, host::Table& table,
                                                 std::istream& csv, const CsvImportRules& rules);
+
+// Fails, saying why, when `name` is no name for a database: empty, longer
+// than the database field of the data directory's tables (a longer name is
+// never cut to fit, as it would then name another database), beginning or
+// ending with a blank, holding a control character (a line break) or bytes
+// that are not UTF-8. Such names would look like another database's.
+host::Status checkDatabaseName(host::Engine& engine, std::string_view alias, std::string_view name);
 
 // The passwords of the tables an import touches, handed to `engine`.
 void addImportPasswords(host::Engine& engine);

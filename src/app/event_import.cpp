@@ -17,7 +17,6 @@ using host::Status;
 host::StatusOr<std::int64_t> importEvents(host::Engine& engine, std::string_view alias, std::string_view database,
                                           std::istream& csv) {
   const std::string a(alias);
-  if (database.empty()) return Status::InvalidArgument("a database name is needed");
   addImportPasswords(engine);
   host::Table events(engine, a, std::string(host::kEventTableName));
   host::Table contacts(engine, a, std::string(host::kContactTableName));

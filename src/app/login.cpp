@@ -3,7 +3,6 @@
 #include "app/login.h"
 
 #include "host/environment.h"
-#include "host/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
@@ -32,32 +31,29 @@ bool LoginSession::verifyUser(std::string_view user, std::string_view password, 
   r = {};
   if (tries_ > kMaxTries) return false;
   if (host::IsBlank(user)) {
-    host::ShowError(kBlankUserMessage);
-    r.focus = LoginBox::kUser;
+    r = {std::string(kBlankUserMessage), LoginBox::kNone, LoginBox::kUser};
     return false;
   }
   host::Table users(engine_, std::string(host::kTallisAlias), std::string(host::kUserPrefTableName));
   if (!users.open().ok()) {
-    host::ShowError(kUserTableMessage);
+    r.message = kUserTableMessage;
     return false;
   }
   const host::StatusOr<bool> found = users.findKey({host::Value(user)});
   const host::Field* stored = users.fieldByName("Password");
   if (!found.ok() || stored == nullptr) {
     // A table that opens but cannot be read is no better than one that does not open.
-    host::ShowError(kUserTableMessage);
+    r.message = kUserTableMessage;
     return false;
   }
   if (!*found) {
-    host::ShowError("User " + std::string(user) + " was not found in Tallis.");
-    r = {LoginBox::kUser, LoginBox::kUser};
+    r = {"User " + std::string(user) + " was not found in Tallis.", LoginBox::kUser, LoginBox::kUser};
     return false;
   }
   const std::string expected = stored->asText();
   if (!expected.empty() && password != expected && host::ScramblePassword(password) != expected) {
-    host::ShowError("Invalid password for user " + std::string(user) + ".  Try again.");
     ++tries_;
-    r = {LoginBox::kPassword, LoginBox::kPassword};
+    r = {"Invalid password for user " + std::string(user) + ".  Try again.", LoginBox::kPassword, LoginBox::kPassword};
     return false;
   }
   who_ = std::string(host::utf8Left(user, kUserIdLength));
@@ -69,7 +65,7 @@ bool LoginSession::ok(std::string_view user, std::string_view password, LoginRej
   if (rejection != nullptr) *rejection = {};
   if (tries_ > kMaxTries) {
     who_.clear();
-    host::ShowError(kTooManyTriesMessage);
+    if (rejection != nullptr) rejection->message = kTooManyTriesMessage;
     mayClose_ = true;
     return true;
   }

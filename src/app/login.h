@@ -28,15 +28,17 @@ inline constexpr std::string_view kTooManyTriesMessage = "Too many tries.  See t
 // first 3 characters of the user id Tallis last used (`lastTallisUser`).
 std::string loginPrefill(const std::vector<std::string>& args, std::string_view lastTallisUser);
 
-// What the window does with its boxes after a rejected user id or password.
+// What the window does after a rejected user id or password: the message to
+// show and the boxes to empty and to focus.
 enum class LoginBox { kNone, kUser, kPassword };
 struct LoginRejection {
+  std::string message;               // empty: nothing to tell
   LoginBox clear = LoginBox::kNone;  // the box to empty
   LoginBox focus = LoginBox::kNone;  // the box to put the input focus in
 };
 
 // One login: shown, then OK until accepted or given up, or Cancel. Every
-// rejection is told to the user through host::ShowError.
+// rejection comes back with its message, which the window shows.
 class LoginSession {
  public:
   // `engine` opens the user table; the login sets `session`'s CurrentWho.
@@ -49,12 +51,12 @@ class LoginSession {
 
   // Checks the typed user id (as the user box delivers it, upper-cased) and
   // password (lower-cased). On success sets who() and the session's CurrentWho and
-  // returns true; otherwise `rejection` says which boxes to empty and focus.
-  // Only a wrong password counts as a try.
+  // returns true; otherwise `rejection` says why and which boxes to empty and
+  // focus. Only a wrong password counts as a try.
   bool verifyUser(std::string_view user, std::string_view password, LoginRejection* rejection = nullptr);
 
   // OK: returns true when the window closes now, either logged in or, after
-  // too many wrong passwords, with who() empty.
+  // too many wrong passwords, with who() empty (and the message that says so).
   bool ok(std::string_view user, std::string_view password, LoginRejection* rejection = nullptr);
   // Cancel: the window closes with who() empty.
   void cancel();

@@ -10,7 +10,6 @@
 
 #include "app/demo_data.h"
 #include "host/host_mirror.h"
-#include "host/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -42,21 +41,20 @@ void makeHostDirectory(const fs::path& demo, const fs::path& host) {
 TEST(MirrorStartupTest, TallisDirectoryIsCopiedAndTaldbPointsAtTheCopy) {
   testing::TempDir dir;
   makeHostDirectory(dir / "demo", dir / "tallis");
-  host::ScopedMessageRecorder messages;
-
   host::Engine engine;
   usePasswords(engine);
   engine.setAlias(host::kTallisAlias, dir / "tallis");
   ASSERT_TRUE(engine.setPrivateDir(dir / "priv").ok());
   std::int64_t lastDone = -1, lastTotal = -1;
   std::vector<std::string> copied;
-  ASSERT_TRUE(mirrorHostTablesAtStartup(
+  const MirrorStartup first = mirrorHostTablesAtStartup(
       engine,
       [&](std::int64_t done, std::int64_t total) {
         lastDone = done;
         lastTotal = total;
       },
-      [&](const std::string& table) { copied.push_back(table); }));
+      [&](const std::string& table) { copied.push_back(table); });
+  ASSERT_TRUE(first.haveCopy);
   EXPECT_EQ(lastDone, lastTotal);
   EXPECT_NE(std::find(copied.begin(), copied.end(), "CONTACT.DB"), copied.end());
   EXPECT_GT(lastTotal, 200);
@@ -64,7 +62,7 @@ TEST(MirrorStartupTest, TallisDirectoryIsCopiedAndTaldbPointsAtTheCopy) {
   host::Table users(engine, std::string(host::kTallisAlias), "USERPREF.DB");
   ASSERT_TRUE(users.open().ok());
   EXPECT_TRUE(*users.findKey({"DEM"}));
-  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_EQ(first.error + first.warning, "");
   users.close();
   engine.closeStores();
 
@@ -74,13 +72,14 @@ TEST(MirrorStartupTest, TallisDirectoryIsCopiedAndTaldbPointsAtTheCopy) {
   host::Engine second;
   second.setAlias(host::kTallisAlias, dir / "tallis");
   ASSERT_TRUE(second.setPrivateDir(dir / "priv").ok());
-  EXPECT_TRUE(mirrorHostTablesAtStartup(second, nullptr));
-  EXPECT_NE(messages.lastText().find("CONTACT.DB: the file is cut short"), std::string::npos) << messages.lastText();
+  const MirrorStartup damaged = mirrorHostTablesAtStartup(second, nullptr);
+  EXPECT_TRUE(damaged.haveCopy);
+  EXPECT_NE(damaged.warning.find("CONTACT.DB: the file is cut short"), std::string::npos) << damaged.warning;
 
   // A data directory of this program is used as it is.
   host::Engine third;
   third.setAlias(host::kTallisAlias, dir / "demo");
-  EXPECT_TRUE(mirrorHostTablesAtStartup(third, nullptr));
+  EXPECT_TRUE(mirrorHostTablesAtStartup(third, nullptr).haveCopy);
   EXPECT_EQ(*third.aliasDirectory(host::kTallisAlias), dir / "demo");
 }
 

@@ -11,7 +11,6 @@
 
 #include "host/environment.h"
 #include "host/ini_file.h"
-#include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
 
@@ -40,12 +39,11 @@ host::Status startProgramDetached(const fs::path& program) {
   return host::Status::OK();
 }
 
-bool ReadNetDir(std::string& directory, const fs::path& programFolder, const ProgramStarter& startProgram) {
-  return ReadNetDir(directory, std::vector<fs::path>{programFolder}, programFolder, startProgram);
+bool ReadNetDir(std::string& directory, const fs::path& programFolder) {
+  return ReadNetDir(directory, std::vector<fs::path>{programFolder});
 }
 
-bool ReadNetDir(std::string& directory, const std::vector<fs::path>& iniFolders, const fs::path& programFolder,
-                const ProgramStarter& startProgram) {
+bool ReadNetDir(std::string& directory, const std::vector<fs::path>& iniFolders) {
   fs::path ini;
   std::error_code ec;
   for (const fs::path& folder : iniFolders) {
@@ -57,17 +55,15 @@ bool ReadNetDir(std::string& directory, const std::vector<fs::path>& iniFolders,
   std::string value(kNotSet);
   if (!ini.empty()) value = host::IniFile::load(ini).readString("Options", "NetDir", kNotSet);
   if (host::endsWith(value, "/")) value.pop_back();
-  if (value != kNotSet && !host::IsBlank(value)) {
-    directory = value;
-    return true;
-  }
-  const host::Message prompt{host::MessageIcon::kInformation, host::MessageButtons::kYesNo,
-                             std::string(kNetDirPrompt), ""};
-  if (host::showMessage(prompt) == host::MessageAnswer::kYes) {
-    const host::Status started = startProgram(programFolder / kNetDirProgram);
-    if (!started.ok()) host::ShowError("Could not start the NETDIR command: " + started.message());
-  }
-  return false;
+  if (value == kNotSet || host::IsBlank(value)) return false;
+  directory = value;
+  return true;
+}
+
+host::Status startNetDirProgram(const StartupContext& context) {
+  const host::Status started = context.startProgram(context.programFolder / kNetDirProgram);
+  if (started.ok()) return started;
+  return started.withMessage("Could not start the NETDIR command: " + started.message());
 }
 
 std::string privateDirectoryPath(const fs::path& programFolder, std::string_view userName,
@@ -77,12 +73,11 @@ std::string privateDirectoryPath(const fs::path& programFolder, std::string_view
   return host::JoinPath(programFolder.string(), "priv/Vistrel/") + std::string(name);
 }
 
-bool createPrivateDirectory(const std::string& path) {
+host::Status createPrivateDirectory(const std::string& path) {
   std::error_code ec;
   fs::create_directories(path, ec);
-  if (fs::is_directory(path, ec)) return true;
-  host::ShowError(std::string(kPrivateDirError) + path);
-  return false;
+  if (fs::is_directory(path, ec)) return host::Status::OK();
+  return host::Status::IoError(std::string(kPrivateDirError) + path);
 }
 
 void registerStartupPasswords(host::Engine& engine) {
@@ -90,26 +85,31 @@ void registerStartupPasswords(host::Engine& engine) {
   engine.addPassword(host::tallisTablePassword(host::TablePassword::kContacts));
 }
 
-bool prepareEngine(host::Engine& engine, const StartupContext& context) {
+StartupReport prepareEngine(host::Engine& engine, const StartupContext& context) {
+  StartupReport report;
   registerStartupPasswords(engine);
   const host::ProgramFolders& folders = context.folders;
   std::vector<fs::path> iniFolders{folders.portable ? context.programFolder : folders.settings};
   iniFolders.insert(iniFolders.end(), folders.sharedSettings.begin(), folders.sharedSettings.end());
   std::string netDir;
-  if (!ReadNetDir(netDir, iniFolders, context.programFolder, context.startProgram)) return false;
+  if (!ReadNetDir(netDir, iniFolders)) {
+    report.netDirMissing = true;
+    return report;
+  }
   if (const host::Status s = engine.setNetDir(netDir); !s.ok()) {
-    host::ShowError(s.message());
-    return false;
+    report.errors.push_back(s.message());
+    return report;
   }
   const std::string privateDir = folders.portable
                                      ? privateDirectoryPath(context.programFolder, context.userName, context.args)
                                      : folders.privateDirectory.string();
   // The engine gets the path even when the folder could not be made (the
-  // user has been told): tables open without it; only sorts too large for
-  // memory would then fail, each with its own message.
-  createPrivateDirectory(privateDir);
-  if (const host::Status s = engine.setPrivateDir(privateDir); !s.ok()) host::ShowError(s.message());
-  return true;
+  // user is told): tables open without it; only sorts too large for memory
+  // would then fail, each with its own message.
+  if (const host::Status s = createPrivateDirectory(privateDir); !s.ok()) report.errors.push_back(s.message());
+  if (const host::Status s = engine.setPrivateDir(privateDir); !s.ok()) report.errors.push_back(s.message());
+  report.ready = true;
+  return report;
 }
 
 }  // namespace vistrel::app

@@ -29,25 +29,21 @@ host::Status startProgramDetached(const std::filesystem::path& program);
 
 // Reads the shared network control directory from NETDIR.INI in
 // `programFolder` (section Options, key NetDir; one trailing "/" dropped).
-// Returns true with the value in `directory`; when the value is missing or
-// blank asks whether to run the "netdir" program of the program folder,
-// starts it on Yes (telling the user when it cannot be started) and returns
-// false either way.
-bool ReadNetDir(std::string& directory, const std::filesystem::path& programFolder,
-                const ProgramStarter& startProgram = startProgramDetached);
+// Returns true with the value in `directory`; false when the value is
+// missing or blank (the program then offers to run netdir, kNetDirPrompt).
+bool ReadNetDir(std::string& directory, const std::filesystem::path& programFolder);
 // The same with NETDIR.INI read from the first of `iniFolders` that holds
-// one; "netdir" is still started from `programFolder`.
-bool ReadNetDir(std::string& directory, const std::vector<std::filesystem::path>& iniFolders,
-                const std::filesystem::path& programFolder, const ProgramStarter& startProgram);
+// one.
+bool ReadNetDir(std::string& directory, const std::vector<std::filesystem::path>& iniFolders);
 
 // The private directory: programFolder/priv/Vistrel/<user>, the user name cut
 // to its first 6 characters when the first argument is exactly "/n" or "/N".
 std::string privateDirectoryPath(const std::filesystem::path& programFolder, std::string_view userName,
                                  const std::vector<std::string>& args);
 
-// Creates `path` with every missing parent; tells the user when the folder
-// does not exist afterwards. Returns whether it exists.
-bool createPrivateDirectory(const std::string& path);
+// Creates `path` with every missing parent; fails with kPrivateDirError and
+// the path when the folder does not exist afterwards.
+host::Status createPrivateDirectory(const std::string& path);
 
 // The two passwords that open the user table and the contact and event tables.
 void registerStartupPasswords(host::Engine& engine);
@@ -62,9 +58,20 @@ struct StartupContext {
   host::ProgramFolders folders = {};
 };
 
+// What the steps before the login leave for the program to tell the user.
+struct StartupReport {
+  bool ready = false;         // the program goes on to the login
+  bool netDirMissing = false;  // no network directory: offer to run netdir (kNetDirPrompt), then end
+  std::vector<std::string> errors;  // to show, in their order
+};
+
 // The steps before the login, in their order: passwords, network directory,
-// private directory. Returns false when the program has to end (no network
-// directory); every failure has been shown to the user by then.
-bool prepareEngine(host::Engine& engine, const StartupContext& context);
+// private directory. Not ready when the program has to end (no network
+// directory, or one the engine refuses).
+StartupReport prepareEngine(host::Engine& engine, const StartupContext& context);
+
+// Starts the "netdir" program of the program folder (the answer Yes to
+// kNetDirPrompt); fails when it cannot be started.
+host::Status startNetDirProgram(const StartupContext& context);
 
 }  // namespace vistrel::app

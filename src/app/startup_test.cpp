@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
+#include <sys/stat.h>
 
-#include "host/messages.h"
+#include <fstream>
+
 #include "host/tallis_schema.h"
 #include "testing.h"
 
@@ -15,7 +15,6 @@ namespace vistrel::app {
 namespace {
 
 namespace fs = std::filesystem;
-using host::MessageAnswer;
 
 // Records what would have been started.
 struct FakeStarter {
@@ -29,7 +28,7 @@ struct FakeStarter {
   }
 };
 
-TEST(ReadNetDirTest, ValuesAndWhenTheUserIsAsked) {
+TEST(ReadNetDirTest, ValuesAndWhenThereIsNone) {
   struct Row {
     const char* name;
     const char* ini;  // nullptr: no NETDIR.INI
@@ -49,62 +48,45 @@ TEST(ReadNetDirTest, ValuesAndWhenTheUserIsAsked) {
   for (const Row& row : rows) {
     testing::TempDir home;
     if (row.ini != nullptr) testing::writeFile(home / "NETDIR.INI", row.ini);
-    host::ScopedMessageRecorder messages;
-    messages.setNextAnswer(MessageAnswer::kNo);
-    FakeStarter fake;
     std::string dir = "unchanged";
-    EXPECT_EQ(ReadNetDir(dir, home.path(), fake.starter()), row.ok) << row.name;
-    if (row.ok) {
-      EXPECT_EQ(dir, row.directory) << row.name;
-      EXPECT_TRUE(messages.messages().empty()) << row.name;
-    } else {
-      ASSERT_EQ(messages.messages().size(), 1u) << row.name;
-      const host::Message& m = messages.messages()[0];
-      EXPECT_EQ(m.text, kNetDirPrompt) << row.name;
-      EXPECT_EQ(m.icon, host::MessageIcon::kInformation) << row.name;
-      EXPECT_EQ(m.buttons, host::MessageButtons::kYesNo) << row.name;
-      EXPECT_TRUE(fake.started.empty()) << row.name << ": answered No";
-    }
+    EXPECT_EQ(ReadNetDir(dir, home.path()), row.ok) << row.name;
+    EXPECT_EQ(dir, row.ok ? row.directory : "unchanged") << row.name;
   }
 }
 
-TEST(ReadNetDirTest, YesStartsNetdirFromTheProgramFolderAndStillEnds) {
+TEST(ReadNetDirTest, NetdirStartsFromTheProgramFolderOrSaysWhyNot) {
   testing::TempDir home;
-  host::ScopedMessageRecorder messages;
-  messages.setNextAnswer(MessageAnswer::kYes);
   FakeStarter fake;
-  std::string dir;
-  EXPECT_FALSE(ReadNetDir(dir, home.path(), fake.starter()));
+  EXPECT_TRUE(startNetDirProgram({home.path(), "pat", {}, fake.starter()}).ok());
   ASSERT_EQ(fake.started.size(), 1u);
   EXPECT_EQ(fake.started[0], home.path() / "netdir");
-  EXPECT_EQ(messages.messages().size(), 1u) << "nothing said after a successful start";
-}
 
-TEST(ReadNetDirTest, AProgramThatCannotStartIsReported) {
-  testing::TempDir home;
-  host::ScopedMessageRecorder messages;
-  messages.setNextAnswer(MessageAnswer::kYes);
-  std::string dir;
-  EXPECT_FALSE(ReadNetDir(dir, home.path()));  // the real starter; there is no netdir
-  ASSERT_EQ(messages.messages().size(), 2u);
-  EXPECT_EQ(messages.messages()[1].icon, host::MessageIcon::kError);
-  EXPECT_NE(messages.messages()[1].text.find((home / "netdir").string()), std::string::npos)
-      << messages.messages()[1].text;
+  // The real starter; there is no netdir.
+  const host::Status s = startNetDirProgram({home.path(), "pat", {}});
+  EXPECT_FALSE(s.ok());
+  EXPECT_EQ(s.message().rfind("Could not start the NETDIR command: ", 0), 0u) << s.message();
+  EXPECT_NE(s.message().find((home / "netdir").string()), std::string::npos) << s.message();
 }
 
 TEST(StartProgramTest, StartsWithoutWaiting) {
   testing::TempDir home;
   const fs::path script = home / "netdir";
-  // The program leaves its marker a while after it starts: had the start
-  // waited for it, the marker would be there on return.
-  testing::writeFile(script, "#!/bin/sh\nsleep 0.5\ntouch \"$0.ran\"\n");
+  // The program waits for a word from this test before it answers. Had the
+  // start waited for the program, it would never return to give the word.
+  const fs::path go = home / "netdir.go";
+  const fs::path answer = home / "netdir.answer";
+  ASSERT_EQ(mkfifo(go.c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(answer.c_str(), 0600), 0);
+  testing::writeFile(script, "#!/bin/sh\nread word < \"$0.go\"\necho \"ran after $word\" > \"$0.answer\"\n");
   fs::permissions(script, fs::perms::owner_all);
   ASSERT_TRUE(startProgramDetached(script).ok());
-  EXPECT_FALSE(fs::exists(home / "netdir.ran"));
-  for (int i = 0; i < 100 && !fs::exists(home / "netdir.ran"); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  {
+    std::ofstream(go) << "go\n";  // opening waits for the program to listen
   }
-  EXPECT_TRUE(fs::exists(home / "netdir.ran"));
+  std::ifstream in(answer);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "ran after go");
 }
 
 TEST(PrivateDirectoryTest, PathByUserNameAndFirstArgument) {
@@ -132,25 +114,22 @@ TEST(PrivateDirectoryTest, PathByUserNameAndFirstArgument) {
 
 TEST(PrivateDirectoryTest, CreatesEveryMissingFolderOrSaysItCouldNot) {
   testing::TempDir home;
-  host::ScopedMessageRecorder messages;
   const std::string path = (home / "priv/Vistrel/pat").string();
-  EXPECT_TRUE(createPrivateDirectory(path));
+  EXPECT_TRUE(createPrivateDirectory(path).ok());
   EXPECT_TRUE(fs::is_directory(path));
-  EXPECT_TRUE(createPrivateDirectory(path)) << "an existing folder is fine";
-  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_TRUE(createPrivateDirectory(path).ok()) << "an existing folder is fine";
 
   testing::writeFile(home / "file", "x");
   const std::string blocked = (home / "file/Vistrel/pat").string();
-  EXPECT_FALSE(createPrivateDirectory(blocked));
-  EXPECT_EQ(messages.lastText(), "Could not create the private directory " + blocked);
+  EXPECT_EQ(createPrivateDirectory(blocked).message(), "Could not create the private directory " + blocked);
 }
 
 TEST(PrepareEngineTest, WithoutNetworkDirectoryTheProgramEnds) {
   testing::TempDir home;
-  host::ScopedMessageRecorder messages;
-  messages.setNextAnswer(MessageAnswer::kNo);
   host::Engine engine;
-  EXPECT_FALSE(prepareEngine(engine, {home.path(), "pat", {}, FakeStarter().starter()}));
+  const StartupReport report = prepareEngine(engine, {home.path(), "pat", {}, FakeStarter().starter()});
+  EXPECT_FALSE(report.ready);
+  EXPECT_TRUE(report.netDirMissing) << "the program offers to run netdir";
   EXPECT_TRUE(engine.netDir().empty());
   EXPECT_TRUE(engine.privateDir().empty());
   EXPECT_FALSE(fs::exists(home / "priv")) << "nothing made before the program ends";
@@ -159,9 +138,10 @@ TEST(PrepareEngineTest, WithoutNetworkDirectoryTheProgramEnds) {
 TEST(PrepareEngineTest, SetsPasswordsAndBothDirectories) {
   testing::TempDir home;
   testing::writeFile(home / "NETDIR.INI", "[Options]\nNetDir=/srv/net/\n");
-  host::ScopedMessageRecorder messages;
   host::Engine engine;
-  ASSERT_TRUE(prepareEngine(engine, {home.path(), "Administrator", {"/N"}, FakeStarter().starter()}));
+  const StartupReport report = prepareEngine(engine, {home.path(), "Administrator", {"/N"}, FakeStarter().starter()});
+  ASSERT_TRUE(report.ready);
+  EXPECT_TRUE(report.errors.empty());
   EXPECT_EQ(engine.netDir(), fs::path("/srv/net"));
   EXPECT_EQ(engine.privateDir(), home / "priv/Vistrel/Admini");
   EXPECT_TRUE(fs::is_directory(home / "priv/Vistrel/Admini"));
@@ -169,7 +149,6 @@ TEST(PrepareEngineTest, SetsPasswordsAndBothDirectories) {
   EXPECT_TRUE(engine.knowsPassword(host::tallisTablePassword(host::TablePassword::kContacts)));
   EXPECT_FALSE(engine.knowsPassword(host::tallisTablePassword(host::TablePassword::kFilters)))
       << "the main window adds the third";
-  EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST(PrepareEngineTest, InstalledSetupReadsTheUsersThenTheMachinesNetdirAndKeepsThePrivateDirectoryWithTheUser) {
@@ -195,12 +174,13 @@ TEST(PrepareEngineTest, InstalledSetupReadsTheUsersThenTheMachinesNetdirAndKeeps
     folders.privateDirectory = dir / "data/vistrel";
     if (row.user != nullptr) testing::writeFile(folders.settings / "NETDIR.INI", row.user);
     if (row.shared != nullptr) testing::writeFile(folders.sharedSettings[1] / "NETDIR.INI", row.shared);
-    host::ScopedMessageRecorder messages;
-    messages.setNextAnswer(MessageAnswer::kNo);
     host::Engine engine;
     StartupContext context{folders.program, "Administrator", {"/N"}, FakeStarter().starter()};
     context.folders = folders;
-    EXPECT_EQ(prepareEngine(engine, context), row.netDir != nullptr) << row.name;
+    const StartupReport report = prepareEngine(engine, context);
+    EXPECT_EQ(report.ready, row.netDir != nullptr) << row.name;
+    EXPECT_EQ(report.netDirMissing, row.netDir == nullptr) << row.name;
+    EXPECT_TRUE(report.errors.empty()) << row.name;
     if (row.netDir == nullptr) {
       EXPECT_FALSE(fs::exists(folders.privateDirectory)) << row.name;
       continue;

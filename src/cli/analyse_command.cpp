@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <variant>
 
 #include "app/contact_import.h"
@@ -13,7 +14,9 @@
 #include "cli/filter_support.h"
 #include "geo/analysis_report.h"
 #include "geo/map_pictures.h"
+#include "geo/plot.h"
 #include "geo/ranges.h"
+#include "geo/report_export.h"
 #include "geo/tally.h"
 #include "host/csv.h"
 #include "host/environment.h"
@@ -28,18 +31,24 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: vistrel-cli analyse --data DIR --database NAME --by zip|city|state|country\n"
-    "                           [--format table|csv|json] [--count] [--map FILE [--big-map]]\n"
-    "                           [--filter TEXT [--reverse] [--today YYYY-MM-DD]]\n\n"
+    "                           [--format table|csv|json|html|geojson] [--output FILE]\n"
+    "                           [--count] [--map FILE [--big-map]]\n"
+    "                           [--filter TEXT [--reverse] [--today YYYY-MM-DD] [--who ID]]\n\n"
     "Lists the distinct zip codes, cities, states or countries of a database's\n"
     "contacts, in the order the result window lists them. For --by zip the values\n"
-    "that are no US zip code are listed apart (table and json forms).\n\n"
+    "that are no US zip code are listed apart (all forms but csv).\n\n"
+    "  --format     html: a page with the map and the table that opens in any\n"
+    "               browser; geojson: the states, countries, zip codes or cities\n"
+    "               as features for map tools\n"
+    "  --output FILE  write to FILE instead of standard output\n"
     "  --count      also count the contacts per value, with the total\n"
     "  --map FILE   write the map as Plot paints it (zip, city, state), using the\n"
     "               count ranges of vistrel.ini in the settings folder; .png writes\n"
     "               PNG, anything else BMP\n"
     "  --big-map    the big map (zip and city only)\n"
     "  --filter     only the contacts that saved filter selects (--reverse: those it\n"
-    "               rejects); --today fixes the day its TODAY dates count from\n";
+    "               rejects); --today fixes the day its TODAY dates count from,\n"
+    "               --who the user whose marks count (the filter's own user without it)\n";
 
 using host::jsonString;
 
@@ -141,10 +150,11 @@ struct Options {
   std::string database;
   const geo::AnalysisInfo* analysis = nullptr;
   std::string format;
+  std::optional<std::string> outputFile;
   std::optional<std::string> mapFile;
   bool big = false;
   bool count = false;
-  Args args;  // for the saved filter's --filter, --reverse and --today
+  Args args;  // for the saved filter's --filter, --reverse, --today and --who
 };
 
 int usageError(std::ostream& err, const std::string& message) {
@@ -153,7 +163,7 @@ int usageError(std::ostream& err, const std::string& message) {
 }
 
 std::variant<Options, int> parseOptions(const std::vector<std::string>& argv, std::ostream& err) {
-  auto args = Args::parse(argv, {"data", "database", "by", "format", "map", "filter", "today"},
+  auto args = Args::parse(argv, {"data", "database", "by", "format", "output", "map", "filter", "today", "who"},
                           {"count", "big-map", "reverse"});
   const std::string usage(kUsage);
   if (!args.ok()) return usageError(err, args.status().message() + "\n\n" + usage.substr(0, usage.size() - 1));
@@ -168,9 +178,10 @@ std::variant<Options, int> parseOptions(const std::vector<std::string>& argv, st
     return usageError(err, "--by takes zip, city, state or country, not '" + *args->value("by") + "'");
   }
   o.format = args->valueOr("format", "table");
-  if (o.format != "table" && o.format != "csv" && o.format != "json") {
-    return usageError(err, "--format takes table, csv or json, not '" + o.format + "'");
+  if (o.format != "table" && o.format != "csv" && o.format != "json" && o.format != "html" && o.format != "geojson") {
+    return usageError(err, "--format takes table, csv, json, html or geojson, not '" + o.format + "'");
   }
+  o.outputFile = args->value("output");
   o.mapFile = args->value("map");
   o.big = args->has("big-map");
   o.count = args->has("count");
@@ -181,7 +192,29 @@ std::variant<Options, int> parseOptions(const std::vector<std::string>& argv, st
   if (o.big && (!o.mapFile || !o.analysis->bigMap)) {
     return usageError(err, "--big-map goes with --map for the zip or city analysis");
   }
+  if (!args->has("filter") && (args->has("reverse") || args->has("today"))) {
+    return usageError(err, std::string(args->has("reverse") ? "--reverse" : "--today") + " goes with --filter");
+  }
   return o;
+}
+
+// The HTML page or the GeoJSON of the report; the City page walks the
+// contacts again for the dots of their zip codes.
+host::StatusOr<std::string> exportReport(const Options& o, const Printed& p, host::Table& contacts) {
+  geo::ReportContext context;
+  context.filter = p.filter;
+  context.reversed = !p.filter.empty() && o.args.has("reverse");
+  auto clock = clockFromArgs(o.args);
+  if (!clock.ok()) return clock.status();
+  context.date = geo::reportDate((*clock)->now());
+  context.ranges = geo::RangeTable::load(host::programIniPath());
+  if (o.format == "geojson") return geo::geoJsonReport(p.report, context);
+  if (o.analysis->map == geo::MapKind::kContactDots) {
+    auto zips = geo::contactZipCodes(contacts, p.report.database());
+    if (!zips.ok()) return zips.status();
+    context.contactZips = std::move(zips).value();
+  }
+  return geo::htmlReport(p.report, context);
 }
 
 int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
@@ -202,7 +235,6 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
   host::Table contacts(engine, std::string(host::kTallisAlias), std::string(host::kContactTableName));
   contacts.setIndexName("LastFirst");
   if (host::Status s = contacts.open(); !s.ok()) return fail(s);
-  StreamMessageSink messages(err);
   auto narrowed = installSavedFilter(engine, o.args, *name, contacts, err);
   if (!narrowed.ok()) return fail(narrowed.status());
   // The map needs the counts, but for the contact dots.
@@ -214,12 +246,21 @@ int runAnalyse(const std::vector<std::string>& argv, std::ostream& out, std::ost
     return kExitFailure;
   }
   const Printed printed{*report, o.count, *narrowed ? (*narrowed)->row().shortname : std::string()};
+  std::ostringstream buffer;
+  std::ostream& sink = o.outputFile ? buffer : out;
   if (o.format == "csv") {
-    printCsv(printed, out);
+    printCsv(printed, sink);
   } else if (o.format == "json") {
-    printJson(printed, out);
+    printJson(printed, sink);
+  } else if (o.format == "html" || o.format == "geojson") {
+    auto text = exportReport(o, printed, contacts);
+    if (!text.ok()) return fail(text.status());
+    sink << *text;
   } else {
-    printTable(printed, out);
+    printTable(printed, sink);
+  }
+  if (o.outputFile) {
+    if (host::Status s = host::writeFileAtomically(*o.outputFile, buffer.str()); !s.ok()) return fail(s);
   }
   if (o.mapFile) {
     const host::Status s = writeMap(*report, *o.mapFile, o.big, contacts);

@@ -46,6 +46,16 @@ TEST_F(AnalyseCommandTest, PrintsTheValuesInListOrderInEachForm) {
             "\"92101\"}], \"others\": [\"60614\", \"75201\", \"<<BLANK FIELD>>\", \"M5V 2T6\"]}\n");
   ASSERT_EQ(run({"--database", "Sales", "--by", "zip"}), 0) << err_;
   EXPECT_NE(out_.find("Others (4)\n  60614\n"), std::string::npos) << out_;
+  ASSERT_EQ(run({"--database", "Sales", "--by", "state", "--format", "html"}), 0) << err_;
+  EXPECT_EQ(out_.rfind("<!DOCTYPE html>", 0), 0u);
+  // --output writes the file instead of standard output, whole or not at all.
+  const auto file = dir_ / "states.geojson";
+  ASSERT_EQ(run({"--database", "Sales", "--by", "state", "--count", "--format", "geojson", "--output", file.string()}),
+            0) << err_;
+  EXPECT_TRUE(out_.empty());
+  EXPECT_NE(testing::readFile(file).find("\"unmapped\": [{\"key\": \"ON\", \"count\": 2}]"), std::string::npos);
+  EXPECT_EQ(run({"--database", "Sales", "--by", "state", "--output", (dir_ / "no" / "such.txt").string()}), 1);
+  EXPECT_NE(err_.find("cannot write"), std::string::npos) << err_;
 }
 
 TEST_F(AnalyseCommandTest, CountsAddCountsTotalAndCompleteness) {

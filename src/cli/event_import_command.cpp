@@ -1,12 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
-#include <fstream>
 #include <ostream>
 
+#include "app/csv_table_import.h"
 #include "app/event_import.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/data_dir.h"
+#include "host/file_read.h"
 
 namespace vistrel::cli {
 
@@ -28,15 +29,19 @@ int runEventImport(const std::vector<std::string>& argv, std::ostream& out, std:
     return kExitUsage;
   }
   const std::string file = *args->value("events");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    err << "vistrel-cli import: cannot read " << file << "\n";
+  auto in = host::InputFile::open(file, host::kCsvFile);
+  if (!in.ok()) {
+    err << "vistrel-cli import: " << in.status().message() << "\n";
     return kExitFailure;
   }
   host::Engine engine;
   useDataDirectory(engine, *args->value("data"));
   const std::string database = *args->value("database");
-  auto added = app::importEvents(engine, host::kTallisAlias, database, in);
+  if (const host::Status s = app::checkDatabaseName(engine, host::kTallisAlias, database); !s.ok()) {
+    err << "vistrel-cli import: " << s.message() << "\n";
+    return kExitFailure;
+  }
+  auto added = app::importEvents(engine, host::kTallisAlias, database, (*in)->stream());
   if (!added.ok()) {
     err << "vistrel-cli import: " << file << ": " << added.status().message() << "\n";
     return kExitFailure;

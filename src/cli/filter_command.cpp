@@ -11,10 +11,11 @@
 #include "cli/commands.h"
 #include "cli/data_dir.h"
 #include "cli/filter_support.h"
-#include "dialogs/criteria_validation.h"
-#include "filter/filter_evaluator.h"
+#include "filter/filter_definition.h"
+#include "filter/filter_session.h"
 #include "filter/filter_text.h"
 #include "host/csv.h"
+#include "host/file_read.h"
 #include "host/json.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
@@ -37,8 +38,9 @@ constexpr char kUsage[] =
     "Works with the saved filters of a data directory, as the filter list does.\n"
     "  show     prints the stored definition text\n"
     "  add      stores a definition given in the stored text form (one line per\n"
-    "           criterion) once it passes the criteria editor's checks and those\n"
-    "           of activation; it is stored as the editor writes it\n"
+    "           criterion) exactly as written, once it passes the checks of\n"
+    "           activation; anything it cannot store as written is refused with\n"
+    "           the criterion and the reason\n"
     "  count    counts the contacts (or, with --table event, the events) of a\n"
     "           database that the filter selects; --who is the user whose marks\n"
     "           count (the filter's own user without it)\n"
@@ -99,30 +101,30 @@ int runShow(const Args& args, host::Engine& engine, std::ostream& out, std::ostr
   return kExitOk;
 }
 
+// Prints each fault of a definition on a line of its own.
+int refused(std::ostream& err, const filter::DefinitionFaults& faults) {
+  for (const filter::DefinitionFault& f : faults) err << "vistrel-cli filter: " << f.message << "\n";
+  return kExitFailure;
+}
+
 int runAdd(const Args& args, host::Engine& engine, const host::Clock& clock, std::ostream& out,
            std::ostream& err) {
-  const std::string file = *args.value("definition");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return failed(err, host::Status::IoError("cannot read " + file));
-  std::stringstream text;
-  text << in.rdbuf();
-  auto database = databaseName(engine, *args.value("database"));
-  if (!database.ok()) return failed(err, database.status());
   filter::StoredFilter row;
   row.shortname = *args.value("name");
-  row.db = *database;
-  row.who = std::string(host::utf8Left(*args.value("who"), 3));
+  row.who = *args.value("who");
   row.type = "CONTACT";
-  // What the criteria editor's OK would do with these lines: load them,
-  // check them and write them back.
-  const dialogs::CriteriaVerdict verdict = dialogs::checkFilterDefinition(row.shortname, text.str(), engine.locale());
-  for (const std::string& message : verdict.loadMessages) err << "vistrel-cli filter: " << message << "\n";
-  if (!verdict.ok()) return failed(err, host::Status::InvalidArgument(verdict.fault->message));
-  row.selection = filter::joinMemoLines(verdict.definition);
-  // The check compiles into its own slots, so an active filter elsewhere is untouched.
-  filter::ExpressionEngine expressions;
-  filter::CompiledFilter compiled(expressions);
-  if (!compiled.activatethisfilter(row.shortname, row.selection, clock, engine.locale())) return kExitFailure;
+  if (auto fault = filter::descriptionFault(row.shortname)) return failed(err, host::Status::InvalidArgument(*fault));
+  if (auto fault = filter::whoFault(row.who)) return failed(err, host::Status::InvalidArgument(*fault));
+  const auto text = host::readInputFile(*args.value("definition"), host::kFilterDefinitionFile);
+  if (!text.ok()) return failed(err, text.status());
+  auto database = databaseName(engine, *args.value("database"));
+  if (!database.ok()) return failed(err, database.status());
+  row.db = *database;
+  // The text is stored as written, once the verdict every user of a
+  // definition asks passes it.
+  const filter::DefinitionVerdict verdict = filter::judgeDefinition(*text, clock, engine.locale());
+  if (!verdict.ok()) return refused(err, verdict.faults);
+  row.selection = verdict.storedText();
   if (host::Status s = filter::addFilter(engine, row, clock); !s.ok()) return failed(err, s);
   out << "Added filter " << row.shortname << "\n";
   return kExitOk;
@@ -153,12 +155,11 @@ int runCount(const Args& args, host::Engine& engine, const host::Clock& clock, s
   }
   auto database = databaseName(engine, *args.value("database"));
   if (!database.ok()) return failed(err, database.status());
-  filter::CompiledFilter compiled;
+  filter::FilterSession session;
   const bool reverse = args.has("reverse");
-  auto row = activateSavedFilter(engine, *args.value("name"), *database, reverse, clock, compiled, err);
+  auto row = activateSavedFilter(engine, *args.value("name"), args, *database, clock, session, err);
   if (!row.ok()) return failed(err, row.status());
 
-  filter::FilterEvaluator evaluator(compiled, engine, args.valueOr("who", row->who));
   const bool events = tableKind == "event";
   host::Table table(engine, std::string(host::kTallisAlias),
                     std::string(events ? host::kEventTableName : host::kContactTableName));
@@ -172,7 +173,7 @@ int runCount(const Args& args, host::Engine& engine, const host::Clock& clock, s
   }
   if (!s.ok()) return failed(err, s);
   table.disableControls();
-  auto count = filter::countSelection(evaluator, table, nullptr, 0);
+  auto count = session.activeFilter.countSelection(table, engine, nullptr, 0);
   if (!count.ok()) return failed(err, count.status());
   const std::int64_t nonMatches = count->total - count->matches;
   if (format == "json") {
@@ -227,7 +228,6 @@ int runFilter(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   auto clock = clockFromArgs(*args);
   if (!clock.ok()) return usage(err, clock.status().message());
 
-  StreamMessageSink messages(err);
   host::Engine engine;
   useDataDirectory(engine, *args->value("data"));
   const std::string name = action->name;

@@ -11,6 +11,9 @@
 #include "dialogs/criteria_editor_model.h"
 #include "dialogs/description_generator.h"
 #include "filter/category_names.h"
+#include "filter/filter_definition.h"
+#include "host/clock.h"
+#include "host/file_read.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 
@@ -20,8 +23,9 @@ constexpr std::string_view kFilterDescribeUsage =
     "Usage: vistrel-cli filter describe --data DIR --database NAME --definition FILE\n\n"
     "Prints the description the criteria editor's \"Generate description\" button\n"
     "writes for the stored filter text in FILE: the first two criteria, at most\n"
-    "60 characters, with the name NAME gives a one-letter category. Exits 1 when\n"
-    "the filter has no filled-in fields.\n";
+    "60 characters, with the name NAME gives a one-letter category. Exits 1,\n"
+    "naming the criterion and the reason, when the text is no filter that could\n"
+    "be stored, and when the filter has no filled-in fields.\n";
 
 namespace {
 
@@ -46,14 +50,11 @@ int runFilterDescribe(const std::vector<std::string>& argv, std::ostream& out, s
     err << "vistrel-cli filter describe: " << s.message() << "\n\n" << kFilterDescribeUsage;
     return kExitUsage;
   }
-  const std::string file = *args->value("definition");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    err << "vistrel-cli filter describe: cannot read " << file << "\n";
+  const auto text = host::readInputFile(*args->value("definition"), host::kFilterDefinitionFile);
+  if (!text.ok()) {
+    err << "vistrel-cli filter describe: " << text.status().message() << "\n";
     return kExitFailure;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
 
   host::Engine engine;
   useDataDirectory(engine, *args->value("data"));
@@ -67,8 +68,12 @@ int runFilterDescribe(const std::vector<std::string>& argv, std::ostream& out, s
     err << "vistrel-cli filter describe: " << categories.status().message() << "\n";
     return kExitFailure;
   }
+  const filter::DefinitionVerdict verdict =
+      filter::judgeDefinition(*text, host::SystemClock::instance(), engine.locale());
+  for (const filter::DefinitionFault& f : verdict.faults) err << "vistrel-cli filter describe: " << f.message << "\n";
+  if (!verdict.ok()) return kExitFailure;
   dialogs::CriteriaEditorModel model;
-  model.loadfromMemo(text.str());
+  model.loadfromMemo(verdict.lines);
   const auto description = dialogs::generateDescription(model, *categories);
   if (!description) {
     err << dialogs::kNoFieldsForDescription << "\n";

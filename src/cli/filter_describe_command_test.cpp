@@ -19,6 +19,9 @@ TEST(FilterDescribeCommandTest, PrintsTheGeneratedDescription) {
       "punctbox(FALSE) openpara(0) closepara(0) and(0)\r\n";
   vistrel::testing::writeFile(dir / "category.txt", category);
   vistrel::testing::writeFile(dir / "empty.txt", "");
+  std::string unknown = category;
+  unknown.replace(unknown.find("Category"), 8, "Shoe Size");
+  vistrel::testing::writeFile(dir / "unknown.txt", unknown);
   const struct {
     const char* name;
     std::vector<std::string> args;
@@ -31,7 +34,9 @@ TEST(FilterDescribeCommandTest, PrintsTheGeneratedDescription) {
       {"database without names", {"--database", "Clients", "--definition", (dir / "category.txt").string()},
        kExitOk, "Category matches \"b\"\n", ""},
       {"nothing filled", {"--database", "Sales", "--definition", (dir / "empty.txt").string()}, kExitFailure, "",
-       "A description cannot be generated without filled in fields.\n"},
+       "vistrel-cli filter describe: The definition holds no criteria\n"},
+      {"no filter that could be stored", {"--database", "Sales", "--definition", (dir / "unknown.txt").string()},
+       kExitFailure, "", "vistrel-cli filter describe: Criteria 1: there is no field \"Shoe Size\"\n"},
       {"unknown database", {"--database", "Nope", "--definition", (dir / "category.txt").string()}, kExitFailure,
        "", "vistrel-cli filter describe: unknown database 'Nope'\n"},
   };

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/filter_support.h"
 
-#include <algorithm>
 
 #include "host/date_time.h"
 #include "host/table.h"
@@ -24,32 +23,30 @@ host::StatusOr<std::unique_ptr<host::Clock>> clockFromArgs(const Args& args) {
   return std::unique_ptr<host::Clock>(std::make_unique<host::FixedClock>(*date));
 }
 
-StreamMessageSink::StreamMessageSink(std::ostream& err) : err_(err), previous_(&host::messageSink()) {
-  host::setMessageSink(this);
+host::Status activationRefused(std::string_view name, const filter::DefinitionFaults& faults) {
+  return host::Status::InvalidArgument("the filter '" + std::string(name) + "' cannot be activated:\n" +
+                                       filter::faultLines(faults));
 }
 
-StreamMessageSink::~StreamMessageSink() { host::setMessageSink(previous_); }
-
-host::MessageAnswer StreamMessageSink::show(const host::Message& message) {
-  std::string text = message.text;
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  err_ << text << "\n";
-  return message.buttons == host::MessageButtons::kYesNo || message.buttons == host::MessageButtons::kYesNoCancel
-             ? host::MessageAnswer::kYes
-             : host::MessageAnswer::kOk;
+host::StatusOr<std::string> marksWho(const Args& args, const filter::StoredFilter& row) {
+  const auto who = args.value("who");
+  if (!who) return row.who;
+  if (const auto fault = filter::whoFault(*who)) return host::Status::InvalidArgument(*fault);
+  return *who;
 }
 
 host::StatusOr<filter::StoredFilter> activateSavedFilter(host::Engine& engine, std::string_view name,
-                                                         std::string_view database, bool reverse,
-                                                         const host::Clock& clock, filter::CompiledFilter& compiled,
+                                                         const Args& args, std::string_view database,
+                                                         const host::Clock& clock, filter::FilterSession& session,
                                                          std::ostream& err) {
   auto row = filter::findFilter(engine, name);
   if (!row.ok()) return row.status();
-  compiled.setActive(false);
-  if (!compiled.activatethisfilter(row->shortname, row->selection, clock, engine.locale())) {
-    return host::Status::InvalidArgument("the filter '" + std::string(name) + "' cannot be activated");
-  }
-  compiled.setReverse(reverse);
+  auto who = marksWho(args, *row);
+  if (!who.ok()) return who.status();
+  session.CurrentWho = *who;
+  session.CurrentDB = std::string(database);
+  const filter::DefinitionFaults faults = session.activate(*row, args.has("reverse"), clock, engine.locale());
+  if (!faults.empty()) return activationRefused(row->shortname, faults);
   if (!row->db.empty() && !host::equalsIgnoreCase(row->db, database)) {
     err << "Note: the filter '" << row->shortname << "' was saved for the database " << row->db << ".\n";
   }
@@ -59,18 +56,15 @@ host::StatusOr<filter::StoredFilter> activateSavedFilter(host::Engine& engine, s
 host::StatusOr<std::unique_ptr<ContactTableFilter>> installSavedFilter(host::Engine& engine, const Args& args,
                                                                        std::string_view database,
                                                                        host::Table& contacts, std::ostream& err) {
-  const auto name = args.value("filter");
-  if (!name) return std::unique_ptr<ContactTableFilter>();
+  if (!args.value("filter")) return std::unique_ptr<ContactTableFilter>();
   auto clock = clockFromArgs(args);
   if (!clock.ok()) return clock.status();
   auto f = std::make_unique<ContactTableFilter>();
   f->clock_ = std::move(clock).value();
-  auto row = activateSavedFilter(engine, *name, database, args.has("reverse"), *f->clock_, f->compiled_, err);
+  auto row = activateSavedFilter(engine, *args.value("filter"), args, database, *f->clock_, f->session_, err);
   if (!row.ok()) return row.status();
   f->row_ = std::move(row).value();
-  f->evaluator_ = std::make_unique<filter::FilterEvaluator>(f->compiled_, engine, f->row_.who);
-  contacts.setOnFilterRecord(f->evaluator_->recordFilter());
-  VISTREL_RETURN_IF_ERROR(contacts.setFiltered(true));
+  VISTREL_RETURN_IF_ERROR(f->session_.activeFilter.install(contacts, engine));
   return f;
 }
 

@@ -8,12 +8,11 @@
 #include <string_view>
 
 #include "cli/args.h"
-#include "filter/compiled_filter.h"
-#include "filter/filter_evaluator.h"
+#include "filter/filter_definition.h"
+#include "filter/filter_session.h"
 #include "filter/filter_store.h"
 #include "host/clock.h"
 #include "host/engine.h"
-#include "host/messages.h"
 #include "host/status.h"
 #include "host/table.h"
 
@@ -24,26 +23,21 @@ namespace vistrel::cli {
 // be made again), without it the system clock.
 host::StatusOr<std::unique_ptr<host::Clock>> clockFromArgs(const Args& args);
 
-// Sends the message boxes of the filter logic to `err` while it lives.
-class StreamMessageSink : public host::MessageSink {
- public:
-  explicit StreamMessageSink(std::ostream& err);
-  ~StreamMessageSink() override;
-  StreamMessageSink(const StreamMessageSink&) = delete;
-  StreamMessageSink& operator=(const StreamMessageSink&) = delete;
-  host::MessageAnswer show(const host::Message& message) override;
+// The refusal of a filter's activation as one failure: the filter named,
+// then each fault on a line of its own.
+host::Status activationRefused(std::string_view name, const filter::DefinitionFaults& faults);
 
- private:
-  std::ostream& err_;
-  host::MessageSink* previous_;
-};
+// The user whose marks a filter counts: --who when given (refused when it is
+// no user id), else the filter's owner.
+host::StatusOr<std::string> marksWho(const Args& args, const filter::StoredFilter& row);
 
-// Loads the saved filter `name` and activates it (reversed when asked) as
-// the filter list's Activate does. The refusals are told through the message
-// seam; a filter saved for another database is named in a note on `err`.
+// Loads the saved filter `name` and activates it in `session` (reversed with
+// --reverse) as the filter list's Activate does; marks count for the session's
+// CurrentWho, which is --who or else the filter's owner. A filter saved for
+// another database is named in a note on `err`.
 host::StatusOr<filter::StoredFilter> activateSavedFilter(host::Engine& engine, std::string_view name,
-                                                         std::string_view database, bool reverse,
-                                                         const host::Clock& clock, filter::CompiledFilter& compiled,
+                                                         const Args& args, std::string_view database,
+                                                         const host::Clock& clock, filter::FilterSession& session,
                                                          std::ostream& err);
 
 // A saved filter installed as the record filter of a contact table: the
@@ -56,15 +50,14 @@ class ContactTableFilter {
  private:
   friend host::StatusOr<std::unique_ptr<ContactTableFilter>> installSavedFilter(
       host::Engine&, const Args&, std::string_view, host::Table&, std::ostream&);
-  filter::ExpressionEngine expressions_;
-  filter::CompiledFilter compiled_{expressions_};
+  filter::FilterSession session_;
   filter::StoredFilter row_;
   std::unique_ptr<host::Clock> clock_;
-  std::unique_ptr<filter::FilterEvaluator> evaluator_;
 };
 
-// With --filter TEXT (and --reverse, --today), activates that saved filter
-// for `database` and installs it on `contacts`; nullptr without --filter.
+// With --filter TEXT (and --reverse, --today, --who), activates that saved
+// filter for `database` and installs it on `contacts`; nullptr without
+// --filter.
 host::StatusOr<std::unique_ptr<ContactTableFilter>> installSavedFilter(host::Engine& engine, const Args& args,
                                                                        std::string_view database,
                                                                        host::Table& contacts, std::ostream& err);

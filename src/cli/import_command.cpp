@@ -1,15 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
-#include <cerrno>
-#include <filesystem>
-#include <fstream>
 #include <ostream>
 
 #include "app/contact_import.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/data_dir.h"
-#include "host/file_write.h"
+#include "host/file_read.h"
 
 namespace vistrel::cli {
 namespace {
@@ -37,21 +34,18 @@ int runImport(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     return kExitUsage;
   }
   const std::string& file = args->positional()[0];
-  std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) {
-    err << "vistrel-cli import: " << file << " is a directory, not a CSV file\n";
-    return kExitFailure;
-  }
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    err << "vistrel-cli import: cannot read " << file << ": "
-        << (errno != 0 ? host::systemReason(errno) : std::string("cannot open it")) << "\n";
+  auto in = host::InputFile::open(file, host::kCsvFile);
+  if (!in.ok()) {
+    err << "vistrel-cli import: " << in.status().message() << "\n";
     return kExitFailure;
   }
   host::Engine engine;
   useDataDirectory(engine, *data);
-  auto added = app::importContacts(engine, host::kTallisAlias, *database, in);
+  if (const host::Status s = app::checkDatabaseName(engine, host::kTallisAlias, *database); !s.ok()) {
+    err << "vistrel-cli import: " << s.message() << "\n";
+    return kExitFailure;
+  }
+  auto added = app::importContacts(engine, host::kTallisAlias, *database, (*in)->stream());
   if (!added.ok()) {
     err << "vistrel-cli import: " << file << ": " << added.status().message() << "\n";
     return kExitFailure;

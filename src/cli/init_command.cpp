@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,23 +42,11 @@ bool parseCount(const std::string& text, std::int64_t* out) {
   return true;
 }
 
-// Each run builds its data file in a folder of its own beside the target,
-// named by its process, and moves the finished file into place: a run that
-// is killed or fails leaves no data file, and a later run removes the folder
-// once that process is gone.
-constexpr std::string_view kBuildPrefix = ".tallis-init-";
-
-void removeAbandonedBuilds(const fs::path& dir) {
+// True for "/" and the paths that lead to it ("/..", "//").
+bool isFileSystemRoot(const fs::path& dir) {
   std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.rfind(kBuildPrefix, 0) != 0) continue;
-    const long pid = std::atol(name.c_str() + kBuildPrefix.size());
-    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-      std::error_code ignored;
-      fs::remove_all(it->path(), ignored);
-    }
-  }
+  const fs::path full = fs::weakly_canonical(fs::absolute(dir, ec), ec);
+  return !ec && full == full.root_path();
 }
 
 // Fails when `dir` holds a data file already, saying whether it is a Tallis
@@ -91,13 +78,15 @@ host::Status buildDataFile(const fs::path& build, bool demo, const app::DemoOpti
   return engine.setBulkLoad(host::kTallisAlias, false);
 }
 
+// The data file is built beside its place and moved there once complete (a
+// run that is killed or fails leaves no data file).
 host::Status createDataDirectory(const fs::path& dir, bool demo, const app::DemoOptions& options) {
   std::error_code ec;
   fs::create_directories(dir, ec);
   if (ec) return host::Status::IoError("cannot create " + dir.string() + ": " + ec.message());
   VISTREL_RETURN_IF_ERROR(checkNoDataFile(dir));
-  removeAbandonedBuilds(dir);
-  const fs::path build = dir / (std::string(kBuildPrefix) + std::to_string(::getpid()));
+  host::removeAbandonedBuilds(dir);
+  const fs::path build = dir / (std::string(host::kBuildFolderPrefix) + std::to_string(::getpid()));
   fs::remove_all(build, ec);
   host::Status s = buildDataFile(build, demo, options);
   if (s.ok()) s = host::moveFileIntoPlace(build / host::kDataFileName, dir / host::kDataFileName);
@@ -121,14 +110,18 @@ int runInit(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     err << "vistrel-cli init: --contacts, --seed and --one-database go with --demo\n\n" << kUsage;
     return kExitUsage;
   }
+  if (isFileSystemRoot(*data)) {
+    err << "vistrel-cli init: " << *data << " is the root of the file system; give a folder for the data\n";
+    return kExitUsage;
+  }
   app::DemoOptions options;
   if (auto n = args->value("contacts"); n && !parseCount(*n, &options.contacts)) {
     err << "vistrel-cli init: --contacts needs a whole number, not '" << *n << "'\n";
     return kExitUsage;
   }
   if (options.contacts > app::kMaxDemoContacts) {
-    err << "vistrel-cli init: --contacts takes at most " << app::kMaxDemoContacts << ", not " << options.contacts
-        << "\n";
+    err << "vistrel-cli init: --contacts takes at most " << app::kMaxDemoContacts << ", not "
+        << *args->value("contacts") << "\n";
     return kExitUsage;
   }
   std::int64_t seed = 1;

@@ -22,10 +22,15 @@ constexpr char kMirrorUsage[] =
     "DIR stay; the host's are replaced. Every other command then works on DIR.\n";
 
 constexpr char kExportUsage[] =
-    "Usage: vistrel-cli export-paradox --data DIR --to DIR2 [--tables NAMES]\n\n"
+    "Usage: vistrel-cli export-paradox --data DIR --to DIR2 [--tables NAMES] [--force]\n"
+    "                                  [--replace-unmappable]\n\n"
     "Writes the Tallis tables of DIR as Paradox files into DIR2 (code page 1252),\n"
     "encrypted where Tallis encrypts them, so that DIR2 looks like a Tallis data\n"
-    "directory.\n";
+    "directory. All or nothing: every file is written before any is put in place.\n"
+    "Tables DIR2 holds already (in any letter case) are replaced only with\n"
+    "--force. A text with characters code page 1252 lacks refuses the export,\n"
+    "naming its table, record and field; --replace-unmappable writes such\n"
+    "characters as \"?\" or a look-alike and lists where.\n";
 
 std::vector<std::string> splitNames(const std::string& text) {
   std::vector<std::string> names;
@@ -90,7 +95,7 @@ int runMirror(const std::vector<std::string>& argv, std::ostream& out, std::ostr
 }
 
 int runExport(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  auto args = Args::parse(argv, {"data", "to", "tables"}, {});
+  auto args = Args::parse(argv, {"data", "to", "tables"}, {"force", "replace-unmappable"});
   if (!args.ok()) {
     err << "vistrel-cli export-paradox: " << args.status().message() << "\n";
     return kExitUsage;
@@ -99,16 +104,32 @@ int runExport(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     err << "vistrel-cli export-paradox: " << s.message() << "\n\n" << kExportUsage;
     return kExitUsage;
   }
+  host::ExportOptions options;
+  options.tables = splitNames(args->valueOr("tables", ""));
+  options.force = args->has("force");
+  options.replaceUnmappable = args->has("replace-unmappable");
+  if (const host::Status s = host::checkHostTableNames(options.tables); !s.ok()) {
+    err << "vistrel-cli export-paradox: " << s.message() << "\n\n" << kExportUsage;
+    return kExitUsage;
+  }
   host::Engine engine;
   useDataDirectory(engine, *args->value("data"));
   const auto started = std::chrono::steady_clock::now();
-  auto results = host::exportParadoxTables(engine, host::kTallisAlias, *args->value("to"),
-                                           splitNames(args->valueOr("tables", "")));
+  auto results = host::exportParadoxTables(engine, host::kTallisAlias, *args->value("to"), options);
   if (!results.ok()) {
     err << "vistrel-cli export-paradox: " << results.status().message() << "\n";
-    return results.status().IsInvalidArgument() ? kExitUsage : kExitFailure;
+    return kExitFailure;
   }
-  for (const host::ExportTableResult& r : *results) out << r.file << "  " << r.rows << " rows\n";
+  for (const host::ExportTableResult& r : *results) {
+    out << r.file << "  " << r.rows << " rows\n";
+    for (const std::string& place : r.unmappable) {
+      err << "vistrel-cli export-paradox: written with \"?\" or a look-alike: " << place << "\n";
+    }
+    if (r.unmappableCount > static_cast<std::int64_t>(r.unmappable.size())) {
+      err << "vistrel-cli export-paradox: and " << r.unmappableCount - static_cast<std::int64_t>(r.unmappable.size())
+          << " more texts in " << r.file << "\n";
+    }
+  }
   out << "Written in " << secondsText(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count())
       << "\n";
   return kExitOk;

@@ -4,66 +4,34 @@
 
 #include <array>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "filter/filter_definition.h"
+#include "filter/filter_language.h"
 #include "filter/filter_text.h"
 #include "host/field_catalog.h"
 
 namespace vistrel::dialogs {
 
-inline constexpr int kCriteriaLineCount = 10;
-inline constexpr int kMaxParentheses = 5;
-// Characters a condition keeps when it is stored.
-inline constexpr std::size_t kMaxConditionLength = 80;
+inline constexpr int kCriteriaLineCount = filter::kMaxCriteria;
+inline constexpr int kMaxParentheses = filter::kMaxParentheses;
+// Characters a condition box holds.
+inline constexpr std::size_t kMaxConditionLength = filter::kMaxValueLength;
 
-// The relations a field of the given kind offers, in list order; empty for
-// the kinds that take no criterion (constructed fields, category detail, the
-// undefined entry).
-std::span<const std::string_view> relationsForKind(host::FieldKind kind);
-// The relations the field at catalog `position` offers: those of its kind,
-// and for the event field Type also "is a", "is first" and "is last", without
-// which the first and last event of a type could not be asked for.
-std::vector<std::string_view> relationsForField(int position);
-// The relation selected when a field of the kind is chosen, or empty.
-std::string_view preselectedRelation(host::FieldKind kind);
-// False for "is true", "is not true", "is blank" and "is not blank".
-bool relationTakesCondition(std::string_view relation);
+using filter::ConditionPicker;
 
 // The catalog position named by a field box text ("Last Name", or a user
 // field's "Birthday : Bday"): the text before its first ":" less the blank in
 // front of it, looked up by label; the undefined entry when nothing matches.
 int fieldPositionOfText(std::string_view fieldText);
 
-// What a condition text becomes in the stored text of a criterion on the
-// field at `position`: cut to 80 characters; for the event fields Status and
-// LetterType a status name becomes its one-letter code; for date fields the
-// NoYear and NoDay notes set the flags and, unless the value holds "TODAY",
-// everything from the first "(" on is dropped. Finally line breaks become
-// blanks and parentheses without a partner are dropped, so the stored line
-// always reads back into the same groups.
-struct StoredCondition {
-  std::string value;
-  bool noYear = false;
-  bool noDay = false;
-};
-StoredCondition storedCondition(int position, std::string_view conditionText);
-
-// The condition text the editor shows for a stored criterion: the value with
-// its NoYear/NoDay note put back when the value lost it, and for the event
-// field Status the status name instead of its code.
-std::string shownCondition(int position, const filter::FilterLine& line);
-
 // True for the field texts that name a user-defined field, whose meaning
 // differs between databases: texts starting with "USER", "NUM" or "MONEY", or
 // with "DAT" unless they are one of the built-in "DATE..." fields (letter case
 // ignored).
 bool isUserDefined(std::string_view fieldText);
-
-// What entering a line's condition box opens.
-enum class ConditionPicker { kNone, kEventType, kEventStatus, kLetterType, kDate, kTime, kCategory };
 
 // One of the editor's ten criteria lines.
 struct CriteriaLine {
@@ -79,10 +47,11 @@ struct CriteriaLine {
 };
 
 // The state of the filter criteria editor without its window: ten lines and
-// the options, with the rules that tie a line's field, relation list and
-// condition together, and the writer and reader of the stored filter text.
-// A window binds its controls to it. Lines are numbered 1 to 10; functions
-// taking a line number REQUIRE 1 <= n <= 10.
+// the options, what each line shows (its relation list, whether its condition
+// box shows, which picker it opens, all from the filter language's tables)
+// and how the lines turn into the stored text and back. A window binds its
+// controls to it. Lines are numbered 1 to 10; functions taking a line number
+// REQUIRE 1 <= n <= 10.
 class CriteriaEditorModel {
  public:
   // A new filter: every line empty with no relations, line 1 in use.
@@ -122,23 +91,28 @@ class CriteriaEditorModel {
   std::optional<std::string> otherDatabaseWarning(std::string_view recordDb,
                                                   std::string_view currentDb) const;
 
-  // The stored line for line n, or the empty text when the line is not in use.
+  // The stored line for line n, or the empty text when the line is not in
+  // use. The condition is written as typed, after the writer's rules
+  // (filter::storedValue); whether the text can be stored is the verdict's.
   std::string outputLine(int n) const;
   // The lines for lines 1 to 10 up to the first one not in use.
   std::vector<std::string> outputToMemo() const;
 
   // Fills the lines from stored text, one line per memo line, up to the first
-  // blank memo line (at most ten). A field label that the catalog does not
-  // hold is reported with "problem with undefined field" and loads as the
-  // undefined entry. A condition shows as it will be stored again (cut to 80
-  // characters, parentheses without a partner dropped), so saving a loaded
-  // filter and loading it again gives the same lines.
-  void loadfromMemo(const std::vector<std::string>& memo);
-  void loadfromMemo(std::string_view memoText) { loadfromMemo(filter::splitMemoLines(memoText)); }
+  // blank memo line (at most ten), and returns what the window tells the
+  // user: a field label that the catalog does not hold is named ("problem
+  // with undefined field ...") and loads as the undefined entry; a relation
+  // the field does not offer is named and loads as none. A condition
+  // shows as it will be stored again, so saving a loaded filter and loading
+  // it again gives the same lines.
+  std::vector<std::string> loadfromMemo(const std::vector<std::string>& memo);
+  std::vector<std::string> loadfromMemo(std::string_view memoText) {
+    return loadfromMemo(filter::splitMemoLines(memoText));
+  }
 
  private:
   void fillRelations(int n, int position);
-  void loadLine(int n, const filter::FilterLine& stored);
+  std::optional<std::string> loadLine(int n, const filter::FilterLine& stored);
 
   std::array<CriteriaLine, kCriteriaLineCount> lines_;
 };

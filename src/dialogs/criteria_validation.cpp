@@ -4,7 +4,6 @@
 
 #include "filter/filter_text.h"
 #include "host/environment.h"
-#include "host/messages.h"
 #include "host/text.h"
 
 namespace vistrel::dialogs {
@@ -14,10 +13,6 @@ CriteriaFault fault(std::string message, CriteriaBox box, int line = 0) {
   return CriteriaFault{std::move(message), box, line};
 }
 
-bool isNumberKind(host::FieldKind kind) {
-  return kind == host::FieldKind::kNumber || kind == host::FieldKind::kMoney;
-}
-
 bool onlyDigitsAndSeparators(std::string_view text, const host::Locale& locale) {
   for (const char c : text) {
     if ((c < '0' || c > '9') && c != locale.thousandSeparator && c != locale.decimalSeparator) return false;
@@ -25,42 +20,11 @@ bool onlyDigitsAndSeparators(std::string_view text, const host::Locale& locale) 
   return true;
 }
 
-// A message sink that keeps what it is told, installed for one scope.
-class SinkSwap {
- public:
-  SinkSwap() : previous_(&host::messageSink()) { host::setMessageSink(&recorder_); }
-  ~SinkSwap() { host::setMessageSink(previous_); }
-  std::vector<std::string> texts() const {
-    std::vector<std::string> out;
-    for (const host::Message& m : recorder_.messages()) out.push_back(m.text);
-    return out;
-  }
-
- private:
-  host::RecordingMessageSink recorder_;
-  host::MessageSink* previous_;
-};
-
-// The first used line whose stored value is longer than a condition box holds.
-std::optional<CriteriaFault> overlongCondition(const std::vector<std::string>& memo) {
-  for (std::size_t i = 0; i < memo.size() && i < kCriteriaLineCount && !host::IsBlank(memo[i]); ++i) {
-    const filter::FilterLine stored = filter::readFilterLine(memo[i]);
-    if (host::utf8Length(stored.value) > kMaxConditionLength) {
-      return fault("The condition for " + stored.field + " is longer than 80 characters.", CriteriaBox::kCondition,
-                   static_cast<int>(i) + 1);
-    }
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::optional<CriteriaFault> verifyDescription(std::string_view description) {
-  if (host::IsBlank(description)) {
-    return fault("The description is blank.  Use it to describe the filter.", CriteriaBox::kDescription);
-  }
-  if (host::utf8Length(description) > kMaxDescriptionLength) {
-    return fault("The description is longer than 100 characters.", CriteriaBox::kDescription);
+  if (auto message = filter::descriptionFault(description)) {
+    return fault(std::move(*message), CriteriaBox::kDescription);
   }
   return std::nullopt;
 }
@@ -89,7 +53,7 @@ std::optional<CriteriaFault> verifyEdits(const CriteriaEditorModel& model, const
     const CriteriaLine& l = model.line(n);
     const std::string prefix = "The condition for " + l.fieldText;
     if (host::IsBlank(l.conditionText)) return fault(prefix + " is blank.", CriteriaBox::kCondition, n);
-    if (!isNumberKind(model.fieldtype(n))) continue;
+    if (!filter::fieldKindInfo(fieldPositionOfText(l.fieldText)).digitsOnly) continue;
     if (!onlyDigitsAndSeparators(l.conditionText, locale)) {
       return fault(prefix + " is not numeric.", CriteriaBox::kCondition, n);
     }
@@ -126,21 +90,24 @@ std::optional<CriteriaFault> verifyCriteria(std::string_view description, const 
   return verifyOpenClose(model);
 }
 
-CriteriaVerdict checkFilterDefinition(std::string_view description, std::string_view definitionText,
-                                      const host::Locale& locale) {
-  CriteriaVerdict verdict;
-  const std::vector<std::string> memo = filter::splitMemoLines(definitionText);
-  if ((verdict.fault = verifyDescription(description))) return verdict;
-  if ((verdict.fault = overlongCondition(memo))) return verdict;
-  CriteriaEditorModel model;
-  {
-    SinkSwap quiet;
-    model.loadfromMemo(memo);
-    verdict.loadMessages = quiet.texts();
+std::optional<CriteriaFault> verifyDefinition(const CriteriaEditorModel& model, const host::Clock& clock,
+                                              const host::Locale& locale) {
+  const filter::DefinitionVerdict verdict =
+      filter::judgeDefinition(model.outputToMemo(), clock, locale);
+  if (verdict.ok()) return std::nullopt;
+  const filter::DefinitionFault& first = verdict.faults.front();
+  const int n = first.row >= 1 && first.row <= kCriteriaLineCount ? first.row : 0;
+  CriteriaBox box = CriteriaBox::kNone;
+  if (n > 0) {
+    switch (first.part) {
+      case filter::DefinitionPart::kField: box = CriteriaBox::kField; break;
+      case filter::DefinitionPart::kRelation: box = CriteriaBox::kRelation; break;
+      case filter::DefinitionPart::kValue:
+      case filter::DefinitionPart::kLine: box = CriteriaBox::kCondition; break;
+      case filter::DefinitionPart::kWhole: break;
+    }
   }
-  if ((verdict.fault = verifyCriteria(description, model, locale))) return verdict;
-  verdict.definition = model.outputToMemo();
-  return verdict;
+  return fault(first.message, box, box == CriteriaBox::kNone ? 0 : n);
 }
 
 }  // namespace vistrel::dialogs

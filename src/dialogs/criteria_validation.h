@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "dialogs/criteria_editor_model.h"
+#include "filter/filter_definition.h"
+#include "host/clock.h"
 #include "host/locale.h"
 
-// The checks the criteria editor runs on OK before anything is written. Each
-// check passes (none) or gives the message to show and the box to focus.
+// The checks the criteria editor runs on OK before anything is written: those
+// of its boxes, then the verdict on the text it would store. Each check
+// passes (none) or gives the message to show and the box to focus.
 namespace vistrel::dialogs {
 
 // The boxes of the editor a failed check can focus.
@@ -26,8 +29,9 @@ struct CriteriaFault {
 };
 
 // Characters a description keeps in the select table.
-inline constexpr std::size_t kMaxDescriptionLength = 100;
+inline constexpr std::size_t kMaxDescriptionLength = filter::kMaxDescriptionLength;
 
+// Blank, or a name the select table cannot hold as given (filter::descriptionFault).
 std::optional<CriteriaFault> verifyDescription(std::string_view description);
 // The first line in use whose field text is blank.
 std::optional<CriteriaFault> verifyFields(const CriteriaEditorModel& model);
@@ -45,18 +49,10 @@ std::optional<CriteriaFault> verifyOpenClose(const CriteriaEditorModel& model);
 std::optional<CriteriaFault> verifyCriteria(std::string_view description, const CriteriaEditorModel& model,
                                             const host::Locale& locale);
 
-// What the editor's OK makes of a stored filter text: loaded into the
-// editor's lines, checked as OK checks them and written back. A condition
-// longer than the 80 characters a box holds is refused before loading, with
-// its line and field named.
-struct CriteriaVerdict {
-  std::optional<CriteriaFault> fault;  // none: the editor would save it
-  std::vector<std::string> definition;  // the lines OK would store
-  std::vector<std::string> loadMessages;  // what loading reported ("problem with undefined field")
-  bool ok() const { return !fault.has_value(); }
-};
-// Uses the field catalog as its aliases stand; no message box is shown.
-CriteriaVerdict checkFilterDefinition(std::string_view description, std::string_view definitionText,
-                                      const host::Locale& locale);
+// The verdict on the text the lines would store (filter::judgeDefinition):
+// its first fault, on the box of its line the fault is about. Runs after the
+// checks above, which catch the blank boxes first.
+std::optional<CriteriaFault> verifyDefinition(const CriteriaEditorModel& model, const host::Clock& clock,
+                                              const host::Locale& locale);
 
 }  // namespace vistrel::dialogs

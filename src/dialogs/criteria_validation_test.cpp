@@ -6,7 +6,6 @@
 
 #include <functional>
 
-#include "host/messages.h"
 
 namespace vistrel::dialogs {
 namespace {
@@ -97,46 +96,36 @@ TEST(CriteriaValidationTest, NumbersFollowTheLocaleSeparators) {
   EXPECT_EQ(verifyEdits(model, german)->message, "The condition for Money 1 : Money1 is not a valid number.");
 }
 
-std::string line(const char* field, int relation, const std::string& value) {
-  return std::string("database(Contact) field(") + field + ") condition(" + std::to_string(relation) +
-         ") value(" + value +
-         ") casebox(FALSE) yearbox(FALSE) daybox(FALSE) punctbox(FALSE) openpara(0) closepara(0) and(0)";
-}
-
-TEST(CriteriaValidationTest, DefinitionVerdictIsTheEditorsOk) {
-  host::ScopedMessageRecorder messages;
+// After its boxes pass, OK judges the text the lines make: what could not be
+// stored as typed is refused on the condition box of its line.
+TEST(CriteriaValidationTest, TheTextTheLinesMakeIsJudgedToo) {
   const struct {
     const char* name;
-    std::string description;
-    std::string text;
-    std::string message;  // empty: accepted
-    std::string stored;   // the first stored line when accepted
+    const char* field;
+    const char* relation;
+    const char* condition;
+    std::optional<CriteriaFault> expected;
   } cases[] = {
-      {"accepted as stored", "Smiths", line("Last Name", 7, "Smith"), "", line("Last Name", 7, "Smith")},
-      {"label in capitals is stored as the catalog spells it", "Smiths", line("LAST NAME", 7, "Smith"), "",
-       line("Last Name", 7, "Smith")},
-      {"non-ASCII condition kept whole", "Zürich", line("City", 5, "Zürich"), "", line("City", 5, "Zürich")},
-      {"80 characters fit", "d", line("City", 5, std::string(79, 'a') + "é"), "",
-       line("City", 5, std::string(79, 'a') + "é")},
-      {"81 characters do not", "d", line("City", 5, std::string(80, 'a') + "é"),
-       "The condition for City is longer than 80 characters.", ""},
-      {"unknown field", "d", line("Shoe Size", 5, "9"), "A selected field is blank.", ""},
-      {"blank description", "", line("City", 5, "x"), "The description is blank.  Use it to describe the filter.",
-       ""},
-      {"empty text", "d", "", "A selected field is blank.", ""},
-      {"not a number", "d", line("Num 1", 5, "ten"), "The condition for Num 1 : Num1 is not numeric.", ""},
+      {"balanced parentheses", "Last Name", "equals", "Smith (Jr)", std::nullopt},
+      {"a category expression that does not compile", "Category", "matches", "A AND(B)",
+       CriteriaFault{"Criteria 2: A was unexpected in A AND(B)", CriteriaBox::kCondition, 2}},
+      {"a lone opening parenthesis", "Last Name", "equals", "Smith (Jr",
+       CriteriaFault{"Criteria 2: the value \"Smith (Jr) casebox(FALSE) year...\" has a \"(\" without its \")\"",
+                     CriteriaBox::kCondition, 2}},
+      {"a line break", "City", "equals", "Bos\nton",
+       CriteriaFault{"Criteria 2: the line holds a line break", CriteriaBox::kCondition, 2}},
+      {"a date TODAY cannot read", "Date 1 : Date1", "equals", "TODAY soon",
+       CriteriaFault{"The date of criteria 2 cannot be read: TODAY soon (\"soon\" is no offset, day, month or year)",
+                     CriteriaBox::kCondition, 2}},
   };
+  const host::FixedClock clock(45427.0);
   for (const auto& c : cases) {
-    const CriteriaVerdict v = checkFilterDefinition(c.description, c.text, host::Locale::unitedStates());
-    EXPECT_EQ(v.ok() ? "" : v.fault->message, c.message) << c.name;
-    if (v.ok()) {
-      ASSERT_EQ(v.definition.size(), 1u) << c.name;
-      EXPECT_EQ(v.definition[0], c.stored) << c.name;
-    }
+    CriteriaEditorModel model;
+    fill(model, 1, "City", "equals", "Boston", 0, 0, 1);
+    fill(model, 2, c.field, c.relation, c.condition);
+    EXPECT_EQ(verifyCriteria("d", model, host::Locale::unitedStates()), std::nullopt) << c.name;
+    EXPECT_EQ(verifyDefinition(model, clock, host::Locale::unitedStates()), c.expected) << c.name;
   }
-  EXPECT_TRUE(messages.messages().empty()) << "the verdict shows no box";
-  const CriteriaVerdict unknown = checkFilterDefinition("d", line("Shoe Size", 5, "9"), host::Locale());
-  EXPECT_EQ(unknown.loadMessages, std::vector<std::string>{"problem with undefined field"});
 }
 
 }  // namespace

@@ -3,17 +3,8 @@
 #include "dialogs/filter_save.h"
 
 #include "filter/filter_text.h"
-#include "host/messages.h"
 
 namespace vistrel::dialogs {
-namespace {
-
-std::optional<CriteriaFault> refuse(std::string message, CriteriaBox box, int line = 0) {
-  host::ShowError(message);
-  return CriteriaFault{std::move(message), box, line};
-}
-
-}  // namespace
 
 host::StatusOr<bool> SelectTableStore::descriptionExists(std::string_view description, std::string_view fRecno) {
   return filter::descriptionTaken(engine_, description, fRecno);
@@ -29,24 +20,22 @@ host::StatusOr<FilterRecord> SelectTableStore::read(std::string_view fRecno) {
 
 std::optional<CriteriaFault> saveCriteria(const CriteriaEditorModel& model, std::string_view description,
                                           FilterRecord& record, FilterRecordStore& store, const SaveContext& context) {
-  if (auto fault = verifyCriteria(description, model, context.locale)) {
-    host::ShowError(fault->message);
-    return fault;
-  }
-  const auto duplicate = store.descriptionExists(description, record.frecno);
-  if (duplicate.ok() && *duplicate) return refuse(std::string(kDuplicateDescription), CriteriaBox::kDescription);
+  if (auto fault = verifyCriteria(description, model, context.locale)) return fault;
+  const host::Clock& clock = context.clock != nullptr ? *context.clock : host::SystemClock::instance();
+  if (auto fault = verifyDefinition(model, clock, context.locale)) return fault;
+  const CriteriaFault duplicate{std::string(kDuplicateDescription), CriteriaBox::kDescription, 0};
+  const auto taken = store.descriptionExists(description, record.frecno);
+  if (taken.ok() && *taken) return duplicate;
   FilterRecord row = record;
   row.shortname = std::string(description);
   row.db = context.currentDb;
   row.type = "CONTACT";
   row.selection = filter::joinMemoLines(model.outputToMemo());
   row.who = context.currentWho;
-  host::StatusOr<std::string> key = duplicate.ok() ? store.post(row) : host::StatusOr<std::string>(duplicate.status());
-  if (!key.ok() && key.status().message() == kDuplicateDescription) {
-    return refuse(std::string(kDuplicateDescription), CriteriaBox::kDescription);
-  }
+  host::StatusOr<std::string> key = taken.ok() ? store.post(row) : host::StatusOr<std::string>(taken.status());
+  if (!key.ok() && key.status().IsAlreadyExists()) return duplicate;
   if (!key.ok()) {
-    return refuse("The filter could not be saved: " + key.status().message(), CriteriaBox::kDescription);
+    return CriteriaFault{"The filter could not be saved: " + key.status().message(), CriteriaBox::kDescription, 0};
   }
   row.frecno = *key;
   record = std::move(row);

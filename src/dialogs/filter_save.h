@@ -56,11 +56,13 @@ struct SaveContext {
   std::string currentDb;
   std::string currentWho;
   host::Locale locale;
+  const host::Clock* clock = nullptr;  // TODAY dates are judged against its day; none: the system clock
 };
 
-// The editor's OK: checks the lines, renders them and posts `record` with
-// the description, the database, "CONTACT", the text and the user. A failed
-// check or post is shown with ShowError and returned with the box to focus;
+// The editor's OK: checks the lines (the boxes, then the verdict on the text
+// they make), renders them and posts `record` with the description, the
+// database, "CONTACT", the text and the user. A failed check or post is
+// returned with its message and the box to focus, for the window to show;
 // the record then keeps what it held. On success `record` holds what was
 // stored, its key included.
 std::optional<CriteriaFault> saveCriteria(const CriteriaEditorModel& model, std::string_view description,

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "filter/filter_text.h"
-#include "host/messages.h"
 #include "host/tallis_schema.h"
 #include "fixture_data.h"
 #include "testing.h"
@@ -29,14 +28,14 @@ class FilterSaveTest : public ::testing::Test {
   vistrel::testing::TempDir dir_;
   host::Engine engine_;
   CriteriaEditorModel model_;
-  SaveContext context_{"Sales", "DEM", host::Locale::unitedStates()};
-  host::ScopedMessageRecorder messages_;
+  host::FixedClock clock_{45427.0};
+  SaveContext context_{"Sales", "DEM", host::Locale::unitedStates(), &clock_};
 };
 
 TEST_F(FilterSaveTest, StoresANewRowAndChangesItLater) {
   SelectTableStore store(engine_);
   FilterRecord record;
-  ASSERT_EQ(saveCriteria(model_, "Bostonians", record, store, context_), std::nullopt) << messages_.lastText();
+  ASSERT_EQ(saveCriteria(model_, "Bostonians", record, store, context_), std::nullopt);
   ASSERT_EQ(record.frecno.size(), 20u);  // what the FRecno field holds
   auto stored = store.read(record.frecno);
   ASSERT_TRUE(stored.ok());
@@ -48,7 +47,7 @@ TEST_F(FilterSaveTest, StoresANewRowAndChangesItLater) {
 
   context_.currentDb = "Clients";
   const std::string key = record.frecno;
-  ASSERT_EQ(saveCriteria(model_, "Bostonians", record, store, context_), std::nullopt) << messages_.lastText();
+  ASSERT_EQ(saveCriteria(model_, "Bostonians", record, store, context_), std::nullopt);
   EXPECT_EQ(record.frecno, key);
   EXPECT_EQ(store.read(key)->db, "Clients");
 }
@@ -61,7 +60,7 @@ TEST_F(FilterSaveTest, DuplicateDescriptionLeavesEverythingAsItWas) {
   const auto fault = saveCriteria(model_, "Bostonians", second, store, context_);
   ASSERT_TRUE(fault.has_value());
   EXPECT_EQ(fault->box, CriteriaBox::kDescription);
-  EXPECT_EQ(messages_.lastText(), kDuplicateDescription);
+  EXPECT_EQ(fault->message, kDuplicateDescription);
   EXPECT_TRUE(second.frecno.empty());
 }
 
@@ -76,7 +75,7 @@ TEST_F(FilterSaveTest, AFailedWriteIsNamedAndNoDuplicate) {
   record.shortname = "old";
   const auto fault = saveCriteria(model_, "Bostonians", record, store, context_);
   ASSERT_TRUE(fault.has_value());
-  EXPECT_EQ(messages_.lastText(), "The filter could not be saved: attempt to write a readonly database");
+  EXPECT_EQ(fault->message, "The filter could not be saved: attempt to write a readonly database");
   EXPECT_EQ(record.shortname, "old");
 }
 
@@ -84,8 +83,9 @@ TEST_F(FilterSaveTest, ACheckFailureWritesNothing) {
   SelectTableStore store(engine_);
   model_.line(1).conditionText = "";
   FilterRecord record;
-  ASSERT_TRUE(saveCriteria(model_, "Bostonians", record, store, context_).has_value());
-  EXPECT_EQ(messages_.lastText(), "The condition for City is blank.");
+  const auto fault = saveCriteria(model_, "Bostonians", record, store, context_);
+  ASSERT_TRUE(fault.has_value());
+  EXPECT_EQ(fault->message, "The condition for City is blank.");
   EXPECT_FALSE(*store.descriptionExists("Bostonians", ""));
 }
 

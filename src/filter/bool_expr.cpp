@@ -202,7 +202,10 @@ bool evaluateNode(const Nodes& nodes, int index, const Truth& truth) {
   return value;
 }
 
-std::size_t slotIndex(ExpressionSlot slot) { return slot == ExpressionSlot::kRows ? 0 : 1; }
+std::size_t slotIndex(ExpressionSlot slot) {
+  const int i = static_cast<int>(slot);
+  return i >= 0 && i < kExpressionSlots ? static_cast<std::size_t>(i) : 0;
+}
 
 }  // namespace
 
@@ -235,20 +238,5 @@ bool ExpressionEngine::EvaluateExpression(std::string_view variables, Expression
 bool ExpressionEngine::EvaluateExpression(const Truth& truth, ExpressionSlot slot) const {
   return evaluateNode(slots_[slotIndex(slot)], 0, truth);
 }
-
-ExpressionEngine& ExpressionEngine::global() {
-  static ExpressionEngine engine;
-  return engine;
-}
-
-bool CompileExpression(std::string_view text, ExpressionSlot slot) {
-  return ExpressionEngine::global().CompileExpression(text, slot);
-}
-
-bool EvaluateExpression(std::string_view variables, ExpressionSlot slot) {
-  return ExpressionEngine::global().EvaluateExpression(variables, slot);
-}
-
-const std::string& LastExpressionError() { return ExpressionEngine::global().LastExpressionError(); }
 
 }  // namespace vistrel::filter

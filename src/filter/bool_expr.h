@@ -10,10 +10,13 @@
 
 namespace vistrel::filter {
 
-// The two places a compiled expression is kept: the row expression of the
-// active filter (its criteria rows as letters A to J) and its category
-// expression.
-enum class ExpressionSlot { kRows = 1, kCategory = 2 };
+// The places an engine keeps compiled expressions: the row expression of a
+// filter (its criteria rows as letters A to J) and the category expression of
+// each of its rows 1 to 10, so that two category rows never share one.
+enum class ExpressionSlot : int { kRows = 0 };
+inline constexpr int kExpressionSlots = 11;
+// The slot of the category expression of row `row` (1 to 10).
+constexpr ExpressionSlot categorySlot(int row) { return static_cast<ExpressionSlot>(row); }
 
 // The and/or/not expression engine. An expression names variables, one
 // character each ("A" to "Z", "0" to "5"), joined by "and"/"&"/"*",
@@ -27,8 +30,8 @@ enum class ExpressionSlot { kRows = 1, kCategory = 2 };
 // most 30 characters; an expression needs one node for itself and one per
 // parenthesis pair, and at most 15 fit, so deeper expressions are refused.
 //
-// An engine holds the two slots and the message of the last failed compile.
-// The windows share global(); tests make their own. Not thread-safe.
+// An engine holds its slots and the message of the last failed compile; each
+// user (the active filter, the category dialog) has its own. Not thread-safe.
 class ExpressionEngine {
  public:
   static constexpr int kMaxNodes = 15;
@@ -48,20 +51,13 @@ class ExpressionEngine {
   // Empty once a compile starts; the first error it met, at most 100 characters.
   const std::string& LastExpressionError() const { return lastError_; }
 
-  static ExpressionEngine& global();
-
  private:
   using Nodes = std::array<std::string, kMaxNodes>;
 
   bool fail(std::string message);
 
-  std::array<Nodes, 2> slots_;
+  std::array<Nodes, kExpressionSlots> slots_;
   std::string lastError_;
 };
-
-// The same operations on ExpressionEngine::global().
-bool CompileExpression(std::string_view text, ExpressionSlot slot);
-bool EvaluateExpression(std::string_view variables, ExpressionSlot slot);
-const std::string& LastExpressionError();
 
 }  // namespace vistrel::filter

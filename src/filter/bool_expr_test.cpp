@@ -7,7 +7,7 @@
 namespace vistrel::filter {
 namespace {
 
-constexpr auto kSlot = ExpressionSlot::kCategory;
+constexpr auto kSlot = categorySlot(1);
 
 TEST(BoolExprTest, Evaluation) {
   const struct {
@@ -108,11 +108,11 @@ TEST(BoolExprTest, StrayBytesGiveABoundedMessage) {
 TEST(BoolExprTest, FailedCompileKeepsTheSlotAndSlotsAreApart) {
   ExpressionEngine engine;
   ASSERT_TRUE(engine.CompileExpression("A", ExpressionSlot::kRows));
-  ASSERT_TRUE(engine.CompileExpression("B", ExpressionSlot::kCategory));
+  ASSERT_TRUE(engine.CompileExpression("B", categorySlot(1)));
   EXPECT_FALSE(engine.CompileExpression("C+", ExpressionSlot::kRows));
   EXPECT_TRUE(engine.EvaluateExpression("A", ExpressionSlot::kRows));
-  EXPECT_FALSE(engine.EvaluateExpression("A", ExpressionSlot::kCategory));
-  EXPECT_TRUE(engine.EvaluateExpression("B", ExpressionSlot::kCategory));
+  EXPECT_FALSE(engine.EvaluateExpression("A", categorySlot(1)));
+  EXPECT_TRUE(engine.EvaluateExpression("B", categorySlot(1)));
   EXPECT_TRUE(engine.CompileExpression("C", ExpressionSlot::kRows));
   EXPECT_EQ(engine.LastExpressionError(), "") << "a new compile clears the message";
   EXPECT_FALSE(ExpressionEngine().EvaluateExpression("ABC", ExpressionSlot::kRows)) << "never compiled";
@@ -140,13 +140,6 @@ TEST(BoolExprTest, FourteenGroupsFitFifteenAreRefused) {
   std::string flat = "(A)";
   for (int i = 0; i < 14; ++i) flat += "+(A)";
   EXPECT_FALSE(engine.CompileExpression(flat, kSlot));
-}
-
-TEST(BoolExprTest, TheGlobalEngineServesTheWindows) {
-  ASSERT_TRUE(CompileExpression("X or Y", ExpressionSlot::kCategory));
-  EXPECT_TRUE(EvaluateExpression("Y", ExpressionSlot::kCategory));
-  EXPECT_FALSE(CompileExpression("X or", ExpressionSlot::kCategory));
-  EXPECT_EQ(LastExpressionError(), "O was unexpected in X OR");
 }
 
 }  // namespace

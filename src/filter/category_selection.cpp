@@ -19,7 +19,7 @@ void CategorySelection::addItem(std::string_view item, bool joinWithOr) {
 
 CategorySelection::Outcome CategorySelection::accept() {
   if (host::IsBlank(answer_)) return {false, "No Categories Selected"};
-  if (!engine_.CompileExpression(answer_, ExpressionSlot::kCategory)) return {false, engine_.LastExpressionError()};
+  if (!engine_.CompileExpression(answer_, categorySlot(1))) return {false, engine_.LastExpressionError()};
   return {true, std::string(host::utf8Left(answer_, kMaxCategoryAnswerLength))};
 }
 

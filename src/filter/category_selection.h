@@ -18,8 +18,7 @@ namespace vistrel::filter {
 inline constexpr std::size_t kMaxCategoryAnswerLength = 80;
 
 // The state of one category dialog. The check on OK compiles into the
-// selection's own expression engine, so choosing categories never touches
-// the compiled expressions of the active filter.
+// selection's own expression engine.
 class CategorySelection {
  public:
   explicit CategorySelection(std::string answer) : answer_(std::move(answer)) {}

@@ -42,19 +42,6 @@ TEST(CategorySelectionTest, DoubleClickJoinsCodesAndOkCompiles) {
   }
 }
 
-TEST(CategorySelectionTest, ChoosingLeavesTheActiveFilterAlone) {
-  ExpressionEngine& active = ExpressionEngine::global();
-  ASSERT_TRUE(active.CompileExpression("A*B", ExpressionSlot::kRows));
-  ASSERT_TRUE(active.CompileExpression("C", ExpressionSlot::kCategory));
-  CategorySelection selection("X or Y");
-  ASSERT_TRUE(selection.accept().accepted);
-  selection.setAnswer("(A");
-  EXPECT_FALSE(selection.accept().accepted);
-  EXPECT_TRUE(active.EvaluateExpression("AB", ExpressionSlot::kRows));
-  EXPECT_TRUE(active.EvaluateExpression("C", ExpressionSlot::kCategory));
-  EXPECT_EQ(active.LastExpressionError(), "");
-}
-
 TEST(CategorySelectionTest, ExampleRowsCompileAsShown) {
   ASSERT_EQ(categoryExamples().size(), 6u);
   for (const CategoryExample& example : categoryExamples()) {

@@ -2,217 +2,94 @@
 // SPDX-License-Identifier: MIT
 #include "filter/compiled_filter.h"
 
-#include <algorithm>
-#include <cmath>
-#include <optional>
-
-#include "filter/filter_text.h"
-#include "filter/relative_date.h"
-#include "filter/sound_code.h"
+#include "filter/filter_evaluator.h"
 #include "host/environment.h"
 #include "host/field_catalog.h"
-#include "host/messages.h"
-#include "host/text.h"
-#include "host/utility.h"
 
 namespace vistrel::filter {
 namespace {
 
-constexpr std::size_t kValueLength = 80;
-constexpr std::size_t kPreparedLength = 40;
+constexpr std::string_view kCorrupt =
+    "Error : this filter appears corrupt.  Delete and re-add or run database repair";
 
-void plainBox(std::string_view text) {
-  host::showMessage({host::MessageIcon::kNone, host::MessageButtons::kOk, std::string(text), {}});
-}
-
-std::string rowMessage(const char* format, int n) {
-  std::string text(format);
-  text.replace(text.find("%s"), 2, std::to_string(n));
-  return text;
-}
-
-const host::FieldCatalogEntry& entryOf(const CriterionRow& row) {
-  return host::FieldCatalog()[static_cast<std::size_t>(row.field)];
-}
-
-bool relationKnown(int relation) { return relation >= 1 && relation <= 24; }
-
-bool needsNoValue(int relation) { return relation == 9 || relation == 10 || relation == 14 || relation == 15; }
-
-// Text, memo and address rows: the value folded the way the record's text will be.
-PreparedValue prepareTextValue(const CriterionRow& row, const std::string& cut) {
-  PreparedValue p;
-  p.text = cut;
-  if (row.relation == static_cast<int>(RelationCode::kLessThanOrEqual)) {
-    p.text = std::string(host::utf8Left(p.text + std::string(20, 'z'), kPreparedLength));
-  }
-  if (!row.caseSensitive) p.text = host::upperAscii(p.text);
-  if (row.ignorePunct) p.text = host::KeepLettersAndDigits(p.text);
-  p.sound = SoundCode(p.text);
-  return p;
-}
-
-// Date rows: the date read (or worked out from TODAY), moved into 1900 or to the
-// first of its month when the row ignores the year or the day. False after
-// telling the user when the date cannot be read.
-bool prepareDateValue(const CriterionRow& row, const std::string& cut, int n, const host::Clock& clock,
-                      const host::Locale& locale, PreparedValue& p) {
-  p.text = cut;
-  if (host::IsBlank(cut)) return true;
-  int pos = 1;
-  const bool today = host::NextWord(cut, pos) == "TODAY";
-  std::optional<host::DateTime> date;
-  if (today) {
-    auto resolved = ResolveRelativeDate(cut, std::floor(clock.now()), locale);
-    if (resolved.ok()) date = *resolved;
-  } else {
-    date = host::parseDate(cut, locale);
-  }
-  if (!date) {
-    host::ShowError("The date of criteria " + std::to_string(n) + " cannot be read: " + cut);
-    return false;
-  }
-  if (row.noYear) date = host::DayIn1900(*date);
-  if (row.noDay) date = host::FirstOfMonth(*date);
-  p.moment = *date;
-  p.text = host::formatDate(*date, locale);
-  return true;
-}
-
-// Time rows: the day fraction read. False after telling the user when the time
-// cannot be read.
-bool prepareTimeValue(const std::string& cut, int n, const host::Locale& locale, PreparedValue& p) {
-  p.text = cut;
-  if (host::IsBlank(cut)) return true;
-  const auto time = host::parseTime(cut, locale);
-  if (!time) {
-    host::ShowError("The time of criteria " + std::to_string(n) + " cannot be read: " + cut);
-    return false;
-  }
-  p.moment = *time;
-  return true;
+DefinitionFaults wholeFault(std::string message) {
+  return {DefinitionFault{0, DefinitionPart::kWhole, std::move(message)}};
 }
 
 }  // namespace
 
-CompiledFilter::CompiledFilter(ExpressionEngine& expressions) : expressions_(&expressions) {}
+CompiledFilter::CompiledFilter() = default;
 
-bool CompiledFilter::activatethisfilter(std::string_view shortname, std::string_view definition,
-                                        const host::Clock& clock, const host::Locale& locale) {
-  if (!load(shortname, definition) || !prepareapply(clock, locale) || !check()) return false;
-  active_ = true;
-  name_ = std::string(shortname);
-  return true;
-}
+CompiledFilter::~CompiledFilter() = default;
 
-bool CompiledFilter::load(std::string_view shortname, std::string_view definition) {
-  if (host::IsBlank(shortname)) {
-    host::ShowError("No filter selected");
-    return false;
-  }
+DefinitionFaults CompiledFilter::activatethisfilter(std::string_view shortname, std::string_view definition,
+                                                    std::string marksWho, const host::Clock& clock,
+                                                    const host::Locale& locale) {
+  deactivate();
+  reverse_ = false;
+  if (host::IsBlank(shortname)) return wholeFault("No filter selected");
   const std::vector<std::string> lines = splitMemoLines(definition);
   if (lines.empty() || host::IsBlank(lines[0])) {
-    host::ShowError("Error : this filter appears corrupt.  Delete and re-add or run database repair");
-    return false;
+    return wholeFault(std::string(kCorrupt) + "\nThe filter: " + std::string(shortname));
   }
-  rows_.fill(CriterionRow{});
-  prepared_.fill(PreparedValue{});
-  count_ = 0;
-  for (int n = 1; n <= kMaxCriteria; ++n) {
-    const std::size_t i = static_cast<std::size_t>(n - 1);
-    const FilterLine line = readFilterLine(i < lines.size() ? std::string_view(lines[i]) : std::string_view());
-    CriterionRow& row = rows_[i];
-    row.field = host::FindFieldByLabel(line.field);
-    row.relation = line.condition;
-    row.value = std::string(host::utf8Left(line.value, kValueLength));
-    row.caseSensitive = line.caseSensitive;
-    row.noYear = line.noYear;
-    row.noDay = line.noDay;
-    row.ignorePunct = line.ignorePunctuation;
-    row.open = line.open;
-    row.close = line.close;
-    row.connector = line.connector;
-    count_ = n;
-    if (row.connector <= 0) break;
-  }
-  return true;
+  const DefinitionVerdict verdict = judgeDefinition(definition, clock, locale);
+  if (!verdict.ok()) return verdict.faults;
+  if (DefinitionFaults faults = compile(verdict.criteria, clock, locale); !faults.empty()) return faults;
+  name_ = std::string(shortname);
+  marksWho_ = std::move(marksWho);
+  active_ = true;
+  return {};
 }
 
-bool CompiledFilter::prepareapply(const host::Clock& clock, const host::Locale& locale) {
-  bool ok = true;
-  for (int n = 1; n <= count_; ++n) {
-    const CriterionRow& row = rows_[static_cast<std::size_t>(n - 1)];
-    PreparedValue& p = prepared_[static_cast<std::size_t>(n - 1)];
-    p = PreparedValue{};
-    if (row.field == host::kUndefinedField) continue;
-    const std::string cut(host::utf8Left(row.value, kPreparedLength));
-    switch (entryOf(row).kind) {
-      case host::FieldKind::kText:
-      case host::FieldKind::kMemo:
-      case host::FieldKind::kAddressBlock:
-        p = prepareTextValue(row, cut);
-        break;
-      case host::FieldKind::kInteger:
-      case host::FieldKind::kNumber:
-      case host::FieldKind::kMoney:
-        p.text = cut;
-        p.number = host::SafeStrToFloat(cut, locale);
-        break;
-      case host::FieldKind::kDate:
-        if (!prepareDateValue(row, cut, n, clock, locale, p)) ok = false;
-        break;
-      case host::FieldKind::kTime:
-        if (!prepareTimeValue(cut, n, locale, p)) ok = false;
-        break;
-      case host::FieldKind::kLogical:
-      case host::FieldKind::kMarked:
-        p.text = cut;
-        break;
-      case host::FieldKind::kCategory:
-        (void)expressions_->CompileExpression(row.value, ExpressionSlot::kCategory);
-        break;
-      default:
-        break;
+DefinitionFaults CompiledFilter::compile(const std::vector<Criterion>& rows, const host::Clock& clock,
+                                         const host::Locale& locale) {
+  rows_ = rows;
+  for (int n = 1; n <= count(); ++n) {
+    if (fieldKindInfo(row(n).field).values != ValueClass::kCategory || !relationTakesValue(row(n).relation)) continue;
+    if (!expressions_.CompileExpression(row(n).value, categorySlot(n))) {
+      return {DefinitionFault{n, DefinitionPart::kValue,
+                              "Criteria " + std::to_string(n) + ": " + expressions_.LastExpressionError()}};
     }
   }
-  return ok;
+  if (!expressions_.CompileExpression(rowExpression(), ExpressionSlot::kRows)) {
+    return wholeFault(expressions_.LastExpressionError());
+  }
+  return prepareapply(clock, locale);
 }
 
-bool CompiledFilter::check() {
-  bool ok = true;
-  for (int n = 1; n <= count_; ++n) {
-    const CriterionRow& row = rows_[static_cast<std::size_t>(n - 1)];
-    if (row.open < 0 || row.open > 5 || row.close < 0 || row.close > 5) {
-      host::ShowError("Error : this filter appears corrupt.  Delete and re-add or run database repair");
-      return false;
-    }
-    if (rowTable(n) == RowTable::kNone) {
-      host::ShowError(rowMessage("Criteria %s names no contact or event field; it cannot be used in a filter", n));
-      ok = false;
-    } else if (!relationKnown(row.relation)) {
-      host::ShowError(rowMessage("A field and a condition are necessary for criteria %s", n));
-      ok = false;
-    } else if (row.value.empty() && !needsNoValue(row.relation)) {
-      host::ShowError(rowMessage("The condition for criteria %s requires a value", n));
-      ok = false;
+DefinitionFaults CompiledFilter::prepareapply(const host::Clock& clock, const host::Locale& locale) {
+  evaluator_.reset();
+  std::vector<PreparedValue> prepared(rows_.size());
+  DefinitionFaults faults;
+  for (int n = 1; n <= count(); ++n) {
+    if (!relationTakesValue(row(n).relation)) continue;
+    auto value = prepareValue(row(n), n, clock, locale);
+    if (value.ok()) {
+      prepared[static_cast<std::size_t>(n - 1)] = std::move(value).value();
+    } else {
+      faults.push_back(DefinitionFault{n, DefinitionPart::kValue, value.status().message()});
     }
   }
-  if (!expressions_->CompileExpression(rowExpression(), ExpressionSlot::kRows)) {
-    if (!expressions_->LastExpressionError().empty()) plainBox(expressions_->LastExpressionError());
-    return false;
+  if (!faults.empty()) {
+    deactivate();
+    return faults;
   }
-  return ok;
+  prepared_ = std::move(prepared);
+  return {};
 }
 
 void CompiledFilter::deactivate() {
+  evaluator_.reset();
   name_.clear();
   active_ = false;
 }
 
+void CompiledFilter::setReverse(bool on) { reverse_ = on; }
+
 RowTable CompiledFilter::rowTable(int n) const {
-  const CriterionRow& r = row(n);
-  if (r.field < 0 || r.field >= host::kUndefinedField) return RowTable::kNone;
-  switch (entryOf(r).table) {
+  const int field = row(n).field;
+  if (field < 0 || field >= host::kUndefinedField) return RowTable::kNone;
+  switch (host::FieldCatalog()[static_cast<std::size_t>(field)].table) {
     case host::kContactTable: return RowTable::kContact;
     case host::kEventTable: return RowTable::kEvent;
     default: return RowTable::kNone;
@@ -220,23 +97,38 @@ RowTable CompiledFilter::rowTable(int n) const {
 }
 
 bool CompiledFilter::hasEventRows() const {
-  for (int n = 1; n <= count_; ++n) {
+  for (int n = 1; n <= count(); ++n) {
     if (rowTable(n) == RowTable::kEvent) return true;
   }
   return false;
 }
 
-std::string CompiledFilter::rowExpression() const {
-  std::string text;
-  for (int n = 1; n <= count_; ++n) {
-    const CriterionRow& r = row(n);
-    text.append(static_cast<std::size_t>(std::clamp(r.open, 0, 5)), '(');
-    text += rowLetter(n);
-    text.append(static_cast<std::size_t>(std::clamp(r.close, 0, 5)), ')');
-    if (r.connector == 1) text += '*';
-    if (r.connector == 2) text += '+';
+FilterEvaluator& CompiledFilter::evaluator(host::Engine& engine) {
+  if (!evaluator_ || engine_ != &engine) {
+    engine_ = &engine;
+    evaluator_ = std::make_unique<FilterEvaluator>(*this, engine, marksWho_);
   }
-  return text;
+  return *evaluator_;
+}
+
+bool CompiledFilter::acceptRecord(host::Table& table) {
+  if (!active_ || engine_ == nullptr) return true;
+  return evaluator(*engine_).acceptRecord(table);
+}
+
+host::Status CompiledFilter::install(host::Table& table, host::Engine& engine) {
+  engine_ = &engine;
+  evaluator_.reset();
+  table.setOnFilterRecord([this](host::Table& t) { return acceptRecord(t); });
+  // A table without filter lines walks unfiltered while no filter is active.
+  return table.setFiltered(active_ || !table.filterLines().empty());
+}
+
+host::StatusOr<SelectionCount> CompiledFilter::countSelection(host::Table& table, host::Engine& engine,
+                                                              const SelectionProgress& progress,
+                                                              std::int64_t stride) {
+  evaluator_.reset();
+  return filter::countSelection(evaluator(engine), table, progress, stride);
 }
 
 }  // namespace vistrel::filter

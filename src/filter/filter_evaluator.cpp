@@ -5,11 +5,10 @@
 #include <cmath>
 #include <optional>
 
-#include "filter/filter_text.h"
+#include "filter/filter_language.h"
 #include "filter/sound_code.h"
 #include "host/environment.h"
 #include "host/field_catalog.h"
-#include "host/messages.h"
 #include "host/table_lookups.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
@@ -30,13 +29,10 @@ TableKind tableKind(std::string_view tableName) {
   return TableKind::kOther;
 }
 
-void plainBox(std::string_view text) {
-  host::showMessage({host::MessageIcon::kNone, host::MessageButtons::kOk, std::string(text), {}});
-}
-
-bool compareText(int relation, std::string_view f, const PreparedValue& p, const ExpressionEngine& expressions) {
+bool compareText(R relation, std::string_view f, const PreparedValue& p, const ExpressionEngine& expressions,
+                 ExpressionSlot category) {
   const std::string_view v = p.text;
-  switch (static_cast<R>(relation)) {
+  switch (relation) {
     case R::kGreaterThan: return f > v;
     case R::kGreaterThanOrEqual: return f >= v;
     case R::kLessThan: return f < v;
@@ -50,7 +46,7 @@ bool compareText(int relation, std::string_view f, const PreparedValue& p, const
     case R::kDoesNotContain: return v.empty() || f.find(v) == std::string_view::npos;
     case R::kIsBlank: return f.empty();
     case R::kIsNotBlank: return !f.empty();
-    case R::kMatches: return expressions.EvaluateExpression(f, ExpressionSlot::kCategory);
+    case R::kMatches: return expressions.EvaluateExpression(f, category);
     case R::kSoundsLike: return p.sound == SoundCode(f);
     case R::kDoesNotSoundLike: return p.sound != SoundCode(f);
     case R::kStartsWith: return host::StartsWith(v, f);
@@ -72,8 +68,8 @@ bool upperEquals(std::string_view f, std::string_view p) {
 
 // The relations a case-insensitive text row decides on the stored text as it
 // is; nullopt for the others, which compare an upper-cased copy.
-std::optional<bool> compareUpper(int relation, std::string_view f, std::string_view p) {
-  switch (static_cast<R>(relation)) {
+std::optional<bool> compareUpper(R relation, std::string_view f, std::string_view p) {
+  switch (relation) {
     case R::kEquals:
     case R::kIsA:
     case R::kIsFirst:
@@ -89,8 +85,8 @@ std::optional<bool> compareUpper(int relation, std::string_view f, std::string_v
 
 // Dates, times and numbers: the relations that order values.
 template <typename T>
-bool compareOrdered(int relation, T f, T v, bool dates) {
-  switch (static_cast<R>(relation)) {
+bool compareOrdered(R relation, T f, T v, bool dates) {
+  switch (relation) {
     case R::kEquals: return f == v;
     case R::kNotEquals: return f != v;
     case R::kGreaterThan: return !dates && f > v;
@@ -103,14 +99,19 @@ bool compareOrdered(int relation, T f, T v, bool dates) {
   }
 }
 
+// "is true" of a true flag, "is not true" of a false one.
+bool isTrue(R relation, bool flag) {
+  return (flag && relation == R::kIsTrue) || (!flag && relation == R::kIsNotTrue);
+}
+
 // Times compare to the millisecond, so that a stored time and the same time
 // read from a text are equal.
 std::int64_t milliseconds(host::DateTime dayFraction) { return std::llround(dayFraction * 86400000.0); }
 
 // A date field against a date row, after the same year and day folding the row's value had.
-bool testDate(const CriterionRow& row, host::Field& f, const PreparedValue& p) {
-  if (row.relation == 9) return host::IsBlank(f.asTextView());
-  if (row.relation == 10) return !host::IsBlank(f.asTextView());
+bool testDate(const Criterion& row, host::Field& f, const PreparedValue& p) {
+  if (row.relation == R::kIsBlank) return host::IsBlank(f.asTextView());
+  if (row.relation == R::kIsNotBlank) return !host::IsBlank(f.asTextView());
   host::DateTime d = f.asDateTime();
   if (row.noYear) d = host::DayIn1900(d);
   if (row.noDay) d = host::FirstOfMonth(d);
@@ -118,9 +119,9 @@ bool testDate(const CriterionRow& row, host::Field& f, const PreparedValue& p) {
 }
 
 // A time field against a time row: only the time of day counts, to the millisecond.
-bool testTime(const CriterionRow& row, host::Field& f, const PreparedValue& p) {
-  if (row.relation == 9) return f.asTextView().empty();
-  if (row.relation == 10) return !f.asTextView().empty();
+bool testTime(const Criterion& row, host::Field& f, const PreparedValue& p) {
+  if (row.relation == R::kIsBlank) return f.asTextView().empty();
+  if (row.relation == R::kIsNotBlank) return !f.asTextView().empty();
   const host::DateTime v = f.asDateTime();
   return compareOrdered(row.relation, milliseconds(v - std::floor(v)), milliseconds(p.moment), true);
 }
@@ -200,57 +201,45 @@ host::Table* FilterEvaluator::ownTable(std::unique_ptr<host::Table>& slot, std::
 }
 
 bool FilterEvaluator::TestCriterion(int n, host::Table& table) {
-  const CriterionRow& row = filter_.row(n);
+  const Criterion& row = filter_.row(n);
   if (filter_.rowTable(n) == RowTable::kNone) return false;
-  const host::FieldCatalogEntry& entry = host::FieldCatalog()[static_cast<std::size_t>(row.field)];
-  if (entry.kind == host::FieldKind::kMarked) return testMarked(row, table);
+  const ValueClass values = fieldKindInfo(row.field).values;
+  if (values == ValueClass::kMarked) return testMarked(row, table);
   host::Field* f = rowField(n, table);
   if (f == nullptr) return false;
   const PreparedValue& p = filter_.prepared(n);
-  switch (entry.kind) {
-    case host::FieldKind::kText:
-    case host::FieldKind::kMemo:
-    case host::FieldKind::kAddressBlock:
-      return testText(row, *f, p);
-    case host::FieldKind::kInteger:
-    case host::FieldKind::kNumber:
-    case host::FieldKind::kMoney:
-      if (row.relation == 9) return f->isNull();
-      if (row.relation == 10) return !f->isNull();
+  switch (values) {
+    case ValueClass::kText: return testText(n, *f, p);
+    case ValueClass::kNumber:
+      if (row.relation == R::kIsBlank) return f->isNull();
+      if (row.relation == R::kIsNotBlank) return !f->isNull();
       return compareOrdered(row.relation, f->asFloat(), p.number, false);
-    case host::FieldKind::kDate:
-      return testDate(row, *f, p);
-    case host::FieldKind::kTime:
-      return testTime(row, *f, p);
-    case host::FieldKind::kLogical: {
-      const bool on = f->asBoolean();
-      return (on && row.relation == 14) || (!on && row.relation == 15);
-    }
-    case host::FieldKind::kCategory: {
+    case ValueClass::kDate: return testDate(row, *f, p);
+    case ValueClass::kTime: return testTime(row, *f, p);
+    case ValueClass::kLogical: return isTrue(row.relation, f->asBoolean());
+    case ValueClass::kCategory: {
       const std::string_view text = f->asTextView();
-      if (row.relation == 9) return host::IsBlank(text);
-      return filter_.expressions().EvaluateExpression(text, ExpressionSlot::kCategory);
+      if (row.relation == R::kIsBlank) return host::IsBlank(text);
+      return filter_.expressions().EvaluateExpression(text, categorySlot(n));
     }
-    default:
-      if (!unsupportedShown_) {
-        unsupportedShown_ = true;
-        plainBox("These types are not supported in filters at this time");
-      }
-      return false;
+    case ValueClass::kMarked:
+    case ValueClass::kNone: break;
   }
+  return false;
 }
 
-bool FilterEvaluator::testMarked(const CriterionRow& row, host::Table& table) {
+bool FilterEvaluator::testMarked(const Criterion& row, host::Table& table) {
   host::Field* db = namedField(table, "DB");
   host::Field* recno = namedField(table, "Recno");
   host::Table* marks = ownTable(marks_, host::kMarksTableName, "");
   if (db == nullptr || recno == nullptr || marks == nullptr) return false;
   auto marked = host::FindKey3(who_, db->asText(), recno->asText(), *marks);
   if (!marked.ok()) return fail(marked.status());
-  return (*marked && row.relation == 14) || (!*marked && row.relation == 15);
+  return isTrue(row.relation, *marked);
 }
 
-bool FilterEvaluator::testText(const CriterionRow& row, host::Field& f, const PreparedValue& p) {
+bool FilterEvaluator::testText(int n, host::Field& f, const PreparedValue& p) {
+  const Criterion& row = filter_.row(n);
   std::string_view text = f.asTextView();
   if (!row.caseSensitive) {
     if (const std::optional<bool> decided = compareUpper(row.relation, text, p.text)) return *decided;
@@ -258,7 +247,7 @@ bool FilterEvaluator::testText(const CriterionRow& row, host::Field& f, const Pr
     for (char& c : scratch_) c = host::upperAscii(c);
     text = scratch_;
   }
-  return compareText(row.relation, text, p, filter_.expressions());
+  return compareText(row.relation, text, p, filter_.expressions(), categorySlot(n));
 }
 
 bool FilterEvaluator::applyselection(host::Table& table) {
@@ -377,18 +366,13 @@ bool FilterEvaluator::decideEvent(host::Table& events) {
         break;
       }
       case RowTable::kEvent: result = TestCriterion(n, events); break;
-      case RowTable::kNone:
-        if (!unknownShown_) {
-          unknownShown_ = true;
-          plainBox("Unknown database");
-        }
-        break;
+      case RowTable::kNone: break;
     }
-    const int relation = filter_.row(n).relation;
-    if (result && (relation == 21 || relation == 22)) {
+    const R relation = filter_.row(n).relation;
+    if (result && (relation == R::kIsFirst || relation == R::kIsLast)) {
       const std::string type = typeField->asText();
       const std::string key = keyField->asText();
-      result = relation == 21 ? findfirstevent(type, recno, key) : findlastevent(type, recno, key);
+      result = relation == R::kIsFirst ? findfirstevent(type, recno, key) : findlastevent(type, recno, key);
     }
     if (result) letters += rowLetter(n);
   }

@@ -23,12 +23,14 @@
 //
 // A table error refuses the record and is kept in status() until the next
 // decision; as a record filter (acceptRecord) it stops the walk, which then
-// returns it, so a walk ends with one message instead of one per record. The
-// messages that speak of a kind of row ("These types are not supported in
-// filters at this time", "Unknown database") are shown once per evaluator,
-// not once per record.
+// returns it, so a walk ends with one failure instead of one per record.
+// Every row names a contact or event field its kind can compare (activation
+// refuses any other), so a decision itself never fails.
 //
-// The filter, the engine and the tables handed in must outlive the evaluator.
+// The filter, the engine and the tables handed in must outlive the evaluator,
+// and the filter must not be activated anew meanwhile (the evaluator keeps
+// the fields of its rows): the filter's own evaluator is renewed at each
+// activation and each install().
 namespace vistrel::filter {
 
 class FilterEvaluator {
@@ -67,8 +69,8 @@ class FilterEvaluator {
   host::Field* rowField(int n, host::Table& table);
   host::Field* namedField(host::Table& table, std::string_view name);
   bool fail(const host::Status& s);
-  bool testMarked(const CriterionRow& row, host::Table& table);
-  bool testText(const CriterionRow& row, host::Field& f, const PreparedValue& p);
+  bool testMarked(const Criterion& row, host::Table& table);
+  bool testText(int n, host::Field& f, const PreparedValue& p);
   bool decideContact(host::Table& contacts);
   bool decideEvent(host::Table& events);
   // Whether `satisfies` holds for one of the events of the contact, each
@@ -86,19 +88,7 @@ class FilterEvaluator {
   std::vector<std::unique_ptr<Bound>> bound_;
   std::string scratch_;
   host::Status status_;
-  bool unsupportedShown_ = false;
-  bool unknownShown_ = false;
 };
-
-// Counts of a filter over the records of a table.
-struct SelectionCount {
-  std::int64_t matches = 0;
-  std::int64_t total = 0;
-  bool complete = true;  // false when the count was stopped
-};
-
-// Called after every `stride` records; returning true stops the count.
-using SelectionProgress = std::function<bool(const SelectionCount& soFar)>;
 
 // Walks `table` as it stands (range, filter lines and record filter apply)
 // and decides each record with `evaluator`; only the fields the decisions

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "filter/filter_store.h"
 
+#include "filter/filter_definition.h"
+
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "host/text.h"
@@ -95,13 +97,15 @@ host::StatusOr<bool> descriptionTaken(host::Engine& engine, std::string_view sho
 }
 
 host::StatusOr<std::string> saveFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock) {
-  row.shortname = std::string(host::utf8Left(row.shortname, 100));
+  // A name or user id the columns cannot hold as given is refused, not cut.
+  if (const auto fault = descriptionFault(row.shortname)) return Status::InvalidArgument(*fault);
+  if (const auto fault = whoFault(row.who)) return Status::InvalidArgument(*fault);
   Table select(engine, std::string(host::kTallisAlias), std::string(host::kSelectTableName));
   VISTREL_RETURN_IF_ERROR(openSelect(select));
   auto found = exists(select, row.shortname);
   if (!found.ok()) return found.status();
   if (*found && select.fieldByName("FRecno")->asTextView() != row.frecno) {
-    return Status::InvalidArgument(std::string(kDuplicateDescription));
+    return Status::AlreadyExists(std::string(kDuplicateDescription));
   }
   if (row.frecno.empty()) {
     row.frecno = host::MakeUniqueId(clock);
@@ -117,13 +121,16 @@ host::StatusOr<std::string> saveFilter(host::Engine& engine, StoredFilter row, c
   }
   Status s = writeRow(select, row);
   if (s.ok()) s = select.post();
-  if (!s.ok()) {
-    select.cancel();
-    // The description index refuses a second row with the same text, also
-    // one written by another program since the look above.
-    return Status::InvalidArgument(std::string(kDuplicateDescription));
+  if (s.ok()) return row.frecno;
+  select.cancel();
+  // The description index refuses a second row with the same text, also one
+  // written by another program since the look above; any other failure (a
+  // busy store, a full disk) keeps its own reason.
+  if (s.IsAlreadyExists()) {
+    auto taken = exists(select, row.shortname);
+    if (taken.ok() && *taken) return Status::AlreadyExists(std::string(kDuplicateDescription));
   }
-  return row.frecno;
+  return s;
 }
 
 Status addFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock) {
@@ -138,10 +145,8 @@ Status copyFilter(host::Engine& engine, std::string_view shortname, std::string_
   if (!original.ok()) return original.status();
   StoredFilter copy = *original;
   copy.shortname = std::string(newName);
-  if (host::trimWhite(newName).empty()) return Status::InvalidArgument(std::string(kUnableToCopy));
   const Status s = addFilter(engine, std::move(copy), clock);
-  if (!s.ok()) return Status::InvalidArgument(std::string(kUnableToCopy));
-  return Status::OK();
+  return s.ok() ? s : s.withMessage(std::string(kUnableToCopy) + ": " + s.message());
 }
 
 Status deleteFilter(host::Engine& engine, std::string_view shortname) {

@@ -44,18 +44,21 @@ host::StatusOr<StoredFilter> findFilterByKey(host::Engine& engine, std::string_v
 // Whether a row other than the one keyed `frecno` has this description.
 host::StatusOr<bool> descriptionTaken(host::Engine& engine, std::string_view shortname, std::string_view frecno = {});
 
-// Writes the whole row, or nothing: a row without FRecno is added with a
-// fresh one, a row with one replaces the stored row of that key (NotFound
+// Writes the whole row, or nothing: a description or user id that its column
+// cannot hold as given is refused (descriptionFault, whoFault); a row
+// without FRecno is added with a fresh one, a row with one replaces the stored row of that key (NotFound
 // when it is gone). A description held by another row fails with
-// kDuplicateDescription. Returns the row's FRecno.
+// AlreadyExists and kDuplicateDescription; any other failure (a busy store)
+// passes through with its own reason. Returns the row's FRecno.
 host::StatusOr<std::string> saveFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock);
 
 // Adds a row with a fresh FRecno. An existing description fails with
-// kDuplicateDescription and adds nothing.
+// AlreadyExists and kDuplicateDescription and adds nothing.
 host::Status addFilter(host::Engine& engine, StoredFilter row, const host::Clock& clock);
 
-// Adds a copy of the row `shortname` under `newName`, field by field; any
-// failure is kUnableToCopy and adds nothing.
+// Adds a copy of the row `shortname` under `newName`, field by field. A
+// failure adds nothing and says kUnableToCopy, then why; a duplicate
+// description fails with AlreadyExists, a busy store with Busy.
 host::Status copyFilter(host::Engine& engine, std::string_view shortname, std::string_view newName,
                         const host::Clock& clock);
 

@@ -9,46 +9,6 @@
 
 namespace vistrel::filter {
 
-const std::array<std::string_view, 24> RelationNames = {
-    "is on or before", "is on or after", "equals", "not equals", "is true", "is not true",
-    "contains", "does not contain", "less than", "less than or equal to", "greater than",
-    "greater than or equal to", "starts with", "ends with", "does not start with",
-    "does not end with", "is blank", "is not blank", "sounds like", "does not sound like",
-    "matches", "is a", "is first", "is last"};
-
-namespace {
-
-// The code of each name of RelationNames, in the same order.
-constexpr std::array<RelationCode, 24> kRelationCodes = {
-    RelationCode::kIsOnOrBefore,    RelationCode::kIsOnOrAfter,
-    RelationCode::kEquals,          RelationCode::kNotEquals,
-    RelationCode::kIsTrue,          RelationCode::kIsNotTrue,
-    RelationCode::kContains,        RelationCode::kDoesNotContain,
-    RelationCode::kLessThan,        RelationCode::kLessThanOrEqual,
-    RelationCode::kGreaterThan,     RelationCode::kGreaterThanOrEqual,
-    RelationCode::kStartsWith,      RelationCode::kEndsWith,
-    RelationCode::kDoesNotStartWith, RelationCode::kDoesNotEndWith,
-    RelationCode::kIsBlank,         RelationCode::kIsNotBlank,
-    RelationCode::kSoundsLike,      RelationCode::kDoesNotSoundLike,
-    RelationCode::kMatches,         RelationCode::kIsA,
-    RelationCode::kIsFirst,         RelationCode::kIsLast};
-
-}  // namespace
-
-RelationCode stringToRelation(std::string_view name) {
-  for (std::size_t i = 0; i < RelationNames.size(); ++i) {
-    if (RelationNames[i] == name) return kRelationCodes[i];
-  }
-  return RelationCode::kNone;
-}
-
-std::string_view RelationToString(RelationCode code) {
-  for (std::size_t i = 0; i < kRelationCodes.size(); ++i) {
-    if (kRelationCodes[i] == code) return RelationNames[i];
-  }
-  return {};
-}
-
 std::string_view booleanToStr(bool flag) { return flag ? "TRUE" : "FALSE"; }
 
 bool strToBoolean(std::string_view text) { return text == "TRUE"; }

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,45 +19,6 @@
 // groups by position with NextParenValue. Values are not quoted; balanced
 // parentheses inside a value survive, an unbalanced one shifts the groups.
 namespace vistrel::filter {
-
-// The relation of a criterion as stored. The numbers are part of the text
-// form; they do not follow the order in which the editor lists the names.
-// A stored number outside 1..24 is carried as is and matches no relation.
-enum class RelationCode : int {
-  kNone = 0,  // the text was not a relation name
-  kGreaterThan = 1,
-  kGreaterThanOrEqual = 2,
-  kLessThan = 3,
-  kLessThanOrEqual = 4,
-  kEquals = 5,
-  kNotEquals = 6,
-  kContains = 7,
-  kDoesNotContain = 8,
-  kIsBlank = 9,
-  kIsNotBlank = 10,
-  kMatches = 11,
-  kSoundsLike = 12,
-  kDoesNotSoundLike = 13,
-  kIsTrue = 14,
-  kIsNotTrue = 15,
-  kStartsWith = 16,
-  kEndsWith = 17,
-  kIsOnOrBefore = 18,
-  kIsOnOrAfter = 19,
-  kIsA = 20,
-  kIsFirst = 21,
-  kIsLast = 22,
-  kDoesNotStartWith = 23,
-  kDoesNotEndWith = 24,
-};
-
-// The 24 relation names in the order the editor keeps them.
-extern const std::array<std::string_view, 24> RelationNames;
-
-// The code of a relation name (exact, case-sensitive), or kNone.
-RelationCode stringToRelation(std::string_view name);
-// The name of a code; the empty text for kNone and for any other number.
-std::string_view RelationToString(RelationCode code);
 
 // "TRUE" or "FALSE".
 std::string_view booleanToStr(bool flag);

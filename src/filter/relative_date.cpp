@@ -91,7 +91,52 @@ bool allDigits(std::string_view word) {
   return !word.empty() && std::all_of(word.begin(), word.end(), host::IsDigit);
 }
 
+// The text a blank before every "+" and "-", so that "TODAY+5dy-1mo" reads
+// as three words.
+std::string spacedSigns(std::string_view text) {
+  std::string spaced;
+  for (char c : text) {
+    if (c == '+' || c == '-') spaced += ' ';
+    spaced += c;
+  }
+  return spaced;
+}
+
+bool knownUnit(std::string_view unit) {
+  static constexpr std::string_view kUnits[] = {"", "D", "DY", "W", "WK", "M", "MO", "Y", "YR"};
+  const std::string upper = host::upperAscii(unit);
+  return std::find(std::begin(kUnits), std::end(kUnits), upper) != std::end(kUnits);
+}
+
+// A trailing "(NoYear NoDay)" note, or the part of it the text holds, is cut off.
+std::string_view withoutNote(std::string_view text) {
+  const std::size_t open = text.rfind('(');
+  if (open == std::string_view::npos || text.find(')', open) == std::string_view::npos) return text;
+  const std::string_view note = text.substr(open + 1, text.find(')', open) - open - 1);
+  for (const std::string& word : blankSeparatedWords(note)) {
+    if (word != "NoYear" && word != "NoDay") return text;
+  }
+  if (!host::IsBlank(text.substr(text.find(')', open) + 1))) return text;
+  return text.substr(0, open);
+}
+
 }  // namespace
+
+std::optional<std::string> unreadableDateWord(std::string_view text) {
+  int numbers = 0;
+  for (const std::string& word : blankSeparatedWords(spacedSigns(withoutNote(text)))) {
+    if (host::equalsIgnoreCase(word, "TODAY")) continue;
+    if (allDigits(word)) {
+      if (++numbers > 3) return word;
+      continue;
+    }
+    if (word[0] != '+' && word[0] != '-') return word;
+    std::size_t i = 1;
+    readDigits(word, i);
+    if (i == 1 || !knownUnit(std::string_view(word).substr(i))) return word;
+  }
+  return std::nullopt;
+}
 
 host::StatusOr<host::DateTime> ResolveRelativeDate(std::string_view text, host::DateTime base,
                                                    const host::Locale& locale) {
@@ -100,11 +145,7 @@ host::StatusOr<host::DateTime> ResolveRelativeDate(std::string_view text, host::
     if (const auto date = host::parseDate(trimmed, locale)) return *date;
   }
   if (!std::isfinite(base) || std::fabs(base) > 1e7) return invalid(text);
-  std::string spaced;
-  for (char c : text) {
-    if (c == '+' || c == '-') spaced += ' ';
-    spaced += c;
-  }
+  const std::string spaced = spacedSigns(text);
   const host::CivilDate b = host::decodeDate(base);
   Parts p{b.year, b.month, b.day};
   int count = 0;

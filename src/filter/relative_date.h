@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "host/date_time.h"
@@ -26,5 +28,12 @@ namespace vistrel::filter {
 // above 100,000,000.
 host::StatusOr<host::DateTime> ResolveRelativeDate(std::string_view text, host::DateTime base,
                                                    const host::Locale& locale);
+
+// The first word of a relative date text that ResolveRelativeDate would pass
+// over or read as days only for want of a better reading: anything but TODAY,
+// an offset with no unit or one of d, dy, w, wk, m, mo, y, yr (any case),
+// and at most three plain numbers. A trailing note of NoYear and NoDay in
+// parentheses is not read. None when every word reads.
+std::optional<std::string> unreadableDateWord(std::string_view text);
 
 }  // namespace vistrel::filter

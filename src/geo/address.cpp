@@ -69,14 +69,14 @@ namespace {
 constexpr std::array<std::string_view, 7> kUsCountryNames = {
     "USA", "U.S.A", "", "UNITED STATES", "US", "U.S", "AMERICA"};
 
+}  // namespace
+
 bool isUsCountry(std::string_view country) {
   for (std::string_view name : kUsCountryNames) {
     if (host::equalsIgnoreCase(country, name)) return true;
   }
   return false;
 }
-
-}  // namespace
 
 std::string BlankFieldText(std::string_view value) {
   return value.empty() ? std::string(kBlankFieldText) : std::string(value);

@@ -29,6 +29,10 @@ inline constexpr std::string_view kBlankFieldText = "<<BLANK FIELD>>";
 // `value`, or "<<BLANK FIELD>>" when it is empty (a blank value stays).
 std::string BlankFieldText(std::string_view value);
 
+// True when `country` names the United States (USA, U.S.A, United States,
+// US, U.S, America, ignoring case) or is empty.
+bool isUsCountry(std::string_view country);
+
 // True when the contact is a US contact (country empty or one of the US
 // country names, ignoring case) and the zip begins with five digits; `zip`
 // then holds those five digits. False leaves `zip` unchanged.

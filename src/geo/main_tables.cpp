@@ -43,6 +43,10 @@ std::string MainTables::currentDatabase() {
   return db != nullptr ? db->asText() : std::string();
 }
 
+std::vector<std::string> databaseFilterLines(std::string_view database) {
+  return {"DB = \"" + std::string(database) + "\""};
+}
+
 TallyOutcome tallyForWindow(MainTables& tables, std::string_view database, Analysis kind) {
   TallyOutcome out;
   host::Table& contacts = tables.contacts();
@@ -51,6 +55,15 @@ TallyOutcome tallyForWindow(MainTables& tables, std::string_view database, Analy
     out.status = host::Status::InvalidArgument(contacts.tableName() + ": the table is not open" +
                                                (why.ok() ? std::string() : " (" + why.message() + ")"));
     return out;
+  }
+  // The filter list leaves the contacts narrowed to the database it was
+  // opened on; once no filter holds the database, the user may pick another.
+  if (contacts.filtered() && contacts.filterLines() != databaseFilterLines(database)) {
+    contacts.setFilterLines(databaseFilterLines(database));
+    if (host::Status s = contacts.setFiltered(true); !s.ok()) {
+      out.status = s;
+      return out;
+    }
   }
   auto r = analyseDatabase(contacts, database, kind, false);
   if (!r.ok()) {

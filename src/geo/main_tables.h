@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "geo/analysis_report.h"
 #include "geo/tally.h"
@@ -61,9 +62,14 @@ struct TallyOutcome {
   host::Status status;
 };
 
+// The filter lines that narrow the contacts to one database.
+std::vector<std::string> databaseFilterLines(std::string_view database);
+
 // The tally of one analysis click on `database` of the tables' contacts, and
 // what follows from it. The range stays on the contacts in every case but a
-// failure. A contact table that did not open is named with the reason.
+// failure. Contacts narrowed by filter lines to another database are
+// narrowed to `database` instead. A contact table that did not open is named
+// with the reason.
 TallyOutcome tallyForWindow(MainTables& tables, std::string_view database, Analysis kind);
 
 }  // namespace vistrel::geo

@@ -44,7 +44,11 @@ TEST(MainTablesTest, WhatAnAnalysisClickComesTo) {
   const Row rows[] = {
       {"values: a window", "Sales", TallyStep::kOpenWindow},
       {"no contacts: told", "Empty", TallyStep::kNoRecords},
+      {"another database than the filter list's: its values", "Clients", TallyStep::kOpenWindow},
   };
+  // As the filter list leaves them.
+  tables.contacts().setFilterLines(databaseFilterLines("Sales"));
+  ASSERT_TRUE(tables.contacts().setFiltered(true).ok());
   for (const Row& row : rows) {
     EXPECT_EQ(tallyForWindow(tables, row.database, Analysis::kZipCode).step, row.step) << row.name;
     EXPECT_TRUE(tables.contacts().hasRange()) << row.name << ": the range stays for the count";

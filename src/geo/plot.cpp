@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "geo/plot.h"
 
+#include <functional>
+#include <set>
+
 #include "geo/address.h"
 #include "geo/map_paint.h"
 #include "host/text.h"
@@ -36,29 +39,53 @@ void plotZipCodes(Raster& smallMap, Raster& bigMap, const std::vector<std::strin
   }
 }
 
-host::StatusOr<std::int64_t> plotContactZips(host::Table& contacts, std::string_view database, Raster& smallMap,
-                                             Raster& bigMap) {
+namespace {
+
+// Calls `dot` with the five-digit zip code of every contact of `database`
+// (DB ignoring case) that has a US zip code, as the contacts stand (the range
+// and filter apply).
+host::Status visitContactZips(host::Table& contacts, std::string_view database,
+                              const std::function<void(const std::string& zip)>& dot) {
   host::Field* db = contacts.fieldByName("DB");
   host::Field* zip = contacts.fieldByName("Zip");
   host::Field* country = contacts.fieldByName("country");
   if (db == nullptr || zip == nullptr || country == nullptr) {
     return host::Status::Corrupt(contacts.tableName() + ": the contact table lacks an address field");
   }
-  std::int64_t dots = 0;
   std::string z;
   contacts.disableControls();
   const host::Status walk = contacts.visitTexts({db, zip, country}, [&](const std::vector<std::string_view>& t) {
     if (!host::equalsIgnoreCase(t[0], database)) return true;
     z.assign(t[1]);
-    if (!NormalizeUsZip(z, t[2])) return true;
-    if (!smallMap.empty()) PlotZip(smallMap, kOneContactColor, z, false);
-    if (!bigMap.empty()) PlotZip(bigMap, kOneContactColor, z, true);
-    ++dots;
+    if (NormalizeUsZip(z, t[2])) dot(z);
     return true;
   });
   contacts.enableControls();
+  return walk;
+}
+
+}  // namespace
+
+host::StatusOr<std::int64_t> plotContactZips(host::Table& contacts, std::string_view database, Raster& smallMap,
+                                             Raster& bigMap) {
+  std::int64_t dots = 0;
+  const host::Status walk = visitContactZips(contacts, database, [&](const std::string& z) {
+    if (!smallMap.empty()) PlotZip(smallMap, kOneContactColor, z, false);
+    if (!bigMap.empty()) PlotZip(bigMap, kOneContactColor, z, true);
+    ++dots;
+  });
   if (!walk.ok()) return walk;
   return dots;
+}
+
+host::StatusOr<std::vector<std::string>> contactZipCodes(host::Table& contacts, std::string_view database) {
+  VISTREL_RETURN_IF_ERROR(contacts.setRange({std::string(database)}, {std::string(database)}));
+  std::set<std::string, std::less<>> zips;
+  const host::Status walk = visitContactZips(contacts, database, [&](const std::string& z) {
+    if (zips.find(z) == zips.end()) zips.insert(z);
+  });
+  if (!walk.ok()) return walk;
+  return std::vector<std::string>(zips.begin(), zips.end());
 }
 
 }  // namespace vistrel::geo

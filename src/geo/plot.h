@@ -40,4 +40,9 @@ void plotZipCodes(Raster& smallMap, Raster& bigMap, const std::vector<std::strin
 host::StatusOr<std::int64_t> plotContactZips(host::Table& contacts, std::string_view database, Raster& smallMap,
                                              Raster& bigMap);
 
+// The distinct US zip codes of the contacts of `database`, in order: the
+// places of the dots above. Sets the database's range on `contacts` and walks
+// them (the filter applies).
+host::StatusOr<std::vector<std::string>> contactZipCodes(host::Table& contacts, std::string_view database);
+
 }  // namespace vistrel::geo

@@ -17,6 +17,12 @@ void CsvReader::skipByteOrderMark() {
   while (matched > 0 && matched < 3 && in_.unget()) --matched;
 }
 
+// The end of the input, or the read failure that looked like it.
+StatusOr<bool> CsvReader::endOfInput() const {
+  if (in_.bad()) return Status::IoError("line " + std::to_string(line_) + ": the file could not be read to its end");
+  return false;
+}
+
 StatusOr<bool> CsvReader::next(std::vector<std::string>* fields) {
   fields->clear();
   if (!started_) {
@@ -24,12 +30,13 @@ StatusOr<bool> CsvReader::next(std::vector<std::string>* fields) {
     skipByteOrderMark();
   }
   int c = in_.get();
-  if (c == EOF) return false;
+  if (c == EOF) return endOfInput();
   recordLine_ = line_;
   fields->emplace_back();
   enum class State { kStart, kUnquoted, kQuoted, kAfterQuote } state = State::kStart;
   for (;; c = in_.get()) {
     if (c == EOF) {
+      if (Status s = endOfInput().status(); !s.ok()) return s;
       if (state == State::kQuoted) {
         return Status::InvalidArgument("line " + std::to_string(recordLine_) + ": a quoted field is not closed");
       }

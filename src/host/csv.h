@@ -29,6 +29,7 @@ class CsvReader {
 
  private:
   void skipByteOrderMark();
+  StatusOr<bool> endOfInput() const;
 
   std::istream& in_;
   bool started_ = false;

@@ -2,6 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "host/engine.h"
 
+#include <signal.h>
+
+#include <cerrno>
+#include <cstdlib>
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -93,6 +98,7 @@ StatusOr<std::shared_ptr<Store>> Engine::store(std::string_view alias) {
   std::filesystem::path key = std::filesystem::weakly_canonical(*dir, ec);
   if (ec) key = *dir;
   if (auto it = held_.find(key); it != held_.end()) return it->second;
+  removeAbandonedBuilds(*dir);
   auto opened = Store::open(*dir, static_cast<int>(busyTimeout_.count()));
   if (!opened.ok()) return opened.status();
   opened_ = true;
@@ -150,6 +156,19 @@ Status Engine::finish(std::string_view alias, bool commit) {
   auto s = store(alias);
   if (!s.ok()) return s.status();
   return commit ? (*s)->commit() : (*s)->rollback();
+}
+
+void removeAbandonedBuilds(const std::filesystem::path& directory) {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(kBuildFolderPrefix, 0) != 0) continue;
+    const long pid = std::atol(name.c_str() + kBuildFolderPrefix.size());
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+      std::error_code ignored;
+      std::filesystem::remove_all(it->path(), ignored);
+    }
+  }
 }
 
 }  // namespace vistrel::host

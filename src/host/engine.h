@@ -105,6 +105,14 @@ Status Engine::inTransaction(std::string_view alias, Fn&& work) {
   return result.ok() ? end : result;
 }
 
+// A data file is built in a folder of its own beside its place, named by
+// this and the process that builds it, and moved into place when complete.
+// A build that is stopped half-way (killed) leaves its folder behind; the
+// next program to open a data directory there removes it.
+inline constexpr std::string_view kBuildFolderPrefix = ".tallis-init-";
+// Removes the build folders in `directory` whose process is gone.
+void removeAbandonedBuilds(const std::filesystem::path& directory);
+
 // A stable hash of a table password; data directories store only this.
 std::string passwordHash(std::string_view password);
 

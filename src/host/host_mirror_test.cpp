@@ -99,7 +99,10 @@ Status exportTo(const fs::path& from, const fs::path& to, const std::vector<std:
   Engine engine;
   usePasswords(engine);
   engine.setAlias("D", from);
-  return exportParadoxTables(engine, "D", to, tables).status();
+  ExportOptions options;
+  options.tables = tables;
+  options.force = true;
+  return exportParadoxTables(engine, "D", to, options).status();
 }
 
 TEST(HostMirrorTest, ExportedDirectoryMirrorsBackToTheSameValues) {
@@ -151,6 +154,23 @@ TEST(HostMirrorTest, RefreshCopiesChangedTablesKeepsOwnFiltersAndSurvivesDamage)
   EXPECT_EQ(filters[1][5].text(), "V1");
   EXPECT_EQ(filters[2][0].text(), "Mine (Tallis)");
   EXPECT_EQ(filters[2][5].text(), "F2");
+
+  // An edit that keeps the file's size and modification time (a coarse
+  // clock, or one set back) is seen all the same.
+  const fs::path holidays = dir / "host" / "holiday.DB";
+  const auto stamp = fs::last_write_time(holidays);
+  std::string bytes = testing::readFile(holidays);
+  const std::size_t at = bytes.find("Independence");
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, 12, "Independance");
+  testing::writeFile(holidays, bytes);
+  fs::last_write_time(holidays, stamp);
+  auto edited = mirrorHostTables(dir / "host", dir / "copy");
+  ASSERT_TRUE(edited.ok());
+  EXPECT_EQ(edited->back().outcome, Outcome::kCopied);
+  EXPECT_EQ(dump(dir / "copy", "holiday.DB").front()[3].text(), "Independance Day");
+  ASSERT_TRUE(exportTo(dir / "src", dir / "host", {"holiday"}).ok());
+  ASSERT_TRUE(mirrorHostTables(dir / "host", dir / "copy").ok());
 
   // Damage: each table says why, and its previous copy stays whole.
   const std::string contact = testing::readFile(dir / "host" / "CONTACT.DB");

@@ -16,6 +16,8 @@ extern "C" {
 #include <fstream>
 #include <system_error>
 
+#include "host/file_read.h"
+#include "host/file_write.h"
 #include "host/text.h"
 
 // pxlib's own reader of .MB files overruns a stack buffer on sub-allocated
@@ -115,6 +117,7 @@ class Converter {
     bool ascii = true;
     for (char c : in) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     out_.assign(in.data(), in.size());
+    lossy_ = false;
     if (ascii) return out_;
     out_.resize(in.size() * 4 + 8);
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -123,21 +126,30 @@ class Converter {
     char* dst = out_.data();
     std::size_t dstLeft = out_.size();
     while (srcLeft > 0) {
-      if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1)) break;
+      const std::size_t changed = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+      if (changed != static_cast<std::size_t>(-1)) {
+        // Characters written as something else ("?", or a look-alike).
+        lossy_ = lossy_ || changed > 0;
+        break;
+      }
       if (errno == E2BIG || dstLeft == 0) break;
       // An invalid or unconvertible sequence: one "?" for its first byte.
       ++src;
       --srcLeft;
       *dst++ = '?';
       --dstLeft;
+      lossy_ = true;
     }
     out_.resize(out_.size() - dstLeft);
     return out_;
   }
+  // True when the last text converted lost characters on the way.
+  bool lossy() const { return lossy_; }
 
  private:
   iconv_t cd_;
   std::string out_;
+  bool lossy_ = false;
 };
 
 struct PxErrors {
@@ -149,28 +161,7 @@ void collectError(pxdoc_t* doc, int level, const char* msg, void* data) {
   static_cast<PxErrors*>(data)->last = msg != nullptr ? msg : "unknown error";
 }
 
-struct FileCloser {
-  void operator()(FILE* f) const {
-    if (f != nullptr) std::fclose(f);
-  }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
-
 std::string fileName(const fs::path& p) { return p.filename().string(); }
-
-// The same failure with `prefix` before its message.
-Status prefixed(const Status& s, const std::string& prefix) {
-  const std::string msg = prefix + s.message();
-  switch (s.code()) {
-    case StatusCode::kOk: return s;
-    case StatusCode::kNotFound: return Status::NotFound(msg);
-    case StatusCode::kCorrupt: return Status::Corrupt(msg);
-    case StatusCode::kBusy: return Status::Busy(msg);
-    case StatusCode::kInvalidArgument: return Status::InvalidArgument(msg);
-    case StatusCode::kAccessDenied: return Status::AccessDenied(msg);
-    default: return Status::IoError(msg);
-  }
-}
 
 }  // namespace
 
@@ -185,27 +176,76 @@ fs::path paradoxMemoFile(const fs::path& dbFile) {
 
 struct ParadoxReader::Impl {
   fs::path path;
-  FilePtr db;
-  std::string memo;  // the whole .MB file, decrypted
+  std::unique_ptr<InputFile> db;
+  std::unique_ptr<InputFile> mb;  // the memo file, when a field needs one
   pxdoc_t* doc = nullptr;
   PxErrors errors;
   std::unique_ptr<Converter> toUtf8;
 
+  // What the header says, as read here; pxlib is shown a copy of the header
+  // that holds no record and no block (below).
+  std::string header;
+  std::string shownHeader;  // what pxlib reads, through headerFile
+  FILE* headerFile = nullptr;
+  int recordSize = 0;
+  std::size_t blockSize = 0;
+  int fileBlocks = 0;
+  int firstBlock = 0;
+  std::int64_t records = 0;
+  std::uint32_t encryption = 0;
+
+  // The part of the memo file read last, decrypted.
+  std::string window;
+  std::uintmax_t windowAt = 0;
+  Status memoError;
+
   ~Impl() {
     if (doc != nullptr) PX_delete(doc);
+    if (headerFile != nullptr) std::fclose(headerFile);
   }
   Status corrupt(const std::string& why) const { return Status::Corrupt(fileName(path) + ": " + why); }
-  Status checkHeader(std::uintmax_t size);
-  Status openDoc(std::uintmax_t size);
-  Status readFields(ParadoxTableInfo& info) const;
-  Status loadMemo(const ParadoxTableInfo& info);
+  Status checkHeader();
+  Status countRecords();
+  Status openDoc();
+  Status readFields(ParadoxTableInfo& info);
+  Status openMemo(const ParadoxTableInfo& info);
+  // Reads block `number` (1-based) into `block`, decrypted.
+  Status readBlock(int number, std::vector<unsigned char>& block) const;
   // Reads field `f` of a record, its bytes at `data`, into `v` (null when empty).
-  Status decodeField(const ParadoxField& f, char* data, std::int64_t recordNumber, Value& v) const;
+  Status decodeField(const ParadoxField& f, char* data, std::int64_t recordNumber, Value& v);
+
+  // The `n` bytes of the memo file at `at`, decrypted; null when the file
+  // does not hold them (or cannot be read: memoError says why). Valid until
+  // the next call.
+  const unsigned char* memoBytes(std::uintmax_t at, std::size_t n) {
+    constexpr std::size_t kWindow = 64 * 1024;
+    if (mb == nullptr || at > mb->size() || n > mb->size() - at) return nullptr;
+    if (at >= windowAt && at + n <= windowAt + window.size()) {
+      return reinterpret_cast<const unsigned char*>(window.data() + (at - windowAt));
+    }
+    // Whole 256-byte chunks from a chunk's start: the cipher works on those.
+    const std::uintmax_t start = at / 256 * 256;
+    window.resize(std::max<std::size_t>(kWindow, static_cast<std::size_t>((at + n - start + 255) / 256 * 256)));
+    auto got = mb->readAt(start, window.size(), window.data());
+    if (!got.ok()) {
+      memoError = got.status();
+      window.clear();
+      return nullptr;
+    }
+    window.resize(*got);
+    windowAt = start;
+    if (encryption != 0) {
+      auto* p = reinterpret_cast<unsigned char*>(window.data());
+      px_decrypt_mb_block(p, p, encryption, window.size() / 256 * 256);
+    }
+    if (at + n > windowAt + window.size()) return nullptr;
+    return reinterpret_cast<const unsigned char*>(window.data() + (at - windowAt));
+  }
 
   // The text of a memo field whose record part is `data` (`length` bytes:
   // the inline part, then offset and index, size and modification number).
   // False when the memo file does not hold what the record points to.
-  bool memoText(const unsigned char* data, int length, std::string_view* text) const {
+  bool memoText(const unsigned char* data, int length, std::string_view* text) {
     const int leader = length - 10;
     const std::uint32_t where = u32le(data + leader);
     const std::uint32_t size = u32le(data + leader + 4);
@@ -215,24 +255,25 @@ struct ParadoxReader::Impl {
       *text = std::string_view(reinterpret_cast<const char*>(data), size);
       return true;
     }
-    const std::size_t offset = where & 0xFFFFFF00u;
+    const std::uintmax_t offset = where & 0xFFFFFF00u;
     const std::size_t index = where & 0xFFu;
-    const auto* mb = reinterpret_cast<const unsigned char*>(memo.data());
-    if (offset == 0 || offset + 12 > memo.size()) return false;
-    std::size_t start = 0;
-    if (mb[offset] == 2) {
-      if (index != 0xFF || u32le(mb + offset + 3) != size) return false;
+    const unsigned char* head = offset == 0 ? nullptr : memoBytes(offset, 12);
+    if (head == nullptr) return false;
+    std::uintmax_t start = 0;
+    if (head[0] == 2) {
+      if (index != 0xFF || u32le(head + 3) != size) return false;
       start = offset + 9;
-    } else if (mb[offset] == 3) {
-      const std::size_t slot = offset + 12 + index * 5;
-      if (index >= 64 || slot + 5 > memo.size()) return false;
-      if ((static_cast<std::uint32_t>(mb[slot + 1]) - 1) * 16 + mb[slot + 4] != size) return false;
-      start = offset + static_cast<std::size_t>(mb[slot]) * 16;
+    } else if (head[0] == 3) {
+      const unsigned char* slot = index < 64 ? memoBytes(offset + 12 + index * 5, 5) : nullptr;
+      if (slot == nullptr) return false;
+      if ((static_cast<std::uint32_t>(slot[1]) - 1) * 16 + slot[4] != size) return false;
+      start = offset + static_cast<std::uintmax_t>(slot[0]) * 16;
     } else {
       return false;
     }
-    if (start + size > memo.size()) return false;
-    *text = std::string_view(memo.data() + start, size);
+    const unsigned char* bytes = memoBytes(start, size);
+    if (bytes == nullptr) return false;
+    *text = std::string_view(reinterpret_cast<const char*>(bytes), size);
     return true;
   }
 };
@@ -243,128 +284,199 @@ ParadoxReader::~ParadoxReader() = default;
 StatusOr<std::unique_ptr<ParadoxReader>> ParadoxReader::open(const fs::path& dbFile) {
   auto impl = std::make_unique<Impl>();
   impl->path = dbFile;
-  std::error_code ec;
-  const auto size = fs::file_size(dbFile, ec);
-  if (ec) return Status::NotFound(fileName(dbFile) + ": " + ec.message());
-  impl->db.reset(std::fopen(dbFile.c_str(), "rb"));
-  if (!impl->db) return Status::IoError(fileName(dbFile) + ": " + std::strerror(errno));
-  VISTREL_RETURN_IF_ERROR(impl->checkHeader(size));
-  VISTREL_RETURN_IF_ERROR(impl->openDoc(size));
+  auto db = InputFile::open(dbFile, kParadoxTableFile);
+  if (!db.ok()) return db.status();
+  impl->db = std::move(db).value();
+  VISTREL_RETURN_IF_ERROR(impl->checkHeader());
+  VISTREL_RETURN_IF_ERROR(impl->countRecords());
+  VISTREL_RETURN_IF_ERROR(impl->openDoc());
   ParadoxTableInfo info;
   VISTREL_RETURN_IF_ERROR(impl->readFields(info));
-  VISTREL_RETURN_IF_ERROR(impl->loadMemo(info));
+  VISTREL_RETURN_IF_ERROR(impl->openMemo(info));
   auto reader = std::unique_ptr<ParadoxReader>(new ParadoxReader(std::move(impl)));
   reader->info_ = std::move(info);
   return reader;
 }
 
-// pxlib trusts the header: this looks at what it divides by and how far it
-// reads before the file is handed over.
-Status ParadoxReader::Impl::checkHeader(std::uintmax_t size) {
+// The numbers of the header that say where the records are, checked against
+// the file's size before anything is read by them.
+Status ParadoxReader::Impl::checkHeader() {
+  const std::uintmax_t size = db->size();
   // The main header, and the start of the data header that follows it from
   // version 4 on (it may hold the encryption key).
   unsigned char head[0x60] = {};
-  if (size < kMinHeader || std::fread(head, 1, sizeof head, db.get()) < kMinHeader) {
-    return corrupt("the file is cut short (" + std::to_string(size) + " bytes)");
-  }
-  const int recordSize = u16le(head);
+  auto got = db->readAt(0, sizeof head, reinterpret_cast<char*>(head));
+  if (!got.ok()) return got.status();
+  if (*got < kMinHeader) return corrupt("the file is cut short (" + std::to_string(size) + " bytes)");
+  recordSize = u16le(head);
   const int headerSize = u16le(head + 2);
   const int maxTableSize = head[5];
-  const int fileBlocks = u16le(head + 0x0C);
+  records = u32le(head + 6);
+  fileBlocks = u16le(head + 0x0C);
+  firstBlock = u16le(head + 0x0E);
   if (recordSize == 0 || headerSize < static_cast<int>(kMinHeader) || maxTableSize == 0 || maxTableSize > 32) {
     return corrupt("not a Paradox table, or its header is damaged");
   }
-  // pxlib counts the records block by block when it opens a table; on a file
-  // cut short it would walk blocks that are not there.
-  const std::uintmax_t wanted = headerSize + static_cast<std::uintmax_t>(fileBlocks) * maxTableSize * 0x400;
+  blockSize = static_cast<std::size_t>(maxTableSize) * 0x400;
+  const std::uintmax_t wanted = headerSize + static_cast<std::uintmax_t>(fileBlocks) * blockSize;
   if (wanted > size) {
     return corrupt("the file is cut short (" + std::to_string(size) + " of " + std::to_string(wanted) + " bytes)");
   }
-  // pxlib follows the chain of data blocks when it opens a table, without
-  // noticing a chain that runs in a circle.
-  std::uint32_t encryption = u32le(head + 0x25);
-  if (encryption == 0xFF00FF00u) encryption = u32le(head + 0x5C);
-  unsigned char block[256];
-  int blockNumber = u16le(head + 0x0E);
-  for (int steps = 0; blockNumber > 0; ++steps) {
-    if (steps >= fileBlocks || blockNumber > fileBlocks) {
-      return corrupt("damaged block chain at block " + std::to_string(blockNumber));
-    }
-    const long at = headerSize + static_cast<long>(blockNumber - 1) * maxTableSize * 0x400;
-    if (std::fseek(db.get(), at, SEEK_SET) != 0 || std::fread(block, 1, sizeof block, db.get()) != sizeof block) {
-      return corrupt("cannot read block " + std::to_string(blockNumber));
-    }
-    if (encryption != 0) px_decrypt_db_block(block, block, encryption, sizeof block, static_cast<unsigned long>(blockNumber));
-    blockNumber = u16le(block);
+  if (static_cast<std::size_t>(recordSize) + kBlockHeader > blockSize) {
+    return corrupt("damaged header (record size " + std::to_string(recordSize) + ")");
   }
-  std::rewind(db.get());
+  encryption = u32le(head + 0x25);
+  if (encryption == 0xFF00FF00u) encryption = u32le(head + 0x5C);
+  header.resize(static_cast<std::size_t>(headerSize));
+  got = db->readAt(0, header.size(), header.data());
+  if (!got.ok()) return got.status();
   return Status::OK();
 }
 
-// pxlib's view of the file, checked against the file's size.
-Status ParadoxReader::Impl::openDoc(std::uintmax_t size) {
+Status ParadoxReader::Impl::readBlock(int number, std::vector<unsigned char>& block) const {
+  block.resize(blockSize);
+  const std::uintmax_t at = header.size() + static_cast<std::uintmax_t>(number - 1) * blockSize;
+  auto got = db->readAt(at, blockSize, reinterpret_cast<char*>(block.data()));
+  if (!got.ok()) return got.status();
+  if (*got != blockSize) return corrupt("the file is cut short (block " + std::to_string(number) + ")");
+  if (encryption != 0) {
+    px_decrypt_db_block(block.data(), block.data(), encryption, blockSize, static_cast<unsigned long>(number));
+  }
+  return Status::OK();
+}
+
+namespace {
+
+// The records of one block: its last record's offset over the record size,
+// plus one; a block without records stores minus the record size. -1 for a
+// block that says something else.
+int recordsInBlock(const std::vector<unsigned char>& block, int recordSize) {
+  const int last = s16le(block.data() + 4);
+  if (last == -recordSize) return 0;
+  if (last < 0 || last % recordSize != 0 ||
+      kBlockHeader + static_cast<std::size_t>(last) + recordSize > block.size()) {
+    return -1;
+  }
+  return last / recordSize + 1;
+}
+
+}  // namespace
+
+// Follows the chain of data blocks from the first, refusing a chain that
+// runs in a circle or leaves the file, a block that says it holds more than
+// it can, and blocks that hold other than the header's count of records:
+// a table read short would replace a whole copy with part of it.
+Status ParadoxReader::Impl::countRecords() {
+  std::vector<unsigned char> block;
+  std::int64_t counted = 0;
+  int number = firstBlock;
+  for (int steps = 0; number > 0; ++steps) {
+    if (steps >= fileBlocks || number > fileBlocks) {
+      return corrupt("damaged block chain at block " + std::to_string(number));
+    }
+    VISTREL_RETURN_IF_ERROR(readBlock(number, block));
+    const int count = recordsInBlock(block, recordSize);
+    if (count < 0) return corrupt("damaged block " + std::to_string(number));
+    counted += count;
+    number = u16le(block.data());
+  }
+  if (counted != records) {
+    return corrupt("damaged header or block chain (the header counts " + std::to_string(records) +
+                   " records, the blocks hold " + std::to_string(counted) + ")");
+  }
+  return Status::OK();
+}
+
+// pxlib reads the fields, the code page and the encryption key from a copy
+// of the header in memory. The copy says the table holds no block: opening a
+// table, pxlib walks its blocks and prints what it finds odd straight to
+// standard error; the blocks are read here instead.
+Status ParadoxReader::Impl::openDoc() {
+  shownHeader = header;
+  std::fill(shownHeader.begin() + 6, shownHeader.begin() + 10, '\0');     // records
+  std::fill(shownHeader.begin() + 0x0E, shownHeader.begin() + 0x10, '\0');  // first block
+  headerFile = fmemopen(shownHeader.data(), shownHeader.size(), "rb");
+  if (headerFile == nullptr) return Status::IoError(fileName(path) + ": out of memory");
   doc = PX_new();
   if (doc == nullptr) return Status::IoError(fileName(path) + ": out of memory");
   doc->errorhandler = collectError;
   doc->errorhandler_user_data = &errors;
-  if (PX_open_fp(doc, db.get()) < 0) {
+  if (PX_open_fp(doc, headerFile) < 0) {
     return corrupt("not a Paradox table, or its header is damaged (" + errors.last + ")");
   }
-  const pxhead_t* h = doc->px_head;
-  const std::uintmax_t blockSize = static_cast<std::uintmax_t>(h->px_maxtablesize) * 0x400;
-  const std::uintmax_t needed = static_cast<std::uintmax_t>(h->px_headersize) + h->px_fileblocks * blockSize;
-  if (h->px_headersize <= 0 || needed > size) {
-    return corrupt("the file is cut short (" + std::to_string(size) + " of " + std::to_string(needed) + " bytes)");
-  }
-  if (h->px_recordsize <= 0 || static_cast<std::uintmax_t>(h->px_recordsize) + kBlockHeader > blockSize) {
-    return corrupt("damaged header (record size " + std::to_string(h->px_recordsize) + ")");
-  }
+  if (doc->px_head->px_recordsize != recordSize) return corrupt("not a Paradox table, or its header is damaged");
   return Status::OK();
 }
 
-// The fields of the record, refusing a type this program does not read.
-Status ParadoxReader::Impl::readFields(ParadoxTableInfo& info) const {
+namespace {
+
+// The width a field of a fixed-width type takes in the record; 0 for the others.
+int fixedWidth(ParadoxType t) {
+  switch (t) {
+    case ParadoxType::kLogical: return 1;
+    case ParadoxType::kShort: return 2;
+    case ParadoxType::kDate: case ParadoxType::kLong: case ParadoxType::kTime: case ParadoxType::kAutoInc: return 4;
+    case ParadoxType::kNumber: case ParadoxType::kCurrency: case ParadoxType::kTimestamp: return 8;
+    default: return 0;
+  }
+}
+
+// Fails when a field's width does not fit its type: the record reader reads
+// a fixed-width field whole, and a memo's pointer from its last 10 bytes.
+std::string badWidth(const ParadoxField& f) {
+  const std::string width = std::to_string(f.length) + (f.length == 1 ? " byte" : " bytes");
+  if (const int fixed = fixedWidth(f.type); fixed != 0 && f.length != fixed) {
+    return "field " + f.name + " is " + width + " long where its type takes " + std::to_string(fixed);
+  }
+  if (isMemo(f.type) && f.length < 10) {
+    return "memo field " + f.name + " is " + width + " long, shorter than its 10-byte pointer";
+  }
+  if (f.length <= 0) return "field " + f.name + " is " + width + " long";
+  return std::string();
+}
+
+}  // namespace
+
+// The fields of the record, refusing a type this program does not read or a
+// width that does not fit the type. Names come in the table's code page.
+Status ParadoxReader::Impl::readFields(ParadoxTableInfo& info) {
   const pxhead_t* h = doc->px_head;
+  info.records = records;
+  info.codePage = h->px_doscodepage;
+  info.encrypted = encryption != 0;
+  toUtf8 = std::make_unique<Converter>("UTF-8", codePageName(info.codePage));
+  if (!toUtf8->ok()) {
+    return corrupt("code page " + std::to_string(info.codePage) + " is not known on this system");
+  }
   int total = 0;
   for (int i = 0; i < h->px_numfields; ++i) {
     const pxfield_t& f = h->px_fields[i];
     const int type = static_cast<unsigned char>(f.px_ftype);
-    const std::string name = f.px_fname != nullptr ? f.px_fname : "";
+    const std::string name = toUtf8->convert(f.px_fname != nullptr ? f.px_fname : "");
     if (!knownType(type)) {
       char hex[8];
       std::snprintf(hex, sizeof hex, "0x%02X", type);
       return corrupt("field " + name + " has a type this program does not read (" + hex + ")");
     }
     info.fields.push_back({name, static_cast<ParadoxType>(type), f.px_flen});
+    if (const std::string bad = badWidth(info.fields.back()); !bad.empty()) return corrupt("damaged header (" + bad + ")");
     total += f.px_flen;
     info.hasMemoFile = info.hasMemoFile || type == 0x0C || type == 0x0D || type == 0x0E || type == 0x0F ||
                        type == 0x10;
   }
-  if (total != h->px_recordsize) return corrupt("damaged header (the fields do not fill the record)");
-  info.records = h->px_numrecords;
-  info.codePage = h->px_doscodepage;
-  info.encrypted = h->px_encryption != 0;
+  if (total != recordSize) return corrupt("damaged header (the fields do not fill the record)");
   return Status::OK();
 }
 
-// The converter for the table's code page, and the memo file, decrypted, when the table has one.
-Status ParadoxReader::Impl::loadMemo(const ParadoxTableInfo& info) {
-  const pxhead_t* h = doc->px_head;
-  toUtf8 = std::make_unique<Converter>("UTF-8", codePageName(info.codePage));
-  if (!toUtf8->ok()) {
-    return corrupt("code page " + std::to_string(info.codePage) + " is not known on this system");
-  }
-  if (info.hasMemoFile) {
-    const fs::path mb = paradoxMemoFile(path);
-    if (mb.empty()) return corrupt("its memo file " + path.stem().string() + ".MB is missing");
-    std::ifstream in(mb, std::ios::binary);
-    memo.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) return Status::IoError(fileName(mb) + ": cannot be read");
-    if (info.encrypted) {
-      auto* p = reinterpret_cast<unsigned char*>(memo.data());
-      px_decrypt_mb_block(p, p, h->px_encryption, memo.size() / 256 * 256);
-    }
-  }
+// The memo file, when the table has one. Only the parts the records point
+// at are read, as they are needed.
+Status ParadoxReader::Impl::openMemo(const ParadoxTableInfo& info) {
+  if (!info.hasMemoFile) return Status::OK();
+  const fs::path file = paradoxMemoFile(path);
+  if (file.empty()) return corrupt("its memo file " + path.stem().string() + ".MB is missing");
+  auto opened = InputFile::open(file, kMemoFile);
+  if (!opened.ok()) return opened.status();
+  mb = std::move(opened).value();
   return Status::OK();
 }
 
@@ -376,7 +488,7 @@ int ParadoxReader::field(std::string_view name) const {
 }
 
 Status ParadoxReader::Impl::decodeField(const ParadoxField& f, char* data, std::int64_t recordNumber,
-                                        Value& v) const {
+                                        Value& v) {
   switch (f.type) {
     case ParadoxType::kAlpha: {
       std::size_t n = 0;
@@ -412,6 +524,7 @@ Status ParadoxReader::Impl::decodeField(const ParadoxField& f, char* data, std::
     case ParadoxType::kFmtMemo: {
       std::string_view text;
       if (!memoText(reinterpret_cast<const unsigned char*>(data), f.length, &text)) {
+        if (!memoError.ok()) return memoError;
         return corrupt("memo " + f.name + " of record " + std::to_string(recordNumber) +
                        " is not in its memo file (damaged or cut short)");
       }
@@ -425,49 +538,43 @@ Status ParadoxReader::Impl::decodeField(const ParadoxField& f, char* data, std::
 }
 
 Status ParadoxReader::read(const std::vector<int>& wanted, const RecordVisitor& visit) {
-  pxdoc_t* doc = impl_->doc;
-  const pxhead_t* h = doc->px_head;
-  const int recordSize = h->px_recordsize;
-  const std::size_t blockSize = static_cast<std::size_t>(h->px_maxtablesize) * 0x400;
+  Impl& t = *impl_;
   std::vector<int> offsets;
   int offset = 0;
   for (const ParadoxField& f : info_.fields) {
     offsets.push_back(offset);
     offset += f.length;
   }
-  std::vector<unsigned char> block(blockSize);
+  std::vector<unsigned char> block;
   std::vector<Value> values(wanted.size());
   std::int64_t seen = 0;
-  int blockNumber = static_cast<int>(h->px_firstblock);
-  for (unsigned visited = 0; blockNumber > 0; ++visited) {
-    if (visited >= h->px_fileblocks || static_cast<unsigned>(blockNumber) > h->px_fileblocks) {
-      return impl_->corrupt("damaged block chain at block " + std::to_string(blockNumber));
+  int number = t.firstBlock;
+  for (int steps = 0; number > 0; ++steps) {
+    if (steps >= t.fileBlocks || number > t.fileBlocks) {
+      return t.corrupt("damaged block chain at block " + std::to_string(number));
     }
-    const long at = h->px_headersize + static_cast<long>(blockNumber - 1) * static_cast<long>(blockSize);
-    if (doc->seek(doc, doc->px_stream, at, SEEK_SET) < 0 ||
-        doc->read(doc, doc->px_stream, blockSize, block.data()) != blockSize) {
-      return impl_->corrupt("cannot read block " + std::to_string(blockNumber));
-    }
-    const int next = u16le(block.data());
-    const int lastOffset = s16le(block.data() + 4);
-    const int count = lastOffset < 0 ? 0 : lastOffset / recordSize + 1;
-    if (kBlockHeader + static_cast<std::size_t>(count) * recordSize > blockSize) {
-      return impl_->corrupt("damaged block " + std::to_string(blockNumber));
-    }
+    VISTREL_RETURN_IF_ERROR(t.readBlock(number, block));
+    const int count = recordsInBlock(block, t.recordSize);
+    if (count < 0) return t.corrupt("damaged block " + std::to_string(number));
     for (int r = 0; r < count; ++r) {
-      char* record = reinterpret_cast<char*>(block.data()) + kBlockHeader + r * recordSize;
+      char* record = reinterpret_cast<char*>(block.data()) + kBlockHeader + static_cast<std::size_t>(r) * t.recordSize;
       for (std::size_t w = 0; w < wanted.size(); ++w) {
         Value& v = values[w];
         v.setNull();
         if (wanted[w] < 0) continue;
         const ParadoxField& f = info_.fields[static_cast<std::size_t>(wanted[w])];
         char* data = record + offsets[static_cast<std::size_t>(wanted[w])];
-        VISTREL_RETURN_IF_ERROR(impl_->decodeField(f, data, seen + r + 1, v));
+        VISTREL_RETURN_IF_ERROR(t.decodeField(f, data, seen + r + 1, v));
       }
       VISTREL_RETURN_IF_ERROR(visit(values));
     }
     seen += count;
-    blockNumber = next;
+    number = u16le(block.data());
+  }
+  // The file may have changed since it was opened.
+  if (seen != t.records) {
+    return t.corrupt("damaged header or block chain (the header counts " + std::to_string(t.records) +
+                     " records, the blocks hold " + std::to_string(seen) + ")");
   }
   return Status::OK();
 }
@@ -527,43 +634,52 @@ class MemoWriter {
     put32le(data + leader, static_cast<std::uint32_t>(offset) | 0xFF);
   }
 
-  // Puts the blocks after the header pxlib wrote, encrypting the file when
-  // `encryption` is not 0.
-  Status finish(const fs::path& mb, unsigned long encryption) const {
-    std::string bytes;
-    {
-      std::ifstream in(mb, std::ios::binary);
-      bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    bytes.resize(kBlock, '\0');
-    bytes += tail_;
+  // The memo file: the header pxlib wrote, then the blocks, the whole
+  // encrypted when `encryption` is not 0.
+  std::string finish(std::string header, unsigned long encryption) const {
+    header.resize(kBlock, '\0');
+    header += tail_;
     if (encryption != 0) {
-      auto* p = reinterpret_cast<unsigned char*>(bytes.data());
-      px_encrypt_mb_block(p, p, encryption, bytes.size());
+      auto* p = reinterpret_cast<unsigned char*>(header.data());
+      px_encrypt_mb_block(p, p, encryption, header.size());
     }
-    std::ofstream out(mb, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return out ? Status::OK() : Status::IoError(fileName(mb) + ": cannot be written");
+    return header;
   }
 
  private:
   std::string tail_;
 };
 
-Status putField(pxdoc_t* doc, const ParadoxField& f, char* data, const Value& v, Converter& fromUtf8,
-                MemoWriter& memos) {
+// What puts one record's values into the table being written.
+struct RecordWriter {
+  pxdoc_t* doc;
+  Converter& fromUtf8;
+  MemoWriter& memos;
+  const ParadoxWriteOptions& options;
+  std::int64_t record = 0;  // 1-based
+
+  // The text of `v` in the code page, telling the options of what it lost.
+  const std::string& codePageText(const ParadoxField& f, const Value& v) {
+    const std::string utf8 = textOf(v);
+    const std::string& text = fromUtf8.convert(utf8);
+    if (fromUtf8.lossy() && options.unmappable) options.unmappable(record, f.name, utf8);
+    return text;
+  }
+};
+
+Status putField(RecordWriter& w, const ParadoxField& f, char* data, const Value& v) {
   if (v.isNull()) return Status::OK();  // the record starts zeroed: every type reads that as null
+  pxdoc_t* doc = w.doc;
   switch (f.type) {
     case ParadoxType::kAlpha: {
-      const std::string& text = fromUtf8.convert(textOf(v));
+      const std::string& text = w.codePageText(f, v);
       std::memcpy(data, text.data(), std::min<std::size_t>(text.size(), static_cast<std::size_t>(f.length)));
       break;
     }
     case ParadoxType::kMemo:
     case ParadoxType::kFmtMemo: {
-      const std::string& text = fromUtf8.convert(textOf(v));
-      if (!text.empty()) memos.put(data, f.length, text);
+      const std::string& text = w.codePageText(f, v);
+      if (!text.empty()) w.memos.put(data, f.length, text);
       break;
     }
     case ParadoxType::kDate:
@@ -635,12 +751,11 @@ class MemoryFile {
   MemoryFile& operator=(const MemoryFile&) = delete;
 
   FILE* file() const { return file_; }
-  Status save(const fs::path& path) {
+  // What was written; the file is empty afterwards.
+  std::string take() {
     std::fflush(file_);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(data_.data(), static_cast<std::streamsize>(data_.size()));
-    out.close();
-    return out ? Status::OK() : Status::IoError(fileName(path) + ": cannot be written");
+    pos_ = 0;
+    return std::move(data_);
   }
 
  private:
@@ -651,38 +766,43 @@ class MemoryFile {
 
 // Puts every row the source gives into the table being written.
 Status writeRows(WriteDoc& w, const std::vector<ParadoxField>& fields, const ParadoxRowSource& rows,
-                 Converter& fromUtf8, MemoWriter& memos) {
+                 RecordWriter& writer) {
   pxdoc_t* doc = w.doc;
   std::vector<char> record(static_cast<std::size_t>(PX_get_recordsize(doc)));
   std::vector<Value> row;
-  std::int64_t n = 0;
   while (true) {
     auto more = rows(&row);
     if (!more.ok()) return more.status();
     if (!*more) break;
     if (row.size() != fields.size()) return Status::InvalidArgument("a row does not match the fields");
+    ++writer.record;
     std::memset(record.data(), 0, record.size());
     int offset = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      const Status s = putField(doc, fields[i], record.data() + offset, row[i], fromUtf8, memos);
-      if (!s.ok()) return prefixed(s, "record " + std::to_string(n + 1) + ": ");
+      const Status s = putField(writer, fields[i], record.data() + offset, row[i]);
+      if (!s.ok()) return s.prefixed("record " + std::to_string(writer.record) + ": ");
       offset += fields[i].length;
     }
     if (PX_put_record(doc, record.data()) < 0) {
-      return Status::IoError("cannot write record " + std::to_string(n + 1) + ": " + w.errors.last);
+      return Status::IoError("cannot write record " + std::to_string(writer.record) + ": " + w.errors.last);
     }
-    ++n;
   }
   return Status::OK();
 }
 
-Status writeTemporaries(const fs::path& dbTemp, const fs::path& mbTemp, const std::string& tableName,
-                        const std::vector<ParadoxField>& fields, const ParadoxRowSource& rows,
-                        const ParadoxWriteOptions& options) {
+}  // namespace
+
+StatusOr<ParadoxFiles> buildParadoxTable(std::string_view tableName, const std::vector<ParadoxField>& fields,
+                                         const ParadoxRowSource& rows, const ParadoxWriteOptions& options) {
+  if (fields.empty()) return Status::InvalidArgument(std::string(tableName) + ": a table needs fields");
   Converter fromUtf8(codePageName(options.codePage) + "//TRANSLIT", "UTF-8");
   if (!fromUtf8.ok()) return Status::InvalidArgument("code page " + std::to_string(options.codePage) + " is not known");
-  MemoryFile memory;
-  if (memory.file() == nullptr) return Status::IoError("out of memory");
+  // Tables are built in memory: pxlib seeks before nearly every write, and on
+  // a disk file each seek costs a system call. They reach the disk through
+  // the one file writer.
+  MemoryFile table;
+  MemoryFile memo;
+  if (table.file() == nullptr || memo.file() == nullptr) return Status::IoError("out of memory");
   WriteDoc w;
   w.doc = PX_new();
   if (w.doc == nullptr) return Status::IoError("out of memory");
@@ -691,61 +811,65 @@ Status writeTemporaries(const fs::path& dbTemp, const fs::path& mbTemp, const st
   pxdoc_t* doc = w.doc;
   // pxlib frees the field array and its names with the document.
   auto* pxf = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * fields.size(), "fields"));
-  bool memo = false;
+  bool hasMemo = false;
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    pxf[i].px_fname = PX_strdup(doc, fields[i].name.c_str());
+    pxf[i].px_fname = PX_strdup(doc, fromUtf8.convert(fields[i].name).c_str());
     pxf[i].px_ftype = static_cast<char>(fields[i].type);
     pxf[i].px_flen = fields[i].length;
     pxf[i].px_fdc = 0;
-    memo = memo || isMemo(fields[i].type);
+    hasMemo = hasMemo || isMemo(fields[i].type);
   }
-  if (PX_create_fp(doc, pxf, static_cast<int>(fields.size()), memory.file(), pxfFileTypNonIndexDB) < 0) {
+  if (PX_create_fp(doc, pxf, static_cast<int>(fields.size()), table.file(), pxfFileTypNonIndexDB) < 0) {
     return Status::IoError("cannot create the table: " + w.errors.last);
   }
-  PX_set_parameter(doc, "tablename", tableName.c_str());
+  PX_set_parameter(doc, "tablename", std::string(tableName).c_str());
   if (PX_set_value(doc, "codepage", static_cast<float>(options.codePage)) < 0) {
     doc->px_head->px_doscodepage = options.codePage;
   }
   if (!options.password.empty() && PX_set_parameter(doc, "password", options.password.c_str()) < 0) {
     return Status::IoError("cannot set the table password: " + w.errors.last);
   }
-  if (memo && PX_set_blob_file(doc, mbTemp.c_str()) < 0) {
+  if (hasMemo && PX_set_blob_fp(doc, memo.file()) < 0) {
     return Status::IoError("cannot create the memo file: " + w.errors.last);
   }
   MemoWriter memos;
-  VISTREL_RETURN_IF_ERROR(writeRows(w, fields, rows, fromUtf8, memos));
+  RecordWriter writer{doc, fromUtf8, memos, options};
+  VISTREL_RETURN_IF_ERROR(writeRows(w, fields, rows, writer));
   const unsigned long encryption = doc->px_head->px_encryption;
+  // pxlib frees a memo file's stream and header only when it opened the file
+  // itself; this one is ours.
+  if (pxblob_t* blob = doc->px_blob; blob != nullptr) {
+    doc->free(doc, blob->mb_stream);
+    blob->mb_stream = nullptr;
+    doc->free(doc, blob->mb_head);
+    blob->mb_head = nullptr;
+  }
   PX_close(doc);
-  VISTREL_RETURN_IF_ERROR(memory.save(dbTemp));
-  if (memo) VISTREL_RETURN_IF_ERROR(memos.finish(mbTemp, encryption));
-  return Status::OK();
+  ParadoxFiles files;
+  files.table = table.take();
+  if (hasMemo) files.memo = memos.finish(memo.take(), encryption);
+  return files;
 }
 
-}  // namespace
+fs::path paradoxMemoFileFor(const fs::path& dbFile) {
+  if (fs::path existing = paradoxMemoFile(dbFile); !existing.empty()) return existing;
+  return fs::path(dbFile).replace_extension(".MB");
+}
 
 Status writeParadoxTable(const fs::path& dbFile, const std::vector<ParadoxField>& fields, const ParadoxRowSource& rows,
                          const ParadoxWriteOptions& options) {
-  if (fields.empty()) return Status::InvalidArgument(fileName(dbFile) + ": a table needs fields");
-  const fs::path mbFile = fs::path(dbFile).replace_extension(".MB");
-  const fs::path dbTemp = fs::path(dbFile.string() + ".tmp");
-  const fs::path mbTemp = fs::path(mbFile.string() + ".tmp");
-  const bool memo = std::any_of(fields.begin(), fields.end(), [](const ParadoxField& f) { return isMemo(f.type); });
-  Status s = writeTemporaries(dbTemp, mbTemp, dbFile.filename().string(), fields, rows, options);
-  std::error_code ec;
-  if (s.ok() && memo) {
-    fs::rename(mbTemp, mbFile, ec);
-    if (ec) s = Status::IoError(fileName(mbFile) + ": " + ec.message());
+  auto files = buildParadoxTable(dbFile.filename().string(), fields, rows, options);
+  if (!files.ok()) return files.status().prefixed(fileName(dbFile) + ": ");
+  std::unique_ptr<StagedFile> memo;
+  if (!files->memo.empty()) {
+    auto staged = StagedFile::write(paradoxMemoFileFor(dbFile), files->memo);
+    if (!staged.ok()) return staged.status();
+    memo = std::move(staged).value();
   }
-  if (s.ok()) {
-    fs::rename(dbTemp, dbFile, ec);
-    if (ec) s = Status::IoError(fileName(dbFile) + ": " + ec.message());
-  }
-  fs::remove(dbTemp, ec);
-  fs::remove(mbTemp, ec);
-  if (!s.ok() && s.message().rfind(fileName(dbFile), 0) != 0) {
-    return prefixed(s, fileName(dbFile) + ": ");
-  }
-  return s;
+  auto table = StagedFile::write(dbFile, files->table);
+  if (!table.ok()) return table.status();
+  if (memo) VISTREL_RETURN_IF_ERROR(memo->commit());
+  return (*table)->commit();
 }
 
 }  // namespace vistrel::host

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/status.h"
@@ -58,11 +59,18 @@ struct ParadoxTableInfo {
 // The memo file of a table: the .MB beside `dbFile` whose name matches
 // ignoring case; empty when there is none.
 std::filesystem::path paradoxMemoFile(const std::filesystem::path& dbFile);
+// The memo file a table written as `dbFile` gets: the one there is, or the
+// name with ".MB".
+std::filesystem::path paradoxMemoFileFor(const std::filesystem::path& dbFile);
 
 // An open Paradox table, read only. Encrypted tables read without their
 // password. A file that is cut short or damaged is refused with a message
-// that names it; a field of a type this program does not know refuses the
-// table. The files are opened for reading only and never locked.
+// that names it: among others a field of a type this program does not know
+// or of a width its type does not have, and blocks that hold other than the
+// header's count of records. Field names and texts come in UTF-8 from the
+// table's code page. The files are opened for reading only and never
+// locked; they must be regular files, and of the memo file only what the
+// records point at is read.
 class ParadoxReader {
  public:
   ~ParadoxReader();
@@ -91,14 +99,30 @@ class ParadoxReader {
 struct ParadoxWriteOptions {
   int codePage = 1252;
   std::string password;  // non-empty: the table is encrypted with it
+  // Told of each text the code page cannot hold as it is (it is written with
+  // "?" or a look-alike): the record (1-based), the field and the text.
+  std::function<void(std::int64_t record, const std::string& field, const std::string& text)> unmappable;
 };
 
 // Hands the next row (one value per field) and returns true, or false at the end.
 using ParadoxRowSource = std::function<StatusOr<bool>(std::vector<Value>* row)>;
 
-// Writes a table file, and its .MB when a field is a memo, each through a
-// temporary file renamed into place. Texts are converted to the code page;
-// a character it lacks becomes "?".
+// A table built in memory: the table file and, when a field is a memo, its
+// memo file (empty otherwise).
+struct ParadoxFiles {
+  std::string table;
+  std::string memo;
+};
+
+// Builds the files of table `tableName`. Field names and texts are converted
+// to the code page; a character it lacks becomes "?" (or a look-alike), and
+// the options are told.
+StatusOr<ParadoxFiles> buildParadoxTable(std::string_view tableName, const std::vector<ParadoxField>& fields,
+                                         const ParadoxRowSource& rows, const ParadoxWriteOptions& options);
+
+// Builds a table and writes its file, and its memo file when it has one
+// (paradoxMemoFileFor), through the one file writer: both are written before
+// either replaces the file it is to replace.
 Status writeParadoxTable(const std::filesystem::path& dbFile, const std::vector<ParadoxField>& fields,
                          const ParadoxRowSource& rows, const ParadoxWriteOptions& options);
 

@@ -18,7 +18,7 @@ using T = ParadoxType;
 const std::vector<ParadoxField> kAllTypes = {
     {"Name", T::kAlpha, 20},     {"Born", T::kDate, 4},        {"At", T::kTime, 4},
     {"Stamp", T::kTimestamp, 8}, {"Small", T::kShort, 2},      {"Big", T::kLong, 4},
-    {"Id", T::kAutoInc, 4},      {"Num", T::kNumber, 8},       {"Money", T::kCurrency, 8},
+    {"Id", T::kAutoInc, 4},      {"Num", T::kNumber, 8},       {"W\xC3\xA4hrung", T::kCurrency, 8},
     {"Done", T::kLogical, 1},    {"Memo", T::kMemo, 30},       {"Notes", T::kFmtMemo, 30},
 };
 
@@ -75,6 +75,9 @@ TEST(ParadoxTest, EveryFieldTypeReadsBackAsWritten) {
     auto reader = ParadoxReader::open(file);
     ASSERT_TRUE(reader.ok()) << reader.status().message();
     EXPECT_EQ((*reader)->info().codePage, 1252);
+    // Field names are kept in the code page and read back in UTF-8.
+    EXPECT_NE(testing::readFile(file).find("W\xE4hrung"), std::string::npos);
+    EXPECT_GE((*reader)->field("W\xC3\xA4hrung"), 0);
     EXPECT_EQ((*reader)->info().encrypted, !password.empty());
 
     std::vector<std::string> names;
@@ -133,7 +136,9 @@ TEST(ParadoxTest, DamagedFilesAreRefusedWithTheirName) {
        "field Name has a type this program does not read (0x33)"},
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(writeParadoxTable(file, kAllTypes, from(many), {1252, c.name == "cut short" || c.name == "memo file missing" ? "pw" : ""}).ok());
+    ParadoxWriteOptions options;
+    if (c.name == "cut short" || c.name == "memo file missing") options.password = "pw";
+    ASSERT_TRUE(writeParadoxTable(file, kAllTypes, from(many), options).ok());
     c.damage();
     auto rows = readAll(file, {"Name", "Memo"});
     ASSERT_FALSE(rows.ok()) << c.name;

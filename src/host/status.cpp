@@ -14,6 +14,7 @@ std::string Status::ToString() const {
     case StatusCode::kIoError: name = "I/O error"; break;
     case StatusCode::kInvalidArgument: name = "Invalid argument"; break;
     case StatusCode::kAccessDenied: name = "Access denied"; break;
+    case StatusCode::kAlreadyExists: name = "Already exists"; break;
   }
   return std::string(name) + ": " + message_;
 }

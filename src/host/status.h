@@ -18,6 +18,7 @@ enum class StatusCode {
   kIoError,
   kInvalidArgument,
   kAccessDenied,
+  kAlreadyExists,  // a row with the same key is stored already
 };
 
 // The outcome of an operation: ok, or a code with a message a user can read.
@@ -37,6 +38,9 @@ class Status {
   static Status AccessDenied(std::string msg) {
     return Status(StatusCode::kAccessDenied, std::move(msg));
   }
+  static Status AlreadyExists(std::string msg) {
+    return Status(StatusCode::kAlreadyExists, std::move(msg));
+  }
 
   bool ok() const { return code_ == StatusCode::kOk; }
   StatusCode code() const { return code_; }
@@ -46,9 +50,17 @@ class Status {
   bool IsBusy() const { return code_ == StatusCode::kBusy; }
   bool IsInvalidArgument() const { return code_ == StatusCode::kInvalidArgument; }
   bool IsAccessDenied() const { return code_ == StatusCode::kAccessDenied; }
+  bool IsAlreadyExists() const { return code_ == StatusCode::kAlreadyExists; }
+
+  // The same code with another message. REQUIRES: !ok().
+  Status withMessage(std::string msg) const { return Status(code_, std::move(msg)); }
 
   // "OK", or the code's name and the message ("Busy: CONTACT.DB: ...").
   std::string ToString() const;
+  // The same outcome with `prefix` put before the message (ok stays ok).
+  Status prefixed(std::string_view prefix) const {
+    return ok() ? *this : Status(code_, std::string(prefix) + message_);
+  }
 
  private:
   Status(StatusCode code, std::string msg) : code_(code), message_(std::move(msg)) {}

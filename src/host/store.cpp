@@ -198,9 +198,11 @@ StatusOr<std::shared_ptr<Store>> Store::open(const std::filesystem::path& direct
   // memory and turn a file cut short by another program into a crash.
   VISTREL_RETURN_IF_ERROR(store->exec("PRAGMA cache_size=-" + std::to_string(kCacheKib) + "; PRAGMA mmap_size=0",
                                       file.string()));
-  if (auto ps = store->prepare("PRAGMA page_size", file.string()); ps.ok()) {
-    if (sqlite3_step(*ps) == SQLITE_ROW && sqlite3_column_int(*ps, 0) > 0) store->pageSize_ = sqlite3_column_int(*ps, 0);
-    sqlite3_finalize(*ps);
+  {
+    Statement ps(*store, "PRAGMA page_size", file.string());
+    auto row = ps.step();
+    if (!row.ok()) return row.status();
+    if (*row && sqlite3_column_int(ps.get(), 0) > 0) store->pageSize_ = sqlite3_column_int(ps.get(), 0);
   }
   return store;
 }
@@ -238,11 +240,16 @@ Status Store::error(int rc, std::string_view what) const {
   switch (rc & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-      return Status::Busy(prefix + "locked by another program (" + detail + ")");
+      return Status::Busy(prefix + "the store is busy: another program is writing; try again (" + detail + ")");
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
       return Status::Corrupt(prefix + "the data file is damaged or not a database (" + detail + ")");
     case SQLITE_CONSTRAINT:
+      // A second row with the key of a stored one has its own code; a value
+      // the table refuses otherwise is an invalid argument.
+      if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        return Status::AlreadyExists(prefix + "key violation (" + detail + ")");
+      }
       return Status::InvalidArgument(prefix + "key violation (" + detail + ")");
     case SQLITE_MISMATCH:
     case SQLITE_RANGE:
@@ -273,6 +280,46 @@ Status Store::exec(const std::string& sql, std::string_view what) {
   const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &msg);
   sqlite3_free(msg);
   return rc == SQLITE_OK ? Status::OK() : error(rc, what);
+}
+
+Statement::Statement(Store& store, const std::string& sql, std::string_view what) : store_(store), what_(what) {
+  auto prepared = store.prepare(sql, what);
+  if (prepared.ok()) stmt_ = *prepared;
+  else status_ = prepared.status();
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+StatusOr<bool> Statement::step() {
+  if (!status_.ok()) return status_;
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) {
+    sqlite3_reset(stmt_);
+    return false;
+  }
+  Status failed = store_.error(rc, what_);
+  sqlite3_reset(stmt_);
+  return failed;
+}
+
+Status Statement::run() {
+  auto row = step();
+  if (!row.ok()) return row.status();
+  if (*row) sqlite3_reset(stmt_);
+  return Status::OK();
+}
+
+void Statement::bindText(int i, std::string_view text) {
+  sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void Statement::bindInteger(int i, std::int64_t v) { sqlite3_bind_int64(stmt_, i, v); }
+
+std::string_view Statement::text(int c) const {
+  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
+  if (t == nullptr) return std::string_view();
+  return std::string_view(t, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, c)));
 }
 
 StatusOr<const TableMeta*> Store::table(std::string_view name) {
@@ -433,19 +480,12 @@ StatusOr<std::vector<std::string>> createStatements(const TableDef& def, const s
 
 StatusOr<std::string> Store::readDefinition(std::string_view name) {
   const std::string key = sqlTableName(name);
-  auto st = prepare("SELECT definition FROM " + std::string(kCatalogTable) + " WHERE name = ?1", name);
-  if (!st.ok()) return st.status();
-  sqlite3_bind_text(*st, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-  const int rc = sqlite3_step(*st);
-  if (rc != SQLITE_ROW) {
-    sqlite3_finalize(*st);
-    if (rc == SQLITE_DONE) return Status::NotFound(std::string(name) + ": no such table");
-    return error(rc, name);
-  }
-  std::string text(reinterpret_cast<const char*>(sqlite3_column_text(*st, 0)),
-                   static_cast<std::size_t>(sqlite3_column_bytes(*st, 0)));
-  sqlite3_finalize(*st);
-  return text;
+  Statement st(*this, "SELECT definition FROM " + std::string(kCatalogTable) + " WHERE name = ?1", name);
+  st.bindText(1, key);
+  auto row = st.step();
+  if (!row.ok()) return row.status();
+  if (!*row) return Status::NotFound(std::string(name) + ": no such table");
+  return std::string(st.text(0));
 }
 
 StatusOr<std::unique_ptr<TableMeta>> Store::loadTable(std::string_view name) {
@@ -487,13 +527,10 @@ Status Store::createTable(const TableDef& def) {
 }
 
 Status Store::addCatalogRow(const std::string& name, const std::string& definition, std::string_view what) {
-  auto st = prepare("INSERT INTO " + std::string(kCatalogTable) + " (name, definition) VALUES (?1, ?2)", what);
-  if (!st.ok()) return st.status();
-  sqlite3_bind_text(*st, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-  sqlite3_bind_text(*st, 2, definition.data(), static_cast<int>(definition.size()), SQLITE_TRANSIENT);
-  const int rc = sqlite3_step(*st);
-  sqlite3_finalize(*st);
-  return rc == SQLITE_DONE ? Status::OK() : error(rc, what);
+  Statement st(*this, "INSERT INTO " + std::string(kCatalogTable) + " (name, definition) VALUES (?1, ?2)", what);
+  st.bindText(1, name);
+  st.bindText(2, definition);
+  return st.run();
 }
 
 void Store::addCursor(StoreCursor* cursor) { cursors_.push_back(cursor); }

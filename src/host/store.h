@@ -140,6 +140,41 @@ class Store {
   bool transaction_ = false;
 };
 
+// One prepared statement on a store, finalized with the object. step()
+// tells a row, the end of the rows and a failure apart, so that a loop over
+// the rows stops at a failure and reports it instead of taking it for the
+// end. Every statement outside the table cursors runs through here.
+class Statement {
+ public:
+  // `what` names the table or file in messages.
+  Statement(Store& store, const std::string& sql, std::string_view what);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  // Why the statement could not be prepared; ok when it was.
+  const Status& status() const { return status_; }
+  sqlite3_stmt* get() const { return stmt_; }
+
+  // True on a row, false after the last; the failure otherwise. The
+  // statement is reset after the last row and after a failure, ready to run
+  // again with new values bound.
+  StatusOr<bool> step();
+  // Runs a statement that returns no row (an insert), then resets it.
+  Status run();
+
+  void bindText(int i, std::string_view text);
+  void bindInteger(int i, std::int64_t v);
+  // The text of column `c` of the current row; empty for null.
+  std::string_view text(int c) const;
+
+ private:
+  Store& store_;
+  std::string what_;
+  sqlite3_stmt* stmt_ = nullptr;
+  Status status_;
+};
+
 // "contact" for "CONTACT.DB", "Contact" and "contact.db".
 std::string sqlTableName(std::string_view name);
 // A double-quoted SQL identifier.

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view variables = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
 
   ExpressionEngine engine;
-  const bool compiled = engine.CompileExpression(expression, ExpressionSlot::kCategory);
+  const bool compiled = engine.CompileExpression(expression, categorySlot(1));
   if (compiled != engine.LastExpressionError().empty() && !expression.empty()) {
     // Every failure of a text with characters other than blanks has a message.
     bool blank = true;
@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string& error = engine.LastExpressionError();
   if (vistrel::host::utf8Length(error) > ExpressionEngine::kMaxErrorLength || error.size() > 400) __builtin_trap();
-  const bool once = engine.EvaluateExpression(variables, ExpressionSlot::kCategory);
-  if (engine.EvaluateExpression(variables, ExpressionSlot::kCategory) != once) __builtin_trap();
+  const bool once = engine.EvaluateExpression(variables, categorySlot(1));
+  if (engine.EvaluateExpression(variables, categorySlot(1)) != once) __builtin_trap();
   engine.EvaluateExpression(variables, ExpressionSlot::kRows);
   return 0;
 }

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
-// The stored filter text as the criteria editor reads and writes it. Besides
-// crashes it checks that a written line reads back into the same groups and
-// that a filter saved twice does not change on the second save, and that the
-// editor's lines loaded from any text load again the same from what they save.
+// The stored filter text as the verdict, activation and the criteria editor
+// read it. Besides crashes it checks that a text the verdict passes is stored
+// as written and activates, that a refused one leaves the filter inactive,
+// and that the editor's lines loaded from any text load again the same from
+// what they save, when that passes the verdict.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -11,7 +12,7 @@
 #include "dialogs/criteria_editor_model.h"
 #include "filter/compiled_filter.h"
 #include "filter/filter_text.h"
-#include "host/messages.h"
+#include "filter/filter_definition.h"
 
 using namespace vistrel;
 
@@ -43,33 +44,31 @@ bool sameLines(const dialogs::CriteriaEditorModel& a, const dialogs::CriteriaEdi
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static host::RecordingMessageSink* const sink = [] {
-    auto* s = new host::RecordingMessageSink;
-    host::setMessageSink(s);
-    return s;
-  }();
-  sink->clear();
   const std::string_view text(reinterpret_cast<const char*>(data), size);
 
   for (const std::string& line : filter::splitMemoLines(text)) filter::readFilterLine(line);
 
-  // The evaluation's own reader and check: a refused text says why and
-  // leaves the filter inactive.
-  static filter::ExpressionEngine expressions;
+  // The verdict and activation: a text that passes is stored as written and
+  // reads back into the same groups; a refused one says why and leaves the
+  // filter inactive.
   static const host::FixedClock clock(45427.0);
-  filter::CompiledFilter compiled(expressions);
-  const std::size_t said = sink->messages().size();
-  if (!compiled.activatethisfilter("fuzz", text, clock, host::Locale()) &&
-      (compiled.active() || sink->messages().size() == said)) {
-    __builtin_trap();
+  const filter::DefinitionVerdict verdict = filter::judgeDefinition(text, clock, host::Locale());
+  if (verdict.ok()) {
+    for (const std::string& line : filter::splitMemoLines(verdict.storedText())) {
+      if (filter::writeFilterLine(filter::readFilterLine(line)) != line) __builtin_trap();
+    }
   }
+  filter::CompiledFilter compiled;
+  const filter::DefinitionFaults faults = compiled.activatethisfilter("fuzz", text, "DEM", clock, host::Locale());
+  if (faults.empty() != compiled.active()) __builtin_trap();
+  if (verdict.ok() && !faults.empty()) __builtin_trap();
 
+  // What the editor would store it passes is loaded again as it was, and
+  // saving again changes nothing.
   dialogs::CriteriaEditorModel model;
   model.loadfromMemo(text);
   const std::vector<std::string> first = model.outputToMemo();
-  for (const std::string& line : first) {
-    if (filter::writeFilterLine(filter::readFilterLine(line)) != line) __builtin_trap();
-  }
+  if (!filter::judgeDefinition(first, clock, host::Locale()).ok()) return 0;
   dialogs::CriteriaEditorModel reloaded;
   reloaded.loadfromMemo(first);
   if (!sameLines(model, reloaded)) __builtin_trap();

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "filter/ui/frm_flt_set_cat.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 
 using vistrel::filter::CategoryNames;
 using vistrel::filter::Tfrmfltsetcat;

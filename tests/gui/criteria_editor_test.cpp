@@ -21,7 +21,7 @@
 #include "filter/filter_text.h"
 #include "fixture_data.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
 #include "testing.h"
@@ -164,6 +164,7 @@ class CriteriaEditorTest : public QObject {
   void linesComeAndGoAndTheLayoutSwitches();
   void warnsOfUserFieldsOfAnotherDatabase();
   void okFocusesWhatIsWrong();
+  void tabFromGenerateReachesTheFirstLine();
   void dateConditionStartsFromToday();
   void realPickersFillTheLines();
   void helpAndPrint();
@@ -261,7 +262,7 @@ void CriteriaEditorTest::warnsOfUserFieldsOfAnotherDatabase() {
     Editor e(record);
     e.show();
     QCOMPARE(!messages.messages().empty(), c.warns);
-    if (c.warns) QCOMPARE(messages.messages().front().icon, host::MessageIcon::kWarning);
+    if (c.warns) QCOMPARE(messages.messages().front().icon, host::MessageIcon::kError);
   }
 }
 
@@ -290,6 +291,15 @@ void CriteriaEditorTest::okFocusesWhatIsWrong() {
   QCOMPARE(messages.lastText(), std::string(dialogs::kDuplicateDescription));
   QVERIFY(e.d().findChild<QLineEdit*>("edDescript")->hasFocus());
   QVERIFY(e.d().isVisible());
+}
+
+void CriteriaEditorTest::tabFromGenerateReachesTheFirstLine() {
+  Editor e;
+  e.show();
+  QPushButton* generate = e.button("btGenerate");
+  generate->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(generate, Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.d().Edfield(1)));
 }
 
 void CriteriaEditorTest::dateConditionStartsFromToday() {

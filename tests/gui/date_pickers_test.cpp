@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -18,7 +20,7 @@
 #include "dialogs/ui/frm_pick_date.h"
 #include "fixture_data.h"
 #include "gui_testing.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -92,6 +94,33 @@ class DatePickersTest : public QObject {
     QCOMPARE(child<QLabel>(&dialog, "lblComputeDate")->text(), QStringLiteral("Mon 3/1/2027"));
     child<QSpinBox>(&dialog, "SpinYears")->setValue(-96);
     QCOMPARE(child<QSpinBox>(&dialog, "SpinYears")->value(), -95);
+  }
+
+  // Switching mode, checking a box or spinning to the longest text never
+  // moves the buttons under the pointer, and the caption is not cut.
+  void oneSizeWhateverIsShownAndRoomForTheCaption() {
+    Data data;
+    Tfrmflttoday dialog("TODAY -2wk ", data.context);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto size = [&dialog] {
+      dialog.layout()->activate();
+      return dialog.size();
+    };
+    const QSize first = size();
+    QFont caption = dialog.font();
+    caption.setBold(true);
+    QVERIFY(first.width() > QFontMetrics(caption).horizontalAdvance(dialog.windowTitle()) + 60);
+    child<QSpinBox>(&dialog, "Spindays")->setValue(-365);
+    child<QSpinBox>(&dialog, "Spinmonths")->setValue(-48);
+    child<QSpinBox>(&dialog, "SpinYears")->setValue(200);
+    QCOMPARE(size(), first);
+    child<QRadioButton>(&dialog, "rbDate")->click();
+    QCOMPARE(size(), first);
+    child<QCheckBox>(&dialog, "cbIgnoreDay")->click();
+    child<QCheckBox>(&dialog, "cbIgnoreYear")->click();
+    QCOMPARE(child<QLabel>(&dialog, "lblDay")->text(), QStringLiteral("any day in March"));
+    QCOMPARE(size(), first);
   }
 
   void switchToRelativeReturnsTodayWithoutTheBoxes() {

@@ -11,12 +11,12 @@
 #include <set>
 
 #include "filter/compiled_filter.h"
+#include "filter/filter_session.h"
 #include "filter/filter_store.h"
 #include "filter/filter_text.h"
 #include "filter/ui/frm_flt_pick.h"
 #include "host/engine.h"
-#include "host/session.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/table.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
@@ -92,7 +92,10 @@ class FilterListTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { session_.CurrentWho = "DEM"; }
+  void init() {
+    session_.CurrentWho = "DEM";
+    session_.activeFilter.deactivate();
+  }
 
   void startsOnTheLoggedInUsersFilters() {
     Data d;
@@ -127,10 +130,10 @@ class FilterListTest : public QObject {
 
   void activateReverseNamesTheFilterWithNot() {
     Data d;
-    CompiledFilter compiled;
+    CompiledFilter& compiled = session_.activeFilter;
     TfrmFltPick w(d.engine, session_);
     w.setClock(d.clock);
-    w.selectinit(&compiled, "Seven");
+    w.selectinit("Seven");
     QVERIFY(!w.findChild<QFrame*>(QStringLiteral("pnlYellow"))->isVisibleTo(&w));
     selectRow(w, "Even");
     w.BtReverseClick();
@@ -141,6 +144,28 @@ class FilterListTest : public QObject {
     QCOMPARE(w.result(), int(QDialog::Accepted));
     w.BtDeactivateClick();
     QCOMPARE(text(w, "PFiltername"), QStringLiteral("Activated filter:None"));
+  }
+
+  // A stored filter that activation refuses (here a category row that does
+  // not compile, written by another program) says why, and neither Activate
+  // nor Count leaves it active.
+  void aRefusedFilterSaysWhyAndStaysInactive() {
+    Data d;
+    filter::FilterLine bad{"Contact", "Category", 11, "A AND(B)", false, false, false, false, 0, 0, 0};
+    const std::string stored = filter::joinMemoLines({filter::writeFilterLine(bad)});
+    filter::addFilter(d.engine, {"Broken", "Seven", "DEM", "CONTACT", stored, ""}, d.clock);
+    TfrmFltPick w(d.engine, session_);
+    w.setClock(d.clock);
+    w.selectinit("Seven");
+    ScopedMessageRecorder messages;
+    for (void (TfrmFltPick::*press)() : {&TfrmFltPick::BtActivateClick, &TfrmFltPick::BtcountClick}) {
+      messages.clear();
+      selectRow(w, "Broken");
+      (w.*press)();
+      QCOMPARE(QString::fromStdString(messages.lastText()), QStringLiteral("Criteria 1: A was unexpected in A AND(B)"));
+      QVERIFY(!session_.activeFilter.active());
+      QCOMPARE(text(w, "PFiltername"), QStringLiteral("Activated filter:None"));
+    }
   }
 
   // What the panels show while a count runs, read whenever the count lets
@@ -157,10 +182,10 @@ class FilterListTest : public QObject {
     QFETCH(QStringList, seen);
     QFETCH(QString, active);
     Data d;
-    CompiledFilter compiled;
+    CompiledFilter& compiled = session_.activeFilter;
     TfrmFltPick w(d.engine, session_);
     w.setClock(d.clock);
-    w.selectinit(&compiled, database.toStdString());
+    w.selectinit(database.toStdString());
     w.setLoopInterval(0);
     selectRow(w, "Even");
     QStringList totals;
@@ -180,9 +205,9 @@ class FilterListTest : public QObject {
 
   void aSecondCountPressAbortsTheCount() {
     Data d;
-    CompiledFilter compiled;
+    CompiledFilter& compiled = session_.activeFilter;
     TfrmFltPick w(d.engine, session_);
-    w.selectinit(&compiled, "Many");
+    w.selectinit("Many");
     w.setLoopInterval(0);
     selectRow(w, "Even");
     bool sawAbortCaption = false;
@@ -213,16 +238,16 @@ class FilterListTest : public QObject {
     ScopedMessageRecorder messages;
     w.btCopyClick();
     QCOMPARE(offered, QString::fromStdString("Name of new filter|Filter name|Copy of " + std::string(50, 'L') + "..."));
-    QCOMPARE(QString::fromStdString(messages.lastText()), QStringLiteral("Unable to copy filter"));
+    QCOMPARE(QString::fromStdString(messages.lastText()), QStringLiteral("Unable to copy filter: Description already exists in system.  Try a different one."));
     QCOMPARE(text(w, "lblTitle"), QStringLiteral("2 Filters"));
   }
 
   void deleteAsksFirstAndEditSaysTheEditorIsMissing() {
     Data d;
-    CompiledFilter compiled;
+    CompiledFilter& compiled = session_.activeFilter;
     TfrmFltPick w(d.engine, session_);
     w.setClock(d.clock);
-    w.selectinit(&compiled, "Seven");
+    w.selectinit("Seven");
     ScopedMessageRecorder messages;
     selectRow(w, "Even");
     messages.setNextAnswer(host::MessageAnswer::kNo);
@@ -237,7 +262,7 @@ class FilterListTest : public QObject {
              QStringLiteral("The criteria editor is not available in this version."));
 
     // An edit closed with OK deactivates the active filter, whichever it was.
-    QVERIFY(compiled.activatethisfilter("Even", w.rows()[0].selection, d.clock, d.engine.locale()));
+    QVERIFY(compiled.activatethisfilter("Even", w.rows()[0].selection, "DEM", d.clock, d.engine.locale()).empty());
     w.setCriteriaEditor([](QWidget*, const filter::StoredFilter* row, const std::string&) { return row != nullptr; });
     w.BtEditClick();
     QVERIFY(!compiled.active());
@@ -260,7 +285,7 @@ class FilterListTest : public QObject {
   }
 
  private:
-  host::Session session_;
+  filter::FilterSession session_;
 };
 
 QTEST_MAIN(FilterListTest)

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/message_box.h"
 #include "host/ui/system_locale.h"

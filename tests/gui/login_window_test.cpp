@@ -12,7 +12,7 @@
 #include "fixture_data.h"
 #include "host/engine.h"
 #include "host/session.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
 

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 
 #include "dialogs/ui/frm_filter_contact.h"
+#include "filter/filter_session.h"
 #include "fixture_data.h"
 #include "filter/filter_store.h"
 #include "filter/ui/frm_flt_pick.h"
@@ -23,7 +25,7 @@
 #include "geo/ui/frm_usa.h"
 #include "host/engine.h"
 #include "host/session.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
@@ -42,7 +44,11 @@ struct Data : vistrel::testing::FixtureEngine {
   explicit Data(bool contactsPassword = true)
       : FixtureEngine(contactsPassword ? std::vector{Password::kUsers, Password::kContacts}
                                        : std::vector{Password::kUsers}) {}
-};QPushButton* button(QWidget& w, const QString& name) {
+  // The windows' session, with its active filter (in place of the fixture's).
+  vistrel::filter::FilterSession session;
+};
+
+QPushButton* button(QWidget& w, const QString& name) {
   auto* b = w.findChild<QPushButton*>(name);
   if (b == nullptr) qFatal("no button %s", qPrintable(name));
   return b;
@@ -65,8 +71,19 @@ void pickDatabase(TFrmMain& w, const QString& name) {
   qFatal("no database %s", qPrintable(name));
 }
 
+// The database the grid highlights; its selected row and its current row
+// must be the same one.
+QString highlightedDatabase(TFrmMain& w) {
+  const QItemSelectionModel* sm = w.databaseGrid()->selectionModel();
+  const QModelIndexList selected = sm->selectedRows();
+  const int current = sm->currentIndex().row();
+  if (selected.size() != 1 || selected.first().row() != current) return QStringLiteral("<current row not selected>");
+  return w.databaseModel()->text(0, current);
+}
+
 // What a modal result window showed before the timer closed it.
 struct ResultSeen {
+  bool inspected = false;  // the look has been taken, window or not
   bool opened = false;
   QString title;
   QString heading;
@@ -75,7 +92,9 @@ struct ResultSeen {
 };
 
 void inspectResultWindowWhenShown(ResultSeen& seen) {
+  seen.inspected = false;
   QTimer::singleShot(0, [&seen] {
+    seen.inspected = true;
     auto* w = qobject_cast<TFrmUSA*>(QApplication::activeModalWidget());
     if (w == nullptr) return;
     seen.opened = true;
@@ -88,6 +107,12 @@ void inspectResultWindowWhenShown(ResultSeen& seen) {
     }
     w->reject();
   });
+}
+
+// Runs the events until the look armed before a click has been taken: a
+// result window would have been up by then.
+void waitForInspection(const ResultSeen& seen) {
+  while (!seen.inspected) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 }  // namespace
@@ -103,11 +128,22 @@ class MainWindowTest : public QObject {
   void tableErrorsAreToldNotCrashedOn();
   void aboutShowsTheVersionAndTheProgramDate();
   void helpOpensTheMainWindowPage();
+  void anActiveFilterNarrowsTheTallyAndHoldsTheDatabase_data();
   void anActiveFilterNarrowsTheTallyAndHoldsTheDatabase();
   void aFilterWrittenInTheEditorIsListedActivatedAndDeactivatedByItsEdit();
+  void theFilterLineNamesAReversedFilterWholeOrCutWithATooltip();
 };
 
+void MainWindowTest::anActiveFilterNarrowsTheTallyAndHoldsTheDatabase_data() {
+  QTest::addColumn<bool>("byKey");
+  QTest::newRow("click on another database") << false;
+  QTest::newRow("Up in the list") << true;
+}
+
+// The list always shows the database the figures come from: a refused switch
+// puts the highlight back, and it stays right after Deactivate.
 void MainWindowTest::anActiveFilterNarrowsTheTallyAndHoldsTheDatabase() {
+  QFETCH(bool, byKey);
   namespace filter = vistrel::filter;
   Data data;
   data.engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kFilters));
@@ -125,27 +161,46 @@ void MainWindowTest::anActiveFilterNarrowsTheTallyAndHoldsTheDatabase() {
   show(w);
   pickDatabase(w, QStringLiteral("Sales"));
   QVERIFY(!button(w, QStringLiteral("btFilter"))->icon().isNull());
+  const auto stateValues = [&w] {
+    ResultSeen seen;
+    inspectResultWindowWhenShown(seen);
+    QTest::mouseClick(button(w, QStringLiteral("BtnState")), Qt::LeftButton);
+    return seen.values;
+  };
+  const QStringList allOfSales{"CA", "CO", "FL", "IL", "MA", "ON", "TX"};
 
   QTimer::singleShot(0, [&list] { list.BtActivateClick(); });
   w.btFilterClick();
   QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(), QStringLiteral("Activated filter : Texas"));
-  ResultSeen seen;
-  inspectResultWindowWhenShown(seen);
-  w.BtnZipClick(vistrel::geo::Analysis::kState);
-  QCOMPARE(seen.values, QStringList{"TX"});
+  QCOMPARE(stateValues(), QStringList{"TX"});
 
   ScopedMessageRecorder messages;
-  pickDatabase(w, QStringLiteral("Clients"));
+  if (byKey) {
+    QTest::keyClick(w.databaseGrid(), Qt::Key_Up);
+  } else {
+    pickDatabase(w, QStringLiteral("Clients"));
+  }
   QCOMPARE(QString::fromStdString(messages.lastText()),
            QStringLiteral("Filter Activated. To swicth databases, deactivate filter first."));
-  QCOMPARE(QString::fromStdString(w.tables().currentDatabase()), QStringLiteral("Sales"));
+  QCOMPARE(messages.messages().size(), std::size_t(1));
+  QCoreApplication::processEvents();
+  QCOMPARE(highlightedDatabase(w), QStringLiteral("Sales"));
+  QCOMPARE(stateValues(), QStringList{"TX"});
+  QCOMPARE(QString::fromStdString(data.session.CurrentDB), QStringLiteral("Sales"));
 
   QTimer::singleShot(0, [&list] { list.BtDeactivateClick(); });
   w.btFilterClick();
   QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(),
            QStringLiteral("No filters activated.  All contacts selected."));
+  QCOMPARE(highlightedDatabase(w), QStringLiteral("Sales"));
+  QCOMPARE(stateValues(), allOfSales);
+  // Without a filter the switch goes through.
+  pickDatabase(w, QStringLiteral("Clients"));
+  QCOMPARE(highlightedDatabase(w), QStringLiteral("Clients"));
+  QCOMPARE(stateValues(), QStringList{"WA"});
+  QCOMPARE(messages.messages().size(), std::size_t(1));
   w.close();
-  QVERIFY(w.compiledFilter() == nullptr);
+  QVERIFY(!data.session.activeFilter.active());
 }
 
 void MainWindowTest::aFilterWrittenInTheEditorIsListedActivatedAndDeactivatedByItsEdit() {
@@ -229,6 +284,44 @@ void MainWindowTest::aFilterWrittenInTheEditorIsListedActivatedAndDeactivatedByI
   QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LblFilter"))->text(),
            QStringLiteral("No filters activated.  All contacts selected."));
   w.close();
+}
+
+void MainWindowTest::theFilterLineNamesAReversedFilterWholeOrCutWithATooltip() {
+  namespace filter = vistrel::filter;
+  const QString longName = QStringLiteral(
+      "Texas and Florida contacts who bought in the spring and asked for a visit, in the western sales");
+  Data data;
+  data.engine.addPassword(vistrel::host::tallisTablePassword(vistrel::host::TablePassword::kFilters));
+  const vistrel::host::FixedClock clock(45427.0);
+  const std::string definition =
+      "database(Contact) field(State) condition(5) value(TX) casebox(FALSE) yearbox(FALSE) daybox(FALSE) "
+      "punctbox(FALSE) openpara(0) closepara(0) and(0)\r\n";
+  for (const QString& name : {QStringLiteral("Texas"), longName}) {
+    QVERIFY(filter::addFilter(data.engine, {name.toStdString(), "Sales", "DEM", "CONTACT", definition, ""}, clock).ok());
+  }
+  data.session.CurrentWho = "DEM";
+  TFrmMain w(data.engine, data.session);
+  filter::TfrmFltPick list(data.engine, data.session, &w);
+  w.setFilterList(&list);
+  show(w);
+  auto* line = w.findChild<QLabel*>(QStringLiteral("LblFilter"));
+  for (int row : {1, 0}) {  // the long name, then Texas
+    QTimer::singleShot(0, [&list, row] {
+      list.grid()->selectRow(row);
+      list.BtReverseClick();
+    });
+    w.btFilterClick();
+    const QString full = QStringLiteral("Activated filter : [NOT] ") + (row == 1 ? longName : QStringLiteral("Texas"));
+    if (row == 0) {
+      QCOMPARE(line->text(), full);
+      QVERIFY(line->toolTip().isEmpty());
+      continue;
+    }
+    QCOMPARE(line->toolTip(), full);
+    QVERIFY2(line->text().endsWith(QChar(0x2026)), qPrintable(line->text()));
+    const QRect needed = line->fontMetrics().boundingRect(line->contentsRect(), Qt::TextWordWrap, line->text());
+    QVERIFY2(needed.height() <= line->height() && needed.width() <= line->width(), qPrintable(line->text()));
+  }
 }
 
 void MainWindowTest::looksAsStored() {
@@ -325,7 +418,7 @@ void MainWindowTest::anEmptyResultIsToldAndOpensNoWindow() {
   ResultSeen seen;
   inspectResultWindowWhenShown(seen);
   QTest::mouseClick(button(w, QStringLiteral("BtnState")), Qt::LeftButton);
-  QTest::qWait(20);
+  waitForInspection(seen);
   QVERIFY(!seen.opened);
   QVERIFY(w.findChildren<TFrmUSA*>().isEmpty());
   QCOMPARE(messages.messages().size(), std::size_t(1));
@@ -357,7 +450,7 @@ void MainWindowTest::tableErrorsAreToldNotCrashedOn() {
   ResultSeen seen;
   inspectResultWindowWhenShown(seen);
   QTest::mouseClick(button(w, QStringLiteral("BtnZip")), Qt::LeftButton);
-  QTest::qWait(20);
+  waitForInspection(seen);
   QVERIFY(!seen.opened);
   QCOMPARE(messages.messages().size(), std::size_t(1));
   QCOMPARE(messages.messages()[0].icon, vistrel::host::MessageIcon::kError);

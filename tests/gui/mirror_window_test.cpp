@@ -7,13 +7,13 @@
 #include <QTimer>
 
 #include "app/ui/mirror_progress.h"
+#include "filter/filter_session.h"
 #include "fixture_data.h"
 #include "geo/ui/frm_main.h"
 #include "geo/ui/frm_usa.h"
 #include "host/engine.h"
 #include "host/host_mirror.h"
-#include "host/messages.h"
-#include "host/session.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "host/ui/table_model.h"
 #include "testing.h"
@@ -34,7 +34,7 @@ void usePasswords(host::Engine& engine) {
 // The values the State analysis of Sales lists in the main window, and its
 // counted total.
 QStringList stateAnalysis(host::Engine& engine) {
-  host::Session session;
+  vistrel::filter::FilterSession session;
   TFrmMain w(engine, session);
   w.show();
   if (!QTest::qWaitForWindowExposed(&w)) qFatal("window not exposed");

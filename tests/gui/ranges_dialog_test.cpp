@@ -6,7 +6,7 @@
 
 #include "geo/ranges.h"
 #include "geo/ui/frm_ranges.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/ui/help_viewer.h"
 #include "testing.h"
 

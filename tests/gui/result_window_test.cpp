@@ -41,7 +41,7 @@
 #include "host/engine.h"
 #include "host/file_write.h"
 #include "host/locale.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/tallis_schema.h"
 #include "testing.h"
 #include "widgets/sortable_grid.h"
@@ -154,6 +154,7 @@ class ResultWindowTest : public QObject {
   void saveAsWritesTheMapAsPainted_data();
   void saveAsWritesTheMapAsPainted();
   void aFailedSaveIsReported();
+  void saveAsWritesReportsOfWhatTheWindowHolds();
   void printToPdf();
   void windowAndCommandLineGiveTheSameCountsAndShares();
   void escapeLeavesTheWindowAndItsCounts();
@@ -524,6 +525,39 @@ void ResultWindowTest::aFailedSaveIsReported() {
   QCOMPARE(entries(), entriesBefore);  // no temporary file left
 }
 
+void ResultWindowTest::saveAsWritesReportsOfWhatTheWindowHolds() {
+  Fixture f;
+  auto w = f.open(Analysis::kState);
+  w->setActiveFilter("Texas or Florida", true);
+  QString path;
+  w->setSaveFileChooser([&](QWidget*) { return path; });
+  ScopedMessageRecorder messages;
+  const auto save = [&](const char* name) {
+    path = QString::fromStdString((f.dir() / name).string());
+    child<QPushButton>(*w, "BtnSaveAs")->click();
+    return vistrel::testing::readFile(path.toStdString());
+  };
+  // Before a Count the page lists the states without counts or colours.
+  std::string page = save("before.html");
+  QVERIFY(page.find("<title>California</title>") != std::string::npos);
+  QVERIFY(page.find("The values were not counted") != std::string::npos);
+  child<QPushButton>(*w, "BtnCount")->click();
+  page = save("after.HTML");
+  QVERIFY(page.find("<title>California: 3 contacts, 25%</title>") != std::string::npos);
+  QVERIFY(page.find("Texas or Florida (reversed") != std::string::npos);
+  const std::string geo = save("states.geojson");
+  QVERIFY(geo.find("{\"key\": \"CA\", \"name\": \"California\", \"fips\": \"06\", \"count\": 3, \"share\": 25}") !=
+          std::string::npos);
+  // The City page walks the contacts for the dots of their zip codes.
+  auto city = f.open(Analysis::kCity);
+  city->setSaveFileChooser([&](QWidget*) { return path; });
+  path = QString::fromStdString((f.dir() / "city.html").string());
+  child<QPushButton>(*city, "BtnSaveAs")->click();
+  QVERIFY(vistrel::testing::readFile(path.toStdString()).find("<title>90210 Beverly Hills, CA</title>") !=
+          std::string::npos);
+  QVERIFY(messages.messages().empty());
+}
+
 void ResultWindowTest::printToPdf() {
   Fixture f;
   auto w = f.open(Analysis::kState);
@@ -625,12 +659,12 @@ void ResultWindowTest::aFilterThatFailsMidCountShowsItsFailure() {
   filter::FilterLine texas{"Contact", "State", 5, "TX", false, false, false, false, 0, 0, 1};
   filter::FilterLine call{"Contact", "Event Type", 5, "CALL", false, false, false, false, 0, 0, 0};
   filter::CompiledFilter compiled;
-  QVERIFY(compiled.activatethisfilter(
-      "texas", filter::joinMemoLines({filter::writeFilterLine(texas), filter::writeFilterLine(call)}),
-      vistrel::host::FixedClock(45427.0), vistrel::host::Locale()));
-  filter::FilterEvaluator evaluator(compiled, f.contacts().engine(), "DEM");
-  f.contacts().setOnFilterRecord(evaluator.recordFilter());
-  QVERIFY(f.contacts().setFiltered(true).ok());
+  QVERIFY(compiled
+              .activatethisfilter("texas",
+                                  filter::joinMemoLines({filter::writeFilterLine(texas), filter::writeFilterLine(call)}),
+                                  "DEM", vistrel::host::FixedClock(45427.0), vistrel::host::Locale())
+              .empty());
+  QVERIFY(compiled.install(f.contacts(), f.contacts().engine()).ok());
   sqlite3* db = nullptr;
   QCOMPARE(sqlite3_open((f.dir() / std::string(vistrel::host::kDataFileName)).c_str(), &db), SQLITE_OK);
   QCOMPARE(sqlite3_exec(db, "DROP TABLE event", nullptr, nullptr, nullptr), SQLITE_OK);

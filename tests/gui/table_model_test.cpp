@@ -6,7 +6,7 @@
 
 #include "fixture_data.h"
 #include "host/engine.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/table.h"
 #include "host/ui/table_model.h"
 #include "testing.h"

@@ -11,6 +11,8 @@
 #include <QShowEvent>
 #include <QValidator>
 
+#include "host/ui/messages.h"
+
 namespace vistrel::app {
 namespace {
 
@@ -126,7 +128,9 @@ void TfrmGetWho::setInputEnabled(bool on) {
 void TfrmGetWho::btOKClick() {
   setInputEnabled(false);
   LoginRejection rejection;
-  if (session_.ok(edWho_->text().toStdString(), edPassword_->text().toStdString(), &rejection)) {
+  const bool closes = session_.ok(edWho_->text().toStdString(), edPassword_->text().toStdString(), &rejection);
+  if (!rejection.message.empty()) host::ShowError(rejection.message);
+  if (closes) {
     closeWindow();
     return;
   }

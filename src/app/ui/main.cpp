@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "app/ui/frm_get_who.h"
 #include "dialogs/ui/frm_filter_contact.h"
+#include "filter/filter_session.h"
 #include "filter/ui/frm_flt_pick.h"
 #include "app/ui/mirror_progress.h"
 #include "geo/ui/frm_all50.h"
@@ -20,7 +21,7 @@
 #include "host/assets.h"
 #include "host/engine.h"
 #include "host/environment.h"
-#include "host/session.h"
+#include "host/ui/messages.h"
 #include "host/text.h"
 #include "host/ui/message_box.h"
 #include "host/ui/system_locale.h"
@@ -82,12 +83,18 @@ int main(int argc, char** argv) {
   const host::ProgramFolders folders = host::programFolders();
   app::StartupContext context{folders.program, host::WindowsUserName(), args};
   context.folders = folders;
-  if (!app::prepareEngine(engine, context)) return 0;
+  const app::StartupReport startup = app::prepareEngine(engine, context);
+  if (startup.netDirMissing && host::AskYesNo(app::kNetDirPrompt)) {
+    if (const host::Status s = app::startNetDirProgram(context); !s.ok()) host::ShowError(s.message());
+  }
+  for (const std::string& error : startup.errors) host::ShowError(error);
+  if (!startup.ready) return 0;
   // A Tallis data directory is copied before the login reads its user table.
   if (!app::mirrorHostTablesWithProgress(engine)) return 0;
 
-  // Who is logged in and the database worked on, for the whole run.
-  host::Session session;
+  // Who is logged in, the database worked on and the active filter, for the
+  // whole run.
+  vistrel::filter::FilterSession session;
   {
     app::TfrmGetWho login(engine, session, app::loginPrefill(args, host::LastTallisUser()));
     login.exec();

@@ -8,6 +8,7 @@
 
 #include "app/mirror_startup.h"
 #include "geo/ui/frm_progress.h"
+#include "host/ui/messages.h"
 
 namespace vistrel::app {
 
@@ -31,9 +32,11 @@ bool mirrorHostTablesWithProgress(host::Engine& engine) {
     progress->setPosition(static_cast<int>(done));
     QApplication::processEvents();
   };
-  const bool ok = mirrorHostTablesAtStartup(engine, moved, copying);
+  const MirrorStartup outcome = mirrorHostTablesAtStartup(engine, moved, copying);
   if (progress != nullptr) progress->finish();
-  return ok;
+  if (!outcome.error.empty()) host::ShowError(outcome.error);
+  if (!outcome.warning.empty()) host::ShowWarning(outcome.warning);
+  return outcome.haveCopy;
 }
 
 }  // namespace vistrel::app

@@ -23,7 +23,7 @@
 #include "host/environment.h"
 #include "host/session.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/text.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/form_helpers.h"
@@ -105,6 +105,9 @@ TfrmFilterContact::TfrmFilterContact(FilterRecordStore& store, FilterRecord reco
   scrollBox_ = new QScrollArea(this);
   scrollBox_->setObjectName(QStringLiteral("ScrollBox1"));
   scrollBox_->setGeometry(8, 58, 623, 284);
+  // Tab goes from Generate straight to the first line's boxes; the box
+  // around them would take the focus without showing it.
+  scrollBox_->setFocusPolicy(Qt::NoFocus);
   auto* lines = new QWidget;
   lines->resize(kAndLeft + kAndWidth + 2, kCriteriaLineCount * kLineStep + 4);
   for (int n = 1; n <= kCriteriaLineCount; ++n) buildLine(n, lines);
@@ -204,7 +207,7 @@ void TfrmFilterContact::showEvent(QShowEvent* event) {
 void TfrmFilterContact::FormShow() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   model_ = CriteriaEditorModel();
-  model_.loadfromMemo(record_.selection);
+  const std::vector<std::string> problems = model_.loadfromMemo(record_.selection);
   cbAdvanced_->setChecked(model_.parenthesesInUse);
   cbCase_->setChecked(model_.caseSensitive);
   cbPunct_->setChecked(model_.ignorePunctuation);
@@ -212,7 +215,8 @@ void TfrmFilterContact::FormShow() {
   ResizeAdvancedControls();
   const auto warning = model_.otherDatabaseWarning(record_.db, context_.currentDb);
   QApplication::restoreOverrideCursor();
-  if (warning) host::ShowWarning(*warning);
+  for (const std::string& problem : problems) host::ShowError(problem);
+  if (warning) host::ShowError(*warning);
 }
 
 void TfrmFilterContact::showLine(int n) {
@@ -299,7 +303,9 @@ void TfrmFilterContact::Edit1Enter(int n) {
   takeBackActivation();
   if (pick.outcome == ConditionPick::Outcome::kChosen) {
     l.conditionText = pick.text;
-    if (kind == ConditionPicker::kDate && pick.disregards) model_.chooseRelation(n, "equals");
+    if (kind == ConditionPicker::kDate && pick.disregards) {
+      model_.chooseRelation(n, filter::RelationToString(filter::RelationCode::kEquals));
+    }
   } else if (kind == ConditionPicker::kEventStatus || kind == ConditionPicker::kLetterType) {
     l.conditionText = taken;
   }
@@ -371,8 +377,9 @@ void TfrmFilterContact::focusFault(const CriteriaFault& fault) {
 }
 
 void TfrmFilterContact::btOKClick() {
-  const SaveContext save{context_.currentDb, context_.currentWho, context_.locale};
+  const SaveContext save{context_.currentDb, context_.currentWho, context_.locale, clock_};
   if (const auto fault = saveCriteria(model_, edDescript_->text().toStdString(), record_, store_, save)) {
+    host::ShowError(fault->message);
     focusFault(*fault);
     return;
   }

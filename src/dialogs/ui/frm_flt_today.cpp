@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QSpacerItem>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,7 +17,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "host/messages.h"
+#include <algorithm>
+#include <vector>
+
+#include "host/ui/messages.h"
 
 namespace vistrel::dialogs {
 namespace {
@@ -38,6 +43,7 @@ Tfrmflttoday::Tfrmflttoday(std::string_view conditionText, const PickDateContext
     : QDialog(parent), context_(context), model_(*context_.clock, context_.locale) {
   setObjectName(QStringLiteral("frmflttoday"));
   setWindowTitle(QStringLiteral("Select a calendar or relative date"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   rbDate_ = new QRadioButton(QStringLiteral("&Select a calendar date"), this);
   rbDate_->setObjectName(QStringLiteral("rbDate"));
   rbRelative_ = new QRadioButton(QStringLiteral("S&elect a date relative to TODAY"), this);
@@ -53,9 +59,48 @@ Tfrmflttoday::Tfrmflttoday(std::string_view conditionText, const PickDateContext
   layout->addWidget(pnlBottom_);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  keepOneSize(layout);
 
   showCondition(conditionText);
   connectControls();
+}
+
+// The hidden panel keeps its room, and the labels whose text changes have
+// room for their longest text, so the dialog has one size in both modes and
+// whatever is picked; it is wide enough to show its whole caption.
+void Tfrmflttoday::keepOneSize(QBoxLayout* layout) {
+  for (QWidget* panel : {pnlTop_, pnlBottom_}) {
+    QSizePolicy policy = panel->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    panel->setSizePolicy(policy);
+  }
+  const auto reserve = [](QLabel* label, const std::vector<std::string>& texts) {
+    const QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const std::string& t : texts) widest = std::max(widest, metrics.horizontalAdvance(qt(t)));
+    label->setMinimumWidth(widest + 2 * label->frameWidth() + 4);
+  };
+  std::vector<std::string> months, days;
+  for (int m = 1; m <= 12; ++m) {
+    const CalendarLabels labels = calendarLabels(host::encodeDate(2000, m, 1), true, true);
+    months.push_back(labels.month);
+    days.push_back(labels.day);
+  }
+  reserve(lblMonth_, months);
+  reserve(lblDay_, days);
+  reserve(lblYear_, {calendarLabels(host::encodeDate(2000, 1, 1), true, true).year});
+  SpinValues longest{};
+  for (std::size_t u = 0; u < longest.size(); ++u) {
+    longest[u] = std::max(-kSpinRanges[u].minimum, kSpinRanges[u].maximum);
+  }
+  reserve(pnlAnswer_, {relativeText(longest)});
+
+  QFont caption = font();
+  caption.setBold(true);
+  // The title bar's icon and buttons take about this much beside the caption.
+  constexpr int kTitleBarButtons = 100;
+  layout->addSpacerItem(new QSpacerItem(QFontMetrics(caption).horizontalAdvance(windowTitle()) + kTitleBarButtons, 0,
+                                        QSizePolicy::Fixed, QSizePolicy::Minimum));
 }
 
 void Tfrmflttoday::buildCalendarPanel() {

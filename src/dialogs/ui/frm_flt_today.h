@@ -12,6 +12,7 @@
 #include "dialogs/relative_date_dialog_model.h"
 #include "dialogs/ui/frm_pick_date.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -51,6 +52,7 @@ class Tfrmflttoday : public QDialog {
   // Opens the model on the condition text and shows it.
   void showCondition(std::string_view conditionText);
   void connectControls();
+  void keepOneSize(QBoxLayout* layout);
   void showMode();
   void showCalendarLabels();
   void showAnswer();

@@ -27,7 +27,7 @@
 
 #include "host/assets.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/table.h"
 #include "host/table_lookups.h"
 #include "host/tallis_schema.h"
@@ -57,8 +57,12 @@ QPixmap animationFrame(int frame) {
 
 }  // namespace
 
-TfrmFltPick::TfrmFltPick(host::Engine& engine, const host::Session& session, QWidget* parent)
-    : QDialog(parent), engine_(engine), session_(session), clock_(&host::SystemClock::instance()) {
+TfrmFltPick::TfrmFltPick(host::Engine& engine, FilterSession& session, QWidget* parent)
+    : QDialog(parent),
+      engine_(engine),
+      session_(session),
+      clock_(&host::SystemClock::instance()),
+      filter_(session.activeFilter) {
   setObjectName(QStringLiteral("frmFltPick"));
   inputBox_ = [this](const QString& caption, const QString& prompt,
                      const QString& initial) -> std::optional<std::string> {
@@ -134,6 +138,8 @@ void TfrmFltPick::buildGrid() {
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->verticalHeader()->hide();
+  // The arrows walk the rows; Tab goes on to the buttons.
+  grid_->setTabKeyNavigation(false);
   // Widths in characters (54, 9 and 4), never narrower than the heading.
   const QFontMetrics fm = grid_->fontMetrics();
   const int chars[] = {54, 9, 4};
@@ -228,26 +234,17 @@ void TfrmFltPick::FormCreate() {
   showActiveFilter();
 }
 
-void TfrmFltPick::selectinit(CompiledFilter* filter, std::string database) {
-  filter_ = filter;
+void TfrmFltPick::selectinit(std::string database) {
   database_ = std::move(database);
-  evaluator_.reset();
-  if (filter_ != nullptr && filter_->active()) {
-    // The category dialog compiles into the same slots: compile again, and
-    // work the TODAY dates out anew.
-    if (!filter_->check() || !filter_->prepareapply(*clock_, engine_.locale())) filter_->deactivate();
-  }
+  // The TODAY dates of an active filter count from now.
+  if (filter_.active()) showFaults(filter_.prepareapply(*clock_, engine_.locale()));
   cbUsersClick();
   showActiveFilter();
 }
 
-bool TfrmFltPick::applyselection(host::Table& table) {
-  if (filter_ == nullptr || !filter_->active()) return true;
-  if (!evaluator_) evaluator_ = std::make_unique<FilterEvaluator>(*filter_, engine_, session_.CurrentWho);
-  return evaluator_->acceptRecord(table);
+void TfrmFltPick::showFaults(const DefinitionFaults& faults) {
+  for (const DefinitionFault& f : faults) host::ShowError(f.message);
 }
-
-void TfrmFltPick::startWalk() { evaluator_.reset(); }
 
 void TfrmFltPick::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -256,9 +253,8 @@ void TfrmFltPick::showEvent(QShowEvent* event) {
 
 void TfrmFltPick::FormShow() {
   cbUsersClick();
-  if (filter_ == nullptr) return;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    if (rows_[i].shortname == filter_->name()) selectGridRow(static_cast<int>(i));
+    if (rows_[i].shortname == filter_.name()) selectGridRow(static_cast<int>(i));
   }
 }
 
@@ -350,11 +346,11 @@ void TfrmFltPick::SetButtonState(bool on) {
 }
 
 void TfrmFltPick::showActiveFilter() {
-  const bool on = filter_ != nullptr && filter_->active();
+  const bool on = filter_.active();
   QString text = QString::fromLatin1(kActivatedFilter);
   if (on) {
-    if (filter_->reverse()) text += QStringLiteral("[NOT] ");
-    text += qtText(filter_->name());
+    if (filter_.reverse()) text += QStringLiteral("[NOT] ");
+    text += qtText(filter_.name());
   } else {
     text += QStringLiteral("None");
   }
@@ -363,13 +359,8 @@ void TfrmFltPick::showActiveFilter() {
 }
 
 void TfrmFltPick::activate(bool reverse) {
-  if (filter_ == nullptr) return;
-  evaluator_.reset();
-  filter_->setActive(false);
   const std::optional<StoredFilter> row = currentRow();
-  filter_->activatethisfilter(row ? row->shortname : std::string(), row ? row->selection : std::string(), *clock_,
-                              engine_.locale());
-  filter_->setReverse(reverse);
+  showFaults(session_.activate(row ? *row : StoredFilter{}, reverse, *clock_, engine_.locale()));
   showActiveFilter();
   accept();
 }
@@ -379,8 +370,7 @@ void TfrmFltPick::BtActivateClick() { activate(false); }
 void TfrmFltPick::BtReverseClick() { activate(true); }
 
 void TfrmFltPick::BtDeactivateClick() {
-  evaluator_.reset();
-  if (filter_ != nullptr) filter_->deactivate();
+  filter_.deactivate();
   showActiveFilter();
   accept();
 }
@@ -397,7 +387,7 @@ void TfrmFltPick::BtcountClick() {
     return;
   }
   const std::optional<StoredFilter> row = currentRow();
-  if (filter_ == nullptr || !row) return;
+  if (!row) return;
   host::Table contacts(engine_, std::string(host::kTallisAlias), std::string(host::kContactTableName));
   host::Status s = contacts.setIndexName("LastFirst");
   if (s.ok()) s = contacts.open();
@@ -407,39 +397,36 @@ void TfrmFltPick::BtcountClick() {
     return;
   }
   widgets::BusyCursor hourglass;
-  evaluator_.reset();
-  filter_->setActive(false);
-  if (!filter_->activatethisfilter(row->shortname, row->selection, *clock_, engine_.locale())) {
+  if (const DefinitionFaults faults = session_.activate(*row, false, *clock_, engine_.locale()); !faults.empty()) {
     // A filter that cannot be activated counts nothing: counting it would
     // report every contact as a match.
     showActiveFilter();
+    showFaults(faults);
     return;
   }
-  filter_->setReverse(false);
   showActiveFilter();
   counting_ = true;
   SetButtonState(false);
   count_->setText(QStringLiteral("&Abort count"));
-  FilterEvaluator evaluator(*filter_, engine_, session_.CurrentWho);
-  const host::StatusOr<SelectionCount> result = runCount(evaluator, contacts);
+  const host::StatusOr<SelectionCount> result = runCount(contacts);
   count_->setText(QStringLiteral("&Count"));
   SetButtonState(true);
   if (result.ok() && result->complete) showFinalCount(*result);
   counting_ = false;
-  filter_->setActive(false);
+  filter_.deactivate();
   showActiveFilter();
   if (!result.ok()) host::ShowError(result.status().message());
 }
 
-host::StatusOr<SelectionCount> TfrmFltPick::runCount(FilterEvaluator& evaluator, host::Table& contacts) {
+host::StatusOr<SelectionCount> TfrmFltPick::runCount(host::Table& contacts) {
   contacts.disableControls();
   // Every 10 contacts, once loopInterval_ has passed since the last time,
   // the panels show the figures and the window messages run (the painting,
   // a press of Abort): a count of a million contacts is not 100,000 paints.
   QElapsedTimer sinceLoop;
   sinceLoop.start();
-  return countSelection(
-      evaluator, contacts,
+  return filter_.countSelection(
+      contacts, engine_,
       [&](const SelectionCount& soFar) {
         if (sinceLoop.elapsed() >= loopInterval_) {
           showCounts(soFar);
@@ -490,8 +477,7 @@ void TfrmFltPick::BtEditClick() {
   const std::optional<StoredFilter> row = currentRow();
   if (!row) return;
   if (showCriteriaEditor(&*row)) {
-    evaluator_.reset();
-    if (filter_ != nullptr) filter_->deactivate();
+    filter_.deactivate();
     showActiveFilter();
   }
   reloadRows();
@@ -504,8 +490,7 @@ void TfrmFltPick::BtDeleteClick() {
   if (!row) return;
   if (!host::AskYesNo("Delete filter. Are you sure?", host::MessageIcon::kQuestion)) return;
   if (host::Status s = deleteFilter(engine_, row->shortname); !s.ok()) host::ShowError(s.message());
-  evaluator_.reset();
-  if (filter_ != nullptr) filter_->deactivate();
+  filter_.deactivate();
   showActiveFilter();
   reloadRows();
   SetButtons();
@@ -517,7 +502,7 @@ void TfrmFltPick::btCopyClick() {
   const auto name =
       inputBox_(QStringLiteral("Name of new filter"), QStringLiteral("Filter name"), qtText(copyProposal(row->shortname)));
   if (!name) return;
-  if (!copyFilter(engine_, row->shortname, *name, *clock_).ok()) host::ShowError(kUnableToCopy);
+  if (const host::Status s = copyFilter(engine_, row->shortname, *name, *clock_); !s.ok()) host::ShowError(s.message());
   reloadRows();
   SetButtons();
 }

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "filter/compiled_filter.h"
-#include "filter/filter_evaluator.h"
+#include "filter/filter_definition.h"
+#include "filter/filter_session.h"
 #include "filter/filter_store.h"
 #include "host/clock.h"
 #include "host/engine.h"
-#include "host/session.h"
 
 class QComboBox;
 class QFrame;
@@ -32,29 +32,23 @@ namespace vistrel::filter {
 // The filter list ("Select a filter"): the saved filters of the select table,
 // with activation (plain or reversed), deactivation, counting, and adding,
 // editing, copying and deleting filters. Created once at start-up and shown
-// modally by the main window, which owns the CompiledFilter the list works
-// on (selectinit) and asks the list to decide its contacts (applyselection).
+// modally by the main window. It activates and counts with the session's
+// active filter, the one the main window installs on its walks; marks count
+// for the logged-in user (CurrentWho).
 //
-// Table errors are shown (ShowError) where they happen and abandon the step.
+// Table errors and refused activations are shown (ShowError) where they
+// happen and abandon the step.
 class TfrmFltPick : public QDialog {
   Q_OBJECT
 
  public:
-  // `engine` must outlive the window.
-  TfrmFltPick(host::Engine& engine, const host::Session& session, QWidget* parent = nullptr);
+  // `engine` and `session` must outlive the window.
+  TfrmFltPick(host::Engine& engine, FilterSession& session, QWidget* parent = nullptr);
   ~TfrmFltPick() override;
 
-  // Makes `filter` (owned by the caller, may be null) the one the list works
-  // on and `database` the one it counts; an active filter is checked and
-  // prepared again, so its TODAY dates count from now.
-  void selectinit(CompiledFilter* filter, std::string database);
-
-  // The decision for the record under test of a contact (or event) table,
-  // for its record filter: true while no filter is active. A table failure
-  // refuses the record and stops the walk, which returns it.
-  bool applyselection(host::Table& table);
-  // Starts a fresh walk: the once-per-walk messages may be shown again.
-  void startWalk();
+  // Makes `database` the one the list counts; an active filter works its
+  // values out again, so its TODAY dates count from now.
+  void selectinit(std::string database);
 
   // The handlers of the buttons, the menu and the user combo.
   void BtActivateClick();
@@ -118,18 +112,19 @@ class TfrmFltPick : public QDialog {
   void showCounts(const SelectionCount& count);
   // Counts the contacts the filter selects, showing the figures as it goes;
   // a press of Abort ends it early (the count comes back not complete).
-  host::StatusOr<SelectionCount> runCount(FilterEvaluator& evaluator, host::Table& contacts);
+  host::StatusOr<SelectionCount> runCount(host::Table& contacts);
+  // What activation refused, each fault in a box of its own.
+  void showFaults(const DefinitionFaults& faults);
   // The figures and the gauge of a count that ran to the end.
   void showFinalCount(const SelectionCount& count);
   bool showCriteriaEditor(const StoredFilter* row);
 
   host::Engine& engine_;
-  const host::Session& session_;
+  FilterSession& session_;
   const host::Clock* clock_;
   InputBox inputBox_;
   CriteriaEditor editor_;
-  CompiledFilter* filter_ = nullptr;
-  std::unique_ptr<FilterEvaluator> evaluator_;
+  CompiledFilter& filter_;
   std::string database_;
   std::vector<StoredFilter> rows_;
   bool counting_ = false;

@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <QTableWidget>
 
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "widgets/form_helpers.h"
 
 namespace vistrel::filter {

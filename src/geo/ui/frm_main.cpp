@@ -24,10 +24,11 @@
 #include "geo/ui/raster_image.h"
 #include "host/assets.h"
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/ui/help_viewer.h"
 #include "host/ui/table_model.h"
 #include "widgets/busy_cursor.h"
+#include "widgets/fitted_text.h"
 #include "widgets/form_helpers.h"
 
 namespace vistrel::geo {
@@ -51,9 +52,10 @@ QIcon glyph(const char* asset) {
 
 }  // namespace
 
-TFrmMain::TFrmMain(host::Engine& engine, host::Session& session, QWidget* parent)
+TFrmMain::TFrmMain(host::Engine& engine, filter::FilterSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      engine_(engine),
       session_(session),
       tables_(engine) {
   setObjectName(QStringLiteral("FrmMain"));
@@ -129,11 +131,14 @@ void TFrmMain::buildWindow() {
   // Shown, unlike the stored layout, so that the filter list can be reached.
   connect(filterButton_, &QPushButton::clicked, this, &TFrmMain::btFilterClick);
 
-  filterLine_ = new QLabel(QString::fromLatin1(kFilterOffText), panel);
+  filterLine_ = new QLabel(panel);
   filterLine_->setObjectName(QStringLiteral("LblFilter"));
   filterLine_->setWordWrap(true);
+  // A filter name is never markup.
+  filterLine_->setTextFormat(Qt::PlainText);
   filterLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   filterLine_->setGeometry(398, 40, 120, 52);
+  setFilterLine(QString::fromLatin1(kFilterOffText));
 }
 
 void TFrmMain::FormCreate() {
@@ -144,7 +149,6 @@ void TFrmMain::FormCreate() {
   refusing_ = false;
   session_.CurrentDB = tables_.currentDatabase();
   shown_ = false;
-  tables_.contacts().setOnFilterRecord([this](host::Table& t) { return TblContactFilter(t); });
 
   model_ = new host::TableModel(tables_.databases(),
                                 {{"DB", QStringLiteral("DB"), 11}, {"Description", QStringLiteral("Description"), 36}});
@@ -167,7 +171,6 @@ void TFrmMain::showEvent(QShowEvent* event) {
 }
 
 void TFrmMain::FormShow() {
-  if (!filter_) filter_ = std::make_unique<filter::CompiledFilter>();
   shown_ = true;
   session_.CurrentDB = tables_.currentDatabase();
   toggleFilterGlyph();
@@ -178,10 +181,7 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-void TFrmMain::FormClose() {
-  if (filterList_ != nullptr) filterList_->selectinit(nullptr, session_.CurrentDB);
-  filter_.reset();
-}
+void TFrmMain::FormClose() { session_.activeFilter.deactivate(); }
 
 void TFrmMain::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
@@ -191,11 +191,11 @@ void TFrmMain::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-bool TFrmMain::filterActive() const { return filter_ && filter_->active(); }
+bool TFrmMain::filterActive() const { return session_.activeFilter.active(); }
 
-bool TFrmMain::TblContactFilter(host::Table& contacts) {
-  if (!shown_ || !filterActive() || filterList_ == nullptr) return true;
-  return filterList_->applyselection(contacts);
+void TFrmMain::installFilter() {
+  const host::Status s = session_.activeFilter.install(tables_.contacts(), engine_);
+  if (!s.ok()) host::ShowError(s.message());
 }
 
 void TFrmMain::toggleFilterGlyph() {
@@ -207,25 +207,43 @@ void TFrmMain::btFilterClick() {
   session_.CurrentDB = tables_.currentDatabase();
   host::Table& contacts = tables_.contacts();
   contacts.setFilterLines({"DB = \"" + session_.CurrentDB + "\""});
-  filterList_->startWalk();
-  if (host::Status s = contacts.setFiltered(true); !s.ok()) host::ShowError(s.message());
-  filterList_->selectinit(filter_.get(), session_.CurrentDB);
+  installFilter();
+  filterList_->selectinit(session_.CurrentDB);
   filterList_->setToolTipDuration(toolTipDuration());
-  if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(filter_.get(), session_.CurrentDB);
-  filterList_->startWalk();
+  if (filterList_->exec() != QDialog::Rejected) filterList_->selectinit(session_.CurrentDB);
+  installFilter();
   if (host::Status s = contacts.refresh(); !s.ok()) host::ShowError(s.message());
-  filterLine_->setText(filterActive() ? QString::fromUtf8(kFilterActivated).replace(QStringLiteral("%s"), qtText(filter_->name()))
-                                      : QString::fromLatin1(kNoFilterActivated));
+  showFilterLine();
   toggleFilterGlyph();
+}
+
+// The status line names the active filter ("[NOT]" before a reversed one's
+// name, as the filter list has it); a name too long for it is cut with an
+// ellipsis and shown whole as the line's tooltip.
+void TFrmMain::showFilterLine() {
+  QString text = QString::fromLatin1(kNoFilterActivated);
+  if (filterActive()) {
+    const filter::CompiledFilter& active = session_.activeFilter;
+    const QString name = (active.reverse() ? QStringLiteral("[NOT] ") : QString()) + qtText(active.name());
+    text = QString::fromLatin1(kFilterActivated).replace(QStringLiteral("%s"), name);
+  }
+  setFilterLine(text);
+}
+
+void TFrmMain::setFilterLine(const QString& text) {
+  const widgets::FittedText fitted = widgets::fitText(text, filterLine_->font(), filterLine_->contentsRect().size());
+  filterLine_->setText(fitted.shown);
+  filterLine_->setToolTip(fitted.cut ? text : QString());
 }
 
 void TFrmMain::wwDataSource1DataChange() {
   if (!shown_ || !filterActive() || refusing_) return;
   // While a filter is active the database stays the one it was made for;
   // moving back raises this notification again, which refusing_ swallows.
+  // The list is back on that database before the message shows.
   refusing_ = true;
-  host::ShowInformation(kRefuseDatabaseChange);
   const auto back = tables_.databases().findKey({host::Value(session_.CurrentDB)});
+  host::ShowInformation(kRefuseDatabaseChange);
   if (!back.ok()) host::ShowError(back.status().message());
   refusing_ = false;
 }
@@ -237,7 +255,7 @@ void TFrmMain::BtnZipClick(Analysis kind) {
   TallyOutcome tally;
   {
     widgets::BusyCursor hourglass;
-    if (filterList_ != nullptr) filterList_->startWalk();
+    installFilter();
     tally = tallyForWindow(tables_, session_.CurrentDB, kind);
   }
   if (tally.step != TallyStep::kOpenWindow) {
@@ -249,6 +267,8 @@ void TFrmMain::BtnZipClick(Analysis kind) {
 
   auto window = std::make_unique<TFrmUSA>(tables_.contacts(), this);
   window->setReport(std::move(tally.report));
+  const filter::CompiledFilter& active = session_.activeFilter;
+  window->setActiveFilter(active.active() ? active.name() : std::string(), active.active() && active.reverse());
   busy_ = false;
   window->exec();
   window.reset();

@@ -6,11 +6,10 @@
 
 #include <memory>
 
-#include "filter/compiled_filter.h"
+#include "filter/filter_session.h"
 #include "geo/main_tables.h"
 #include "geo/tally.h"
 #include "host/engine.h"
-#include "host/session.h"
 
 class QLabel;
 class QPushButton;
@@ -27,9 +26,10 @@ namespace vistrel::geo {
 
 // The program's main window: the list of Tallis databases, the filter line
 // and the four analysis buttons. It owns the tables it reads for the whole
-// run (MainTables) and the contact table's record filter. An analysis lists
-// the distinct values of the current database and shows them in a result
-// window, modally; closing the main window ends the program.
+// run (MainTables); the session's active filter is installed on its contact
+// table before each analysis. An analysis lists the distinct values of the
+// current database and shows them in a result window, modally; closing the
+// main window ends the program.
 //
 // Table errors are shown to the user (ShowError) where they happen and
 // abandon the step; the window stays usable.
@@ -37,9 +37,9 @@ class TFrmMain : public QWidget {
   Q_OBJECT
 
  public:
-  // `engine` and `session` (start-up's: who is logged in, and the database
-  // the window keeps in CurrentDB) must outlive the window.
-  TFrmMain(host::Engine& engine, host::Session& session, QWidget* parent = nullptr);
+  // `engine` and `session` (start-up's: who is logged in, the database the
+  // window keeps in CurrentDB and the active filter) must outlive the window.
+  TFrmMain(host::Engine& engine, filter::FilterSession& session, QWidget* parent = nullptr);
   ~TFrmMain() override;
 
   // The tally of one analysis, and its result window. Does nothing while a
@@ -53,11 +53,9 @@ class TFrmMain : public QWidget {
 
   // The filter list of the run (made after this window, living as long).
   void setFilterList(filter::TfrmFltPick* list) { filterList_ = list; }
-  // The active filter; null before the first show and after close.
-  filter::CompiledFilter* compiledFilter() const { return filter_.get(); }
 
   MainTables& tables() { return tables_; }
-  host::Session& session() { return session_; }
+  filter::FilterSession& session() { return session_; }
   QTableView* databaseGrid() const { return grid_; }
   host::TableModel* databaseModel() const { return model_; }
   bool busy() const { return busy_; }
@@ -71,17 +69,20 @@ class TFrmMain : public QWidget {
   void FormCreate();
   void FormShow();
   void FormClose();
-  // The record filter of the contact table.
-  bool TblContactFilter(host::Table& contacts);
+  // The active filter on the contact table, for the walk that follows.
+  void installFilter();
   // The current database row changed.
   void wwDataSource1DataChange();
   bool filterActive() const;
   void toggleFilterGlyph();
+  void showFilterLine();
+  void setFilterLine(const QString& text);
 
   void buildWindow();
   QPushButton* addButton(const char* name, const QString& caption, int top);
 
-  host::Session& session_;
+  host::Engine& engine_;
+  filter::FilterSession& session_;
   MainTables tables_;
   host::TableModel* model_ = nullptr;
   QTableView* grid_ = nullptr;
@@ -89,7 +90,6 @@ class TFrmMain : public QWidget {
   QLabel* filterLine_ = nullptr;
   QPushButton* filterButton_ = nullptr;
   filter::TfrmFltPick* filterList_ = nullptr;
-  std::unique_ptr<filter::CompiledFilter> filter_;
   bool busy_ = false;
   bool shown_ = false;
   bool refusing_ = false;

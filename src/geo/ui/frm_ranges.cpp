@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "host/help.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/form_helpers.h"
 

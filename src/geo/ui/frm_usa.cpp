@@ -25,16 +25,18 @@
 #include "geo/hit_table.h"
 #include "geo/map_pictures.h"
 #include "geo/plot.h"
+#include "geo/report_export.h"
 #include "geo/ui/frm_all50.h"
 #include "geo/ui/frm_map.h"
 #include "geo/ui/frm_other.h"
 #include "geo/ui/frm_progress.h"
 #include "geo/ui/frm_ranges.h"
 #include "geo/ui/raster_image.h"
+#include "host/clock.h"
 #include "host/engine.h"
 #include "host/environment.h"
 #include "host/file_write.h"
-#include "host/messages.h"
+#include "host/ui/messages.h"
 #include "host/text.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/sortable_grid.h"
@@ -129,8 +131,14 @@ QLabel* label(const QString& text, const QString& name, QWidget* parent) {
 QString askSaveFileName(QWidget* parent) {
   QFileDialog dialog(parent, QStringLiteral("Create BMP"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter(QStringLiteral("Bitmap Files (*.bmp)"));
+  dialog.setNameFilters({QStringLiteral("Bitmap Files (*.bmp)"), QStringLiteral("HTML report (*.html)"),
+                         QStringLiteral("GeoJSON (*.geojson)")});
   dialog.setDefaultSuffix(QStringLiteral("bmp"));
+  // A name typed without an extension takes the chosen kind's.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+    const qsizetype star = filter.lastIndexOf(QStringLiteral("*."));
+    dialog.setDefaultSuffix(filter.mid(star + 2).chopped(1));
+  });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().constFirst();
 }
@@ -524,10 +532,42 @@ void TFrmUSA::BtnOthersClick() {
 void TFrmUSA::BtnSaveAsClick() {
   const QString fileName = chooseSaveFile_ ? chooseSaveFile_(this) : askSaveFileName(this);
   if (fileName.isEmpty()) return;
+  const bool html = fileName.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) ||
+                    fileName.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive);
+  if (html || fileName.endsWith(QStringLiteral(".geojson"), Qt::CaseInsensitive)) {
+    const host::Status written = saveReport(fileName, html);
+    if (!written.ok()) {
+      host::ShowError("Unable to save the report to " + fileName.toStdString() + ": " + written.message());
+    }
+    return;
+  }
   // The radio buttons only show where there is a big map.
   const bool big = bigMapButton_->isChecked() && report_.analysis().bigMap;
   const host::Status written = writePicture(big ? bigMap_ : smallMap_, fileName);
   if (!written.ok()) host::ShowError("Unable to save the map to " + fileName.toStdString() + ": " + written.message());
+}
+
+// The report of what the window holds: its values, the count when there is
+// one, its ranges. The City page walks the contacts for the dots of their
+// zip codes, as Plot does.
+host::Status TFrmUSA::saveReport(const QString& fileName, bool html) {
+  ReportContext context;
+  context.filter = filterName_;
+  context.reversed = !filterName_.empty() && filterReversed_;
+  context.date = reportDate(host::SystemClock::instance().now());
+  context.ranges = ranges_;
+  context.locale = contacts_.engine().locale();
+  if (html && report_.analysis().map == MapKind::kContactDots) {
+    busy_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto zips = contactZipCodes(contacts_, report_.database());
+    QApplication::restoreOverrideCursor();
+    busy_ = false;
+    if (!zips.ok()) return zips.status();
+    context.contactZips = std::move(zips).value();
+  }
+  const std::string text = html ? htmlReport(report_, context) : geoJsonReport(report_, context);
+  return host::writeFileAtomically(fileName.toStdString(), text);
 }
 
 void TFrmUSA::BtnPrintClick() {

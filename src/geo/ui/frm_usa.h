@@ -75,6 +75,12 @@ class TFrmUSA : public QDialog {
   // Without it the first Count asks the table, which costs a walk of its own
   // on a large table; a complete Count remembers what it walked.
   void setRecordCount(std::int64_t records) { recordCount_ = records; }
+  // The saved filter that narrows the contacts (empty for none), named in
+  // the reports Save As writes.
+  void setActiveFilter(std::string name, bool reversed) {
+    filterName_ = std::move(name);
+    filterReversed_ = reversed;
+  }
   // Seams for tests; by default the file and print dialogs ask the user.
   void setSaveFileChooser(SaveFileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
   void setPrintSetup(PrintSetup setup) { setUpPrinter_ = std::move(setup); }
@@ -131,6 +137,7 @@ class TFrmUSA : public QDialog {
   void showCounts();
   void plotStatesOrZips();
   void plotCity();
+  host::Status saveReport(const QString& fileName, bool html);
   void keyPressEvent(QKeyEvent* event) override;
 
   host::Table& contacts_;
@@ -142,6 +149,8 @@ class TFrmUSA : public QDialog {
   int pumpIntervalMs_;
   bool busy_ = false;
   std::optional<std::int64_t> recordCount_;
+  std::string filterName_;
+  bool filterReversed_ = false;
   std::string hoverCode_;
   RangeTable ranges_;
   Raster smallMap_;

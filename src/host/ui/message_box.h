@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/messages.h"
+#include "host/ui/messages.h"
 
 namespace vistrel::host {
 

@@ -8,7 +8,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-#include "host/messages.h"
+#include "host/ui/messages.h"
 
 namespace vistrel::host {
 
@@ -166,6 +166,15 @@ void bindTableView(QTableView* view, TableModel* model) {
                      if (!current.isValid() || current.row() == model->currentRow()) return;
                      if (const Status s = model->moveTo(current.row()); !s.ok()) ShowError(s.message());
                    });
+  // A move the model refuses from inside the grid's own handling (it moves
+  // the table back) is followed by the grid selecting the row it was sent
+  // to: the highlight then names a record the table does not stand on.
+  // While the grid's current row is the model's, the highlight is too.
+  QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, model, [view, model, select] {
+    const int row = model->currentRow();
+    const QItemSelectionModel* sm = view->selectionModel();
+    if (row >= 0 && sm->currentIndex().row() == row && !sm->isRowSelected(row, {})) select(row);
+  });
   // A reset replaces the selection model's rows: select the current one again.
   QObject::connect(model, &QAbstractItemModel::modelReset, view, [select, model] { select(model->currentRow()); });
   select(model->currentRow());

@@ -7,10 +7,11 @@
 #include <string_view>
 #include <vector>
 
-// The one seam through which every message box of the program goes. The GUI
-// installs a sink that shows Qt message boxes with the system sound, the
-// command-line tool one that writes to standard error, tests a recorder that
-// answers from a queue and keeps what was said.
+// The one seam through which every message box of the program goes. Only the
+// windows (the ui/ folders) reach it: Qt-free code returns its failures and
+// lets the window show them. The program installs a sink that shows Qt
+// message boxes with the system sound, tests a recorder that answers from a
+// queue and keeps what was said; without one, messages go to standard error.
 namespace vistrel::host {
 
 // The program's title: the main window's caption and the title of every

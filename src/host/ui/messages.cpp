@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
-#include "host/messages.h"
+#include "host/ui/messages.h"
 
 #include <cstdio>
 
