@@ -17,6 +17,8 @@ packages=(
   fontconfig fonts-dejavu-core
   # The HTML and GeoJSON report tests: Node runs them, Chromium opens the page.
   nodejs chromium
+  # The Debian package and its checks (scripts/package.sh).
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 case "${1:-}" in
   --run) packages+=(xvfb xauth) ;;

@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test twice: once in a normal
 # build and once under AddressSanitizer and UndefinedBehaviorSanitizer, where
 # any sanitizer report fails the run. The seed corpora of the fuzz targets are
-# replayed in both.
+# replayed in both. In between, the Debian package is built and checked.
 #
 #   scripts/test.sh             the whole suite (what CI runs)
 #   scripts/test.sh --fuzz N    also runs each libFuzzer target for N inputs
@@ -25,6 +25,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 echo "== tests"
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 600
+
+# A Release build of the two programs only, packed and checked as a user
+# would install it.
+./scripts/package.sh --check
 
 echo "== build with sanitizers"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -40,7 +40,20 @@ host::Status startProgramDetached(const fs::path& program) {
 }
 
 bool ReadNetDir(std::string& directory, const fs::path& programFolder) {
-  std::string value = host::IniFile::load(programFolder / kNetDirIni).readString("Options", "NetDir", kNotSet);
+  return ReadNetDir(directory, std::vector<fs::path>{programFolder});
+}
+
+bool ReadNetDir(std::string& directory, const std::vector<fs::path>& iniFolders) {
+  fs::path ini;
+  std::error_code ec;
+  for (const fs::path& folder : iniFolders) {
+    if (fs::exists(folder / kNetDirIni, ec)) {
+      ini = folder / kNetDirIni;
+      break;
+    }
+  }
+  std::string value(kNotSet);
+  if (!ini.empty()) value = host::IniFile::load(ini).readString("Options", "NetDir", kNotSet);
   if (host::endsWith(value, "/")) value.pop_back();
   if (value == kNotSet || host::IsBlank(value)) return false;
   directory = value;
@@ -75,8 +88,11 @@ void registerStartupPasswords(host::Engine& engine) {
 StartupReport prepareEngine(host::Engine& engine, const StartupContext& context) {
   StartupReport report;
   registerStartupPasswords(engine);
+  const host::ProgramFolders& folders = context.folders;
+  std::vector<fs::path> iniFolders{folders.portable ? context.programFolder : folders.settings};
+  iniFolders.insert(iniFolders.end(), folders.sharedSettings.begin(), folders.sharedSettings.end());
   std::string netDir;
-  if (!ReadNetDir(netDir, context.programFolder)) {
+  if (!ReadNetDir(netDir, iniFolders)) {
     report.netDirMissing = true;
     return report;
   }
@@ -84,7 +100,9 @@ StartupReport prepareEngine(host::Engine& engine, const StartupContext& context)
     report.errors.push_back(s.message());
     return report;
   }
-  const std::string privateDir = privateDirectoryPath(context.programFolder, context.userName, context.args);
+  const std::string privateDir = folders.portable
+                                     ? privateDirectoryPath(context.programFolder, context.userName, context.args)
+                                     : folders.privateDirectory.string();
   // The engine gets the path even when the folder could not be made (the
   // user is told): tables open without it; only sorts too large for memory
   // would then fail, each with its own message.

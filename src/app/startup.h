@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/engine.h"
+#include "host/environment.h"
 #include "host/status.h"
 
 // What the program does before its first window: the table passwords, the
@@ -31,6 +32,9 @@ host::Status startProgramDetached(const std::filesystem::path& program);
 // Returns true with the value in `directory`; false when the value is
 // missing or blank (the program then offers to run netdir, kNetDirPrompt).
 bool ReadNetDir(std::string& directory, const std::filesystem::path& programFolder);
+// The same with NETDIR.INI read from the first of `iniFolders` that holds
+// one.
+bool ReadNetDir(std::string& directory, const std::vector<std::filesystem::path>& iniFolders);
 
 // The private directory: programFolder/priv/Vistrel/<user>, the user name cut
 // to its first 6 characters when the first argument is exactly "/n" or "/N".
@@ -49,6 +53,9 @@ struct StartupContext {
   std::string userName;            // the login name used in the private directory
   std::vector<std::string> args;   // the command line without the program name
   ProgramStarter startProgram = startProgramDetached;
+  // Where the settings and the private directory are; a portable setup
+  // (the default) keeps both in `programFolder`.
+  host::ProgramFolders folders = {};
 };
 
 // What the steps before the login leave for the program to tell the user.

@@ -151,5 +151,45 @@ TEST(PrepareEngineTest, SetsPasswordsAndBothDirectories) {
       << "the main window adds the third";
 }
 
+TEST(PrepareEngineTest, InstalledSetupReadsTheUsersThenTheMachinesNetdirAndKeepsThePrivateDirectoryWithTheUser) {
+  struct Row {
+    const char* name;
+    const char* user;    // the user's NETDIR.INI, or nullptr
+    const char* shared;  // the machine's, or nullptr
+    const char* netDir;  // nullptr: the user is asked and the program ends
+  };
+  const Row rows[] = {
+      {"the user's file first", "[Options]\nNetDir=/home/net\n", "[Options]\nNetDir=/srv/net\n", "/home/net"},
+      {"the machine's when the user has none", nullptr, "[Options]\nNetDir=/srv/net\n", "/srv/net"},
+      {"the user's file decides even when blank", "[Options]\nNetDir=\n", "[Options]\nNetDir=/srv/net\n", nullptr},
+      {"neither", nullptr, nullptr, nullptr},
+  };
+  for (const Row& row : rows) {
+    testing::TempDir dir;
+    host::ProgramFolders folders;
+    folders.portable = false;
+    folders.program = dir / "usr/bin";
+    folders.settings = dir / "config/vistrel";
+    folders.sharedSettings = {dir / "etc/xdg/vistrel", dir / "etc/other/vistrel"};
+    folders.privateDirectory = dir / "data/vistrel";
+    if (row.user != nullptr) testing::writeFile(folders.settings / "NETDIR.INI", row.user);
+    if (row.shared != nullptr) testing::writeFile(folders.sharedSettings[1] / "NETDIR.INI", row.shared);
+    host::Engine engine;
+    StartupContext context{folders.program, "Administrator", {"/N"}, FakeStarter().starter()};
+    context.folders = folders;
+    const StartupReport report = prepareEngine(engine, context);
+    EXPECT_EQ(report.ready, row.netDir != nullptr) << row.name;
+    EXPECT_EQ(report.netDirMissing, row.netDir == nullptr) << row.name;
+    EXPECT_TRUE(report.errors.empty()) << row.name;
+    if (row.netDir == nullptr) {
+      EXPECT_FALSE(fs::exists(folders.privateDirectory)) << row.name;
+      continue;
+    }
+    EXPECT_EQ(engine.netDir(), fs::path(row.netDir)) << row.name;
+    EXPECT_EQ(engine.privateDir(), folders.privateDirectory) << row.name << ": no user name, /N changes nothing";
+    EXPECT_TRUE(fs::is_directory(folders.privateDirectory)) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace vistrel::app

@@ -43,7 +43,7 @@ constexpr char kUsage[] =
     "  --output FILE  write to FILE instead of standard output\n"
     "  --count      also count the contacts per value, with the total\n"
     "  --map FILE   write the map as Plot paints it (zip, city, state), using the\n"
-    "               count ranges of vistrel.ini in the program folder; .png writes\n"
+    "               count ranges of vistrel.ini in the settings folder; .png writes\n"
     "               PNG, anything else BMP\n"
     "  --big-map    the big map (zip and city only)\n"
     "  --filter     only the contacts that saved filter selects (--reverse: those it\n"

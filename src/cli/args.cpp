@@ -3,10 +3,23 @@
 #include "cli/args.h"
 
 namespace vistrel::cli {
+namespace {
+
+std::function<void(const OptionNames&, const OptionNames&)>& acceptedOptionsObserver() {
+  static std::function<void(const OptionNames&, const OptionNames&)> observer;
+  return observer;
+}
+
+}  // namespace
+
+void setAcceptedOptionsObserver(std::function<void(const OptionNames& valued, const OptionNames& flags)> observer) {
+  acceptedOptionsObserver() = std::move(observer);
+}
 
 host::StatusOr<Args> Args::parse(const std::vector<std::string>& argv,
                                  const std::set<std::string, std::less<>>& valued,
                                  const std::set<std::string, std::less<>>& flags) {
+  if (acceptedOptionsObserver()) acceptedOptionsObserver()(valued, flags);
   Args args;
   for (std::size_t i = 0; i < argv.size(); ++i) {
     const std::string& a = argv[i];

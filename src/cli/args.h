@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <optional>
@@ -37,5 +38,10 @@ class Args {
   std::set<std::string, std::less<>> flags_;
   std::vector<std::string> positional_;
 };
+
+// While set, every parse first tells `observer` the options it accepts: tests
+// hold each command's help to what the command takes. Unset by default.
+using OptionNames = std::set<std::string, std::less<>>;
+void setAcceptedOptionsObserver(std::function<void(const OptionNames& valued, const OptionNames& flags)> observer);
 
 }  // namespace vistrel::cli

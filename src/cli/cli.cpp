@@ -6,6 +6,8 @@
 #include "cli/command.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "host/assets.h"
+#include "host/version.h"
 
 namespace vistrel::cli {
 namespace {
@@ -25,10 +27,13 @@ void printOverview(std::ostream& out) {
   out << "Usage: vistrel-cli <command> [options]\n\n"
          "Where are my contacts? Lists and counts the contacts of a Tallis database\n"
          "per zip code, city, state or country, without a window.\n\nCommands:\n";
+  std::size_t width = 0;
+  for (const Command* c : kCommands) {
+    if (c != nullptr) width = std::max(width, c->name.size());
+  }
   for (const Command* c : kCommands) {
     if (c == nullptr) continue;
-    out << "  " << c->name << std::string(12 - std::min<std::size_t>(11, c->name.size()), ' ')
-        << c->summary << "\n";
+    out << "  " << c->name << std::string(width + 2 - c->name.size(), ' ') << c->summary << "\n";
   }
   out << "\nRun 'vistrel-cli <command> --help' for the options of a command.\n";
 }
@@ -44,7 +49,7 @@ int runCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
     return kExitOk;
   }
   if (name == "--version") {
-    out << "vistrel-cli 3.0\n";
+    out << "vistrel-cli " << host::kVersion << "\n";
     return kExitOk;
   }
   for (const Command* c : kCommands) {
@@ -55,6 +60,10 @@ int runCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
         out << c->usage;
         return kExitOk;
       }
+    }
+    if (const host::Status s = host::checkAssetFolder(); !s.ok()) {
+      err << "vistrel-cli: " << s.message() << "\n";
+      return kExitFailure;
     }
     return c->run(rest, out, err);
   }

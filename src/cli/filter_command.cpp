@@ -28,6 +28,7 @@ constexpr char kUsage[] =
     "Usage: vistrel-cli filter list   --data DIR [--database NAME] [--who ID] [--format table|csv|json]\n"
     "       vistrel-cli filter show   --data DIR --name TEXT\n"
     "       vistrel-cli filter add    --data DIR --database NAME --name TEXT --who ID --definition FILE\n"
+    "                                 [--today YYYY-MM-DD]\n"
     "       vistrel-cli filter copy   --data DIR --name TEXT --as TEXT\n"
     "       vistrel-cli filter delete --data DIR --name TEXT\n"
     "       vistrel-cli filter describe --data DIR --database NAME --definition FILE\n"

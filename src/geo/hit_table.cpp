@@ -40,7 +40,7 @@ std::string_view lastContaining(const std::vector<HitRun>& runs, int x, int y) {
 
 const HitTable& HitTable::builtIn() {
   static const HitTable table = [] {
-    const auto bytes = host::embeddedAsset("maps/hit_runs.csv");
+    const auto bytes = host::asset("maps/hit_runs.csv");
     if (!bytes) return HitTable();
     auto parsed = parse(*bytes);
     if (!parsed.ok()) {

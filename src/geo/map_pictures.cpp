@@ -13,7 +13,7 @@ namespace vistrel::geo {
 namespace {
 
 Raster readAsset(const std::string& name) {
-  const auto bytes = host::embeddedAsset(name);
+  const auto bytes = host::asset(name);
   if (!bytes) {
     std::fprintf(stderr, "picture %s is missing\n", name.c_str());
     return Raster();

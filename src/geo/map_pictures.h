@@ -6,7 +6,7 @@
 
 #include "geo/raster.h"
 
-// The pictures built into the program, each returned as a fresh copy that
+// The pictures of the program's data files, each returned as a fresh copy that
 // the caller may paint. A picture that cannot be read comes back empty.
 namespace vistrel::geo {
 

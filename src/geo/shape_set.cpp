@@ -49,7 +49,7 @@ bool closedRing(const Ring& ring) {
 }
 
 ShapeSet builtInSet(const char* asset) {
-  const auto bytes = host::embeddedAsset(asset);
+  const auto bytes = host::asset(asset);
   if (!bytes) return ShapeSet();
   auto parsed = ShapeSet::parse(*bytes);
   if (!parsed.ok()) {
@@ -79,7 +79,7 @@ std::string countryNameKey(std::string_view text) {
 const std::map<std::string, std::string, std::less<>>& countryNames() {
   static const auto names = [] {
     std::map<std::string, std::string, std::less<>> map;
-    const auto bytes = host::embeddedAsset("maps/country_names.csv");
+    const auto bytes = host::asset("maps/country_names.csv");
     if (!bytes) return map;
     const host::Status read = host::forEachCsvRow(*bytes, [&](std::size_t, const std::vector<std::string>& f) {
       if (f.size() == 2) map.emplace(f[0], f[1]);

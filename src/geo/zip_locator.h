@@ -33,7 +33,7 @@ MapPoint projectToMap(const GeoPosition& position, bool big);
 class ZipLocator {
  public:
   explicit ZipLocator(const ZipTable& table) : table_(&table) {}
-  // The locator over the table built into the program.
+  // The locator over the table of the program's data files.
   static const ZipLocator& builtIn();
 
   // The place of a five-digit zip code; nothing for a code the table lacks.

@@ -22,7 +22,7 @@ bool parseDouble(const std::string& s, double* out) {
 
 const ZipTable& ZipTable::builtIn() {
   static const ZipTable table = [] {
-    const auto bytes = host::embeddedAsset("zipcodes.csv");
+    const auto bytes = host::asset("zipcodes.csv");
     if (!bytes) return ZipTable();
     auto parsed = parse(*bytes);
     if (!parsed.ok()) {

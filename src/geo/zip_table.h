@@ -23,7 +23,7 @@ struct ZipRecord {
 // Built from the table in assets/zipcodes.csv; looked up by bisection.
 class ZipTable {
  public:
-  // The table built into the program, read once on first use.
+  // The table of the program's data files, read once on first use.
   static const ZipTable& builtIn();
   // Reads "zip,city,state,latitude,longitude" lines after a header line.
   static host::StatusOr<ZipTable> parse(std::string_view csv);

@@ -5,7 +5,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <system_error>
 
 #include "host/ini_file.h"
@@ -40,15 +42,63 @@ std::string WindowsUserName() {
   return std::string(utf8Left(name, 127));
 }
 
+namespace {
+
+const char* systemEnvironment(const char* name) { return std::getenv(name); }
+
+// The value of `name` when it is an absolute path; the desktop's conventions
+// say to ignore a relative one.
+std::optional<fs::path> absoluteFrom(const EnvironmentLookup& env, const char* name) {
+  const char* value = env(name);
+  if (value == nullptr || *value != '/') return std::nullopt;
+  return fs::path(value);
+}
+
+fs::path homeFolder(const EnvironmentLookup& env) {
+  if (const char* home = env("HOME"); home != nullptr && *home != '\0') return home;
+  if (const passwd* pw = getpwuid(geteuid()); pw != nullptr && pw->pw_dir != nullptr) return pw->pw_dir;
+  return fs::path();
+}
+
+// Empty when the system does not tell; the current folder is no stand-in.
+fs::path executableFolder() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path() : exe.parent_path();
+}
+
+// The absolute paths of a colon-separated list.
+std::vector<fs::path> absolutePaths(std::string_view list) {
+  std::vector<fs::path> paths;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t colon = std::min(list.find(':', start), list.size());
+    const std::string_view item = list.substr(start, colon - start);
+    if (!item.empty() && item.front() == '/') paths.emplace_back(item);
+    start = colon + 1;
+  }
+  return paths;
+}
+
+bool holdsSettings(const fs::path& folder) {
+  if (folder.empty()) return false;
+  std::error_code ec;
+  return fs::exists(folder / (std::string(kProgramName) + ".ini"), ec) || fs::exists(folder / "NETDIR.INI", ec);
+}
+
+}  // namespace
+
+fs::path userConfigFolder(const EnvironmentLookup& env) {
+  return absoluteFrom(env, "XDG_CONFIG_HOME").value_or(homeFolder(env) / ".config");
+}
+
+fs::path userDataFolder(const EnvironmentLookup& env) {
+  return absoluteFrom(env, "XDG_DATA_HOME").value_or(homeFolder(env) / ".local" / "share");
+}
+
 fs::path tallisRegistryPath() {
   if (const char* p = std::getenv("VISTREL_REGISTRY"); p != nullptr && *p != '\0') return p;
-  fs::path base;
-  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x != nullptr && *x != '\0') {
-    base = x;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr) {
-    base = fs::path(home) / ".config";
-  }
-  return base / "Tallis Corporation" / "Tallis" / "Pro" / "1.0.ini";
+  return userConfigFolder(systemEnvironment) / "Tallis Corporation" / "Tallis" / "Pro" / "1.0.ini";
 }
 
 std::string LastTallisUser(const fs::path& registryFile) {
@@ -68,23 +118,37 @@ std::string ScramblePassword(std::string_view text) {
   return out;
 }
 
-fs::path programFolder() {
-  if (const char* home = std::getenv("VISTREL_HOME"); home != nullptr && *home != '\0') {
-    return fs::path(home);
+ProgramFolders programFolders(const fs::path& executableFolder, const EnvironmentLookup& env) {
+  ProgramFolders f;
+  const char* home = env("VISTREL_HOME");
+  const bool named = home != nullptr && *home != '\0';
+  f.program = named ? fs::path(home) : executableFolder;
+  f.portable = named || holdsSettings(f.program);
+  if (f.portable) {
+    f.settings = f.program;
+    f.defaultTaldb = f.program / "data";
+    return f;
   }
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return fs::current_path(ec);
-  return exe.parent_path();
+  const std::string name(kProgramName);
+  f.settings = userConfigFolder(env) / name;
+  const char* dirs = env("XDG_CONFIG_DIRS");
+  for (const fs::path& dir : absolutePaths(dirs != nullptr && *dirs != '\0' ? dirs : "/etc/xdg")) {
+    f.sharedSettings.push_back(dir / name);
+  }
+  f.privateDirectory = userDataFolder(env) / name;
+  f.defaultTaldb = f.privateDirectory / "data";
+  return f;
 }
 
-fs::path programIniPath() { return programFolder() / (std::string(kProgramName) + ".ini"); }
+ProgramFolders programFolders() { return programFolders(executableFolder(), systemEnvironment); }
+
+fs::path programIniPath() { return programFolders().settings / (std::string(kProgramName) + ".ini"); }
 
 fs::path resolveTaldbDirectory() {
   if (const char* dir = std::getenv("VISTREL_TALDB"); dir != nullptr && *dir != '\0') return dir;
   const std::string fromIni = IniFile::load(programIniPath()).readString("Aliases", "TALDB", "");
   if (!IsBlank(fromIni)) return fs::path(fromIni);
-  return programFolder() / "data";
+  return programFolders().defaultTaldb;
 }
 
 }  // namespace vistrel::host

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <string>
 
 #include "testing.h"
 
@@ -57,6 +59,56 @@ TEST(EnvironmentTest, TaldbResolvesFromEnvironmentThenIniThenDataFolder) {
   EXPECT_EQ(resolveTaldbDirectory(), std::filesystem::path("/elsewhere"));
   unsetenv("VISTREL_TALDB");
   unsetenv("VISTREL_HOME");
+}
+
+TEST(EnvironmentTest, PortableSetupsKeepTheProgramFolderInstalledOnesFollowTheDesktop) {
+  testing::TempDir dir;
+  const std::filesystem::path exe = dir / "bin";
+  const std::filesystem::path home = dir / "home";
+  std::filesystem::create_directories(exe);
+  struct Row {
+    const char* name;
+    const char* beside;  // a file already in the program's folder, or nullptr
+    std::map<std::string, std::string> env;
+    bool portable;
+    std::string settings;  // below `dir`
+    std::vector<std::string> shared;
+    std::string privateDirectory;  // below `dir`; empty when portable
+    std::string taldb;             // below `dir`
+  };
+  const std::string h = home.string();
+  const Row rows[] = {
+      {"installed, nothing set", nullptr, {{"HOME", h}}, false, "home/.config/vistrel", {"/etc/xdg/vistrel"},
+       "home/.local/share/vistrel", "home/.local/share/vistrel/data"},
+      {"XDG folders honoured", nullptr,
+       {{"HOME", h}, {"XDG_CONFIG_HOME", h + "/cfg"}, {"XDG_DATA_HOME", h + "/dat"},
+        {"XDG_CONFIG_DIRS", "/site/xdg:relative/xdg::/etc/xdg"}},
+       false, "home/cfg/vistrel", {"/site/xdg/vistrel", "/etc/xdg/vistrel"}, "home/dat/vistrel",
+       "home/dat/vistrel/data"},
+      {"relative XDG folders ignored", nullptr,
+       {{"HOME", h}, {"XDG_CONFIG_HOME", "cfg"}, {"XDG_DATA_HOME", "dat"}, {"XDG_CONFIG_DIRS", "xdg"}}, false,
+       "home/.config/vistrel", {}, "home/.local/share/vistrel", "home/.local/share/vistrel/data"},
+      {"VISTREL_HOME names the program folder", nullptr, {{"HOME", h}, {"VISTREL_HOME", h + "/v"}}, true, "home/v",
+       {}, "", "home/v/data"},
+      {"vistrel.ini beside the program", "vistrel.ini", {{"HOME", h}}, true, "bin", {}, "", "bin/data"},
+      {"NETDIR.INI beside the program", "NETDIR.INI", {{"HOME", h}}, true, "bin", {}, "", "bin/data"},
+  };
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(exe);
+    std::filesystem::create_directories(exe);
+    if (row.beside != nullptr) testing::writeFile(exe / row.beside, "[Options]\n");
+    const auto env = [&row](const char* name) -> const char* {
+      const auto it = row.env.find(name);
+      return it == row.env.end() ? nullptr : it->second.c_str();
+    };
+    const ProgramFolders f = programFolders(exe, env);
+    EXPECT_EQ(f.portable, row.portable) << row.name;
+    EXPECT_EQ(f.settings, dir / row.settings) << row.name;
+    EXPECT_EQ(f.sharedSettings, std::vector<std::filesystem::path>(row.shared.begin(), row.shared.end())) << row.name;
+    EXPECT_EQ(f.privateDirectory, row.privateDirectory.empty() ? std::filesystem::path() : dir / row.privateDirectory)
+        << row.name;
+    EXPECT_EQ(f.defaultTaldb, dir / row.taldb) << row.name;
+  }
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ HelpTopic helpTopic(HelpBook book, int context) {
 }
 
 std::optional<std::string_view> helpPageHtml(std::string_view page) {
-  return embeddedAsset("help/" + std::string(page));
+  return asset("help/" + std::string(page));
 }
 
 }  // namespace vistrel::host

@@ -6,7 +6,7 @@
 #include <string_view>
 
 // Local help: the Help buttons name a context number, and each number leads
-// to a page of HTML built into the program. There are two books: the analysis
+// to a page of HTML among the program's data files. There are two books: the analysis
 // windows' help and the filter windows' help, each with a contents page that
 // also answers unknown numbers.
 namespace vistrel::host {

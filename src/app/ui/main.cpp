@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QIcon>
 
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -16,26 +18,71 @@
 #include "geo/ui/frm_all50.h"
 #include "geo/ui/frm_main.h"
 #include "geo/ui/frm_progress.h"
+#include "host/assets.h"
 #include "host/engine.h"
 #include "host/environment.h"
 #include "host/ui/messages.h"
 #include "host/text.h"
 #include "host/ui/message_box.h"
 #include "host/ui/system_locale.h"
+#include "host/version.h"
 
 namespace app = vistrel::app;
 namespace geo = vistrel::geo;
 namespace host = vistrel::host;
 
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: vistrel [USER | /n] [Qt options]\n\n"
+    "Starts Vistrel: the login, then the main window with the analyses of the\n"
+    "Tallis data directory that the alias TALDB names.\n\n"
+    "  USER         fills in the login's user id (upper case, at most 3 characters)\n"
+    "  /n, /N       cuts the user name to 6 characters in the private directory\n"
+    "               of a portable setup\n"
+    "  --help       prints this text\n"
+    "  --version    prints the release\n";
+
+// --help and --version answer without a window (and without a display).
+bool answeredWithoutWindow(const std::vector<std::string>& args) {
+  if (args.size() != 1) return false;
+  if (args[0] == "--version") {
+    std::cout << "vistrel " << host::kVersion << "\n";
+    return true;
+  }
+  if (args[0] == "--help" || args[0] == "-h") {
+    std::cout << kUsage;
+    return true;
+  }
+  return false;
+}
+
+std::vector<std::string> arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (answeredWithoutWindow(arguments(argc, argv))) return 0;
   QApplication application(argc, argv);
+  // The icon of the installed desktop entry, for the window list.
+  QGuiApplication::setDesktopFileName(QStringLiteral("vistrel"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vistrel")));
   host::installQtMessageSink();
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (const host::Status s = host::checkAssetFolder(); !s.ok()) {
+    host::ShowError("Vistrel cannot start: " + s.message());
+    return 1;
+  }
+  // What is left once Qt has taken its own options.
+  const std::vector<std::string> args = arguments(argc, argv);
 
   host::Engine& engine = host::Engine::global();
   // Dates and numbers read and print as the desktop's regional settings say.
   engine.setLocale(host::localeFromQt(QLocale::system()));
-  const app::StartupContext context{host::programFolder(), host::WindowsUserName(), args};
+  const host::ProgramFolders folders = host::programFolders();
+  app::StartupContext context{folders.program, host::WindowsUserName(), args};
+  context.folders = folders;
   const app::StartupReport startup = app::prepareEngine(engine, context);
   if (startup.netDirMissing && host::AskYesNo(app::kNetDirPrompt)) {
     if (const host::Status s = app::startNetDirProgram(context); !s.ok()) host::ShowError(s.message());

@@ -46,7 +46,7 @@ constexpr char kActivatedFilter[] = "Activated filter:";
 
 QPixmap animationFrame(int frame) {
   static const QImage strip = [] {
-    const auto bytes = host::embeddedAsset("filter/animation.bmp");
+    const auto bytes = host::asset("filter/animation.bmp");
     QImage image;
     if (bytes) image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()), "BMP");
     return image;

@@ -12,6 +12,7 @@
 #include <ctime>
 
 #include "host/date_time.h"
+#include "host/version.h"
 
 namespace vistrel::geo {
 namespace {
@@ -48,7 +49,8 @@ TfrmAbout::TfrmAbout(const std::filesystem::path& programFile, const host::Local
   name->setAlignment(Qt::AlignCenter);
 
   const QString date = QString::fromStdString(programFileDate(programFile, locale));
-  auto* version = new QLabel(QStringLiteral("Version 3.0 -- %1").arg(date), this);
+  const QString release = QString::fromUtf8(host::kVersionShort.data(), static_cast<qsizetype>(host::kVersionShort.size()));
+  auto* version = new QLabel(QStringLiteral("Version %1 -- %2").arg(release, date), this);
   version->setObjectName(QStringLiteral("Version"));
   version->setAlignment(Qt::AlignCenter);
 

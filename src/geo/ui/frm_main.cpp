@@ -44,7 +44,7 @@ constexpr char kFilterActivated[] = "Activated filter : %s";
 constexpr char kNoFilterActivated[] = "No filters activated.  All contacts selected.";
 
 QIcon glyph(const char* asset) {
-  const auto bytes = host::embeddedAsset(asset);
+  const auto bytes = host::asset(asset);
   QPixmap picture;
   if (bytes) picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<uint>(bytes->size()), "BMP");
   return QIcon(picture);

@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace vistrel::host {
 
-// A QTextBrowser that reads the help pages built into the program. Page
+// A QTextBrowser that reads the help pages of the program's data files. Page
 // addresses have the scheme "vistrel-help" ("vistrel-help:/vistrel/ranges.html"),
 // so the relative links of a page resolve to pages of the same book; links
 // to anything else are not followed.
