@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
@@ -77,12 +78,16 @@ std::optional<std::string> TfrmFltPick::askName(const QString& caption, const QS
   box.setWindowTitle(caption);
   box.setLabelText(prompt);
   box.setTextValue(initial);
-  // Wide enough for the caption in the title bar and for the proposed name,
-  // or a name of 60 characters when that is longer.
-  const QFontMetrics fm(box.font());
-  const int text = std::max({fm.horizontalAdvance(initial), 60 * fm.averageCharWidth(),
-                             fm.horizontalAdvance(caption) + 120});
-  box.setMinimumWidth(std::min(text + 48, 900));
+  // The name box is wide enough for the proposed name, or a name of 60
+  // characters when that is longer, and so the box for its caption in the
+  // title bar (the box's layout takes its width from the name box).
+  auto* name = box.findChild<QLineEdit*>();
+  if (name != nullptr) {
+    const QFontMetrics fm(name->font());
+    const int text = std::max({fm.horizontalAdvance(initial), 60 * fm.averageCharWidth(),
+                               fm.horizontalAdvance(caption) + 120});
+    name->setMinimumWidth(std::min(text + 32, 900));
+  }
   if (box.exec() != QDialog::Accepted) return std::nullopt;
   return box.textValue().toStdString();
 }
