@@ -282,8 +282,8 @@ class FilterListTest : public QObject {
   }
 
   // After a count the figures name their filter and database; the list
-  // opened again shows none. A copy is where the list stands, and the
-  // active filter's long name is cut with the whole text as tooltip.
+  // opened again shows none. A copy is where the list stands, and long
+  // names are cut with the whole text as tooltip.
   void figuresNameTheirCountAndGoOnReopening() {
     Data d;
     TfrmFltPick w(d.engine, session_);
@@ -315,6 +315,10 @@ class FilterListTest : public QObject {
     auto* name = w.findChild<QLabel*>(QStringLiteral("PFiltername"));
     QVERIFY(name->text().endsWith(QChar(0x2026)));
     QCOMPARE(name->toolTip(), QString::fromStdString("Activated filter:" + kLong60));
+    w.BtcountClick();  // a long name is cut before the database is
+    auto* counted = w.findChild<QLabel*>(QStringLiteral("lblCounted"));
+    QVERIFY(counted->text().endsWith(QChar(0x2026) + QStringLiteral(" in database Seven")));
+    QCOMPARE(counted->toolTip(), QString::fromStdString("Count of " + kLong60 + " in database Seven"));
   }
 
   // The box Copy asks in shows its caption and the whole proposed name.

@@ -368,27 +368,32 @@ void TfrmFltPick::showActiveFilter() {
   yellow_->setVisible(filter.active());
 }
 
-// The panels show the last count over the database it walked, named above
-// them; none when the list has not counted since it opened.
+// The panels show the last count; the line above them names its filter and
+// the database it walked (a name too long for the line is cut, never the
+// database, and shown whole as the tooltip); none when the list has not
+// counted since it opened.
 void TfrmFltPick::showFigures() {
   const std::optional<CountFigures>& figures = list_.figures();
-  const QString database = qtText(list_.database());
-  QString caption;
-  if (!figures) {
-    if (!database.isEmpty()) caption = QStringLiteral("Count walks the contacts of database %1").arg(database);
-  } else {
-    const QString what = QStringLiteral("%1 in database %2").arg(qtText(figures->filter), qtText(figures->database));
+  QString before;
+  QString name;
+  QString after;
+  if (figures) {
+    before = list_.counting() ? QStringLiteral("Counting ") : QStringLiteral("Count of ");
+    name = qtText(figures->filter);
+    after = QStringLiteral(" in database ") + qtText(figures->database);
     if (list_.counting()) {
-      caption = QStringLiteral("Counting ") + what + QStringLiteral("...");
-    } else if (figures->count.complete) {
-      caption = QStringLiteral("Count of ") + what;
-    } else {
-      caption = QStringLiteral("Count of ") + what + QStringLiteral(", stopped");
+      after += QStringLiteral("...");
+    } else if (!figures->count.complete) {
+      after += QStringLiteral(", stopped");
     }
+  } else if (!list_.database().empty()) {
+    before = QStringLiteral("Count walks the contacts of database ") + qtText(list_.database());
   }
-  const widgets::FittedText fitted = widgets::fitText(caption, counted_->font(), counted_->contentsRect().size());
-  counted_->setText(fitted.shown);
-  counted_->setToolTip(fitted.cut ? caption : QString());
+  const QFontMetrics fm(counted_->font());
+  const int room = counted_->contentsRect().width() - fm.horizontalAdvance(before + after);
+  const QString shown = fm.elidedText(name, Qt::ElideRight, std::max(room, 0));
+  counted_->setText(before + shown + after);
+  counted_->setToolTip(shown != name ? before + name + after : QString());
 
   const auto number = [&](std::int64_t n) { return figures ? QString::number(n) : QString(); };
   const SelectionCount count = figures ? figures->count : SelectionCount{};
