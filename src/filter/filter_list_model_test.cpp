@@ -127,18 +127,6 @@ TEST(FilterListModelTest, StandsOnTheRowEachStepLeavesAndOffersItsControls) {
          return f.model.copy("Alpha");
        },
        "Charlie", withRows(), "Unable to copy filter: Description already exists"},
-      {"a Copy under a blank name stays put and says so",
-       [](ListFixture& f) {
-         f.standOn("Bravo");
-         return f.model.copy("  ");
-       },
-       "Bravo", withRows(), "Unable to copy filter: The description is blank"},
-      {"a Copy under a name too long stays put and says so",
-       [](ListFixture& f) {
-         f.standOn("Bravo");
-         return f.model.copy(std::string(101, 'x'));
-       },
-       "Bravo", withRows(), "Unable to copy filter: The description is longer than 100 characters"},
       {"a Delete stands on the row that followed",
        [](ListFixture& f) {
          f.standOn("Bravo");
