@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "filter/ui/frm_flt_pick.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -28,9 +27,7 @@
 #include "host/assets.h"
 #include "host/help.h"
 #include "host/ui/messages.h"
-#include "host/table.h"
 #include "host/table_lookups.h"
-#include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/busy_cursor.h"
 #include "widgets/fitted_text.h"

@@ -5,7 +5,6 @@
 #include <QDialog>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
