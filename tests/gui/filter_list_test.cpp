@@ -1,7 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Vistrel developers
 // SPDX-License-Identifier: MIT
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -224,6 +227,120 @@ class FilterListTest : public QObject {
     QCOMPARE(text(w, "pnlTotal"), QStringLiteral("10"));  // no final figures
     QVERIFY(!w.counting());
     QVERIFY(!compiled.active());
+  }
+
+  // While a count runs nothing but Abort acts: Copy, Delete, Edit and
+  // Activate (as buttons or from the menu) do nothing, and Escape stops the
+  // count before the window closes.
+  void duringACountOnlyAbortActsAndEscapeStopsItFirst() {
+    Data d;
+    TfrmFltPick w(d.engine, session_);
+    w.setClock(d.clock);
+    w.selectinit("Many");
+    w.setLoopInterval(0);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    selectRow(w, "Even");
+    int asked = 0;
+    w.setInputBox([&](const QString&, const QString&, const QString&) {
+      ++asked;
+      return std::optional<std::string>("Even 2");
+    });
+    ScopedMessageRecorder messages;
+    bool acted = false;
+    QTimer during;
+    QObject::connect(&during, &QTimer::timeout, [&] {
+      if (!w.counting() || acted) return;
+      acted = true;
+      for (QWidget* child : w.findChildren<QWidget*>()) {
+        if (qobject_cast<QPushButton*>(child) != nullptr || qobject_cast<QComboBox*>(child) != nullptr ||
+            child == w.grid()) {
+          QVERIFY2(child->isEnabled() == (child->objectName() == QStringLiteral("Btcount")),
+                   qPrintable(child->objectName()));
+        }
+      }
+      QTest::mouseClick(button(w, "btCopy"), Qt::LeftButton);
+      QTest::mouseClick(button(w, "btDelete"), Qt::LeftButton);
+      for (void (TfrmFltPick::*press)() : {&TfrmFltPick::btCopyClick, &TfrmFltPick::BtDeleteClick,
+                                           &TfrmFltPick::BtEditClick, &TfrmFltPick::BtActivateClick}) {
+        (w.*press)();
+      }
+      QTest::keyClick(&w, Qt::Key_Escape);
+      QVERIFY(w.isVisible());
+    });
+    during.start(0);
+    QTest::mouseClick(button(w, "Btcount"), Qt::LeftButton);
+    QVERIFY(acted);
+    QCOMPARE(asked, 0);
+    QVERIFY(messages.messages().empty());
+    QCOMPARE(text(w, "lblTitle"), QStringLiteral("2 Filters"));
+    QVERIFY(!w.isVisible());
+    QCOMPARE(w.result(), int(QDialog::Rejected));
+    QCOMPARE(text(w, "pnlTotal"), QStringLiteral("10"));  // stopped at its first look
+    QCOMPARE(text(w, "lblCounted"), QStringLiteral("Count of Even in database Many, stopped"));
+    QVERIFY(!session_.activeFilter.active());
+  }
+
+  // After a count the figures name their filter and database; the list
+  // opened again shows none. A copy is where the list stands, and long
+  // names are cut with the whole text as tooltip.
+  void figuresNameTheirCountAndGoOnReopening() {
+    Data d;
+    TfrmFltPick w(d.engine, session_);
+    w.setClock(d.clock);
+    w.selectinit("Seven");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(text(w, "lblCounted"), QStringLiteral("Count walks the contacts of database Seven"));
+    selectRow(w, "Even");
+    w.BtcountClick();
+    QCOMPARE(text(w, "lblCounted"), QStringLiteral("Count of Even in database Seven"));
+    QCOMPARE(text(w, "pnlActive"), QStringLiteral("4"));
+    QCOMPARE(w.findChild<QWidget*>(QStringLiteral("Gauge1"))->toolTip(), QStringLiteral("57 %"));
+
+    w.setInputBox([](const QString&, const QString&, const QString&) { return std::optional<std::string>("Odd"); });
+    w.btCopyClick();
+    const QModelIndexList selected = w.grid()->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first().data().toString(), QStringLiteral("Odd"));
+
+    selectRow(w, kLong60);
+    w.BtActivateClick();
+    QVERIFY(!w.isVisible());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(text(w, "pnlActive"), QString());
+    QCOMPARE(text(w, "lblCounted"), QStringLiteral("Count walks the contacts of database Seven"));
+    QCOMPARE(w.grid()->selectionModel()->selectedRows().first().data().toString(), QString::fromStdString(kLong60));
+    auto* name = w.findChild<QLabel*>(QStringLiteral("PFiltername"));
+    QVERIFY(name->text().endsWith(QChar(0x2026)));
+    QCOMPARE(name->toolTip(), QString::fromStdString("Activated filter:" + kLong60));
+    w.BtcountClick();  // a long name is cut before the database is
+    auto* counted = w.findChild<QLabel*>(QStringLiteral("lblCounted"));
+    QVERIFY(counted->text().endsWith(QChar(0x2026) + QStringLiteral(" in database Seven")));
+    QCOMPARE(counted->toolTip(), QString::fromStdString("Count of " + kLong60 + " in database Seven"));
+  }
+
+  // The box Copy asks in shows its caption and the whole proposed name.
+  void theCopyBoxIsWideEnoughForItsName() {
+    Data d;
+    TfrmFltPick w(d.engine, session_);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString proposal = QString::fromStdString("Copy of " + std::string(50, 'L') + "...");
+    int nameRoom = -1;
+    int captionRoom = -1;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      auto* edit = box->findChild<QLineEdit*>();
+      nameRoom = edit->width() - edit->fontMetrics().horizontalAdvance(proposal);
+      captionRoom = box->width() - box->fontMetrics().horizontalAdvance(box->windowTitle());
+      box->reject();
+    });
+    QCOMPARE(w.askName(QStringLiteral("Name of new filter"), QStringLiteral("Filter name"), proposal), std::nullopt);
+    QVERIFY(nameRoom > 0);
+    QVERIFY(captionRoom > 0);
   }
 
   void copyOffersTheFirstFiftyCharacters() {

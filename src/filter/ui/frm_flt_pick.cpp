@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "filter/ui/frm_flt_pick.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,6 +12,7 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
@@ -23,16 +23,14 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <set>
 
 #include "host/assets.h"
 #include "host/help.h"
 #include "host/ui/messages.h"
-#include "host/table.h"
 #include "host/table_lookups.h"
-#include "host/tallis_schema.h"
 #include "host/ui/help_viewer.h"
 #include "widgets/busy_cursor.h"
+#include "widgets/fitted_text.h"
 #include "widgets/form_helpers.h"
 
 namespace vistrel::filter {
@@ -58,24 +56,38 @@ QPixmap animationFrame(int frame) {
 }  // namespace
 
 TfrmFltPick::TfrmFltPick(host::Engine& engine, FilterSession& session, QWidget* parent)
-    : QDialog(parent),
-      engine_(engine),
-      session_(session),
-      clock_(&host::SystemClock::instance()),
-      filter_(session.activeFilter) {
+    : QDialog(parent), list_(engine, session), engine_(engine), session_(session) {
   setObjectName(QStringLiteral("frmFltPick"));
-  inputBox_ = [this](const QString& caption, const QString& prompt,
-                     const QString& initial) -> std::optional<std::string> {
-    bool ok = false;
-    const QString text = QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok) return std::nullopt;
-    return text.toStdString();
+  inputBox_ = [this](const QString& caption, const QString& prompt, const QString& initial) {
+    return askName(caption, prompt, initial);
   };
   buildWindow();
   FormCreate();
 }
 
 TfrmFltPick::~TfrmFltPick() = default;
+
+std::optional<std::string> TfrmFltPick::askName(const QString& caption, const QString& prompt,
+                                                const QString& initial) {
+  QInputDialog box(this);
+  box.setObjectName(QStringLiteral("copyName"));
+  box.setInputMode(QInputDialog::TextInput);
+  box.setWindowTitle(caption);
+  box.setLabelText(prompt);
+  box.setTextValue(initial);
+  // The name box is wide enough for the proposed name, or a name of 60
+  // characters when that is longer, and so the box for its caption in the
+  // title bar (the box's layout takes its width from the name box).
+  auto* name = box.findChild<QLineEdit*>();
+  if (name != nullptr) {
+    const QFontMetrics fm(name->font());
+    const int text = std::max({fm.horizontalAdvance(initial), 60 * fm.averageCharWidth(),
+                               fm.horizontalAdvance(caption) + 120});
+    name->setMinimumWidth(std::min(text + 32, 900));
+  }
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  return box.textValue().toStdString();
+}
 
 QPushButton* TfrmFltPick::addButton(const char* name, const QString& caption, int top,
                                     void (TfrmFltPick::*handler)()) {
@@ -128,11 +140,12 @@ void TfrmFltPick::buildHeader() {
 
 // The list of filters and its pop-up menu.
 void TfrmFltPick::buildGrid() {
-  model_ = new QStandardItemModel(0, 3, this);
-  model_->setHorizontalHeaderLabels({QStringLiteral("Description"), QStringLiteral("DB"), QStringLiteral("Who")});
+  gridModel_ = new QStandardItemModel(0, 3, this);
+  gridModel_->setHorizontalHeaderLabels(
+      {QStringLiteral("Description"), QStringLiteral("DB"), QStringLiteral("Who")});
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("wwDBGrid1"));
-  grid_->setModel(model_);
+  grid_->setModel(gridModel_);
   grid_->setGeometry(8, 44, 452, 262);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -144,10 +157,17 @@ void TfrmFltPick::buildGrid() {
   const QFontMetrics fm = grid_->fontMetrics();
   const int chars[] = {54, 9, 4};
   for (int c = 0; c < 3; ++c) {
-    const int heading = fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 16;
+    const int heading = fm.horizontalAdvance(gridModel_->headerData(c, Qt::Horizontal).toString()) + 16;
     grid_->setColumnWidth(c, std::max(chars[c] * fm.averageCharWidth(), heading));
   }
   connect(grid_, &QTableView::doubleClicked, this, [this] { BtActivateClick(); });
+  // The row the user moves to is the row the model stands on.
+  connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (showingRows_) return;
+    const QModelIndexList selected = grid_->selectionModel()->selectedRows();
+    list_.setCurrent(selected.isEmpty() ? -1 : selected.first().row());
+    SetButtons();
+  });
 
   menu_ = new QMenu(this);
   menu_->setObjectName(QStringLiteral("PopupMenu1"));
@@ -164,8 +184,13 @@ void TfrmFltPick::buildGrid() {
           [this](const QPoint& p) { menu_->popup(grid_->viewport()->mapToGlobal(p)); });
 }
 
-// The three counters, the gauge and the yellow strip naming the active filter.
+// What the count covers, the three counters, the gauge and the yellow strip
+// naming the active filter.
 void TfrmFltPick::buildTotals() {
+  counted_ = new QLabel(this);
+  counted_->setObjectName(QStringLiteral("lblCounted"));
+  counted_->setTextFormat(Qt::PlainText);
+  counted_->setGeometry(8, 312, 452, 20);
   const struct {
     const char* name;
     const char* caption;
@@ -174,13 +199,13 @@ void TfrmFltPick::buildTotals() {
   QLabel** values[] = {&active_, &reverse_, &total_};
   for (int i = 0; i < 3; ++i) {
     auto* caption = new QLabel(QString::fromLatin1(panels[i].caption), this);
-    caption->setGeometry(panels[i].left, 312, 60, 22);
-    auto* value = new QLabel(QStringLiteral("0"), this);
+    caption->setGeometry(panels[i].left, 334, 60, 22);
+    auto* value = new QLabel(this);
     value->setObjectName(QString::fromLatin1(panels[i].name));
     value->setFrameShape(QFrame::Panel);
     value->setFrameShadow(QFrame::Sunken);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setGeometry(panels[i].left + 60, 312, 84, 22);
+    value->setGeometry(panels[i].left + 60, 334, 84, 22);
     *values[i] = value;
   }
   gauge_ = new QProgressBar(this);
@@ -190,15 +215,16 @@ void TfrmFltPick::buildTotals() {
   gauge_->setTextVisible(false);
   gauge_->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid gray; background: white; }"
                                        "QProgressBar::chunk { background: red; }"));
-  gauge_->setGeometry(8, 340, 452, 6);
+  gauge_->setGeometry(8, 362, 452, 6);
 
   yellow_ = new QFrame(this);
   yellow_->setObjectName(QStringLiteral("pnlYellow"));
   yellow_->setStyleSheet(QStringLiteral("background: yellow"));
-  yellow_->setGeometry(8, 356, 452, 30);
+  yellow_->setGeometry(8, 376, 452, 30);
   name_ = new QLabel(QString::fromLatin1(kActivatedFilter), this);
   name_->setObjectName(QStringLiteral("PFiltername"));
-  name_->setGeometry(12, 360, 444, 22);
+  name_->setTextFormat(Qt::PlainText);
+  name_->setGeometry(12, 380, 444, 22);
   name_->raise();
 }
 
@@ -213,16 +239,15 @@ void TfrmFltPick::buildButtons() {
   edit_ = addButton("btEdit", QStringLiteral("Edi&t"), 204, &TfrmFltPick::BtEditClick);
   copy_ = addButton("btCopy", QStringLiteral("Co&py"), 234, &TfrmFltPick::btCopyClick);
   delete_ = addButton("btDelete", QStringLiteral("D&elete"), 264, &TfrmFltPick::BtDeleteClick);
-  help_ = addButton("btHelp", QStringLiteral("&Help"), 320, &TfrmFltPick::BtHelpClick);
+  help_ = addButton("btHelp", QStringLiteral("&Help"), 334, &TfrmFltPick::BtHelpClick);
   cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
   cancel_->setObjectName(QStringLiteral("btCancel"));
-  cancel_->setGeometry(468, 356, 124, 26);
+  cancel_->setGeometry(468, 378, 124, 26);
   cancel_->setAutoDefault(false);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmFltPick::FormCreate() {
-  counting_ = false;
   auto users = host::userListItems(engine_, true, session_.CurrentWho);
   if (!users.ok()) {
     host::ShowError(users.status().message());
@@ -231,19 +256,15 @@ void TfrmFltPick::FormCreate() {
   for (const std::string& item : users->items) users_->addItem(qtText(item));
   users_->setCurrentIndex(users->selected);
   cbUsersClick();
-  showActiveFilter();
 }
 
 void TfrmFltPick::selectinit(std::string database) {
-  database_ = std::move(database);
-  // The TODAY dates of an active filter count from now.
-  if (filter_.active()) showFaults(filter_.prepareapply(*clock_, engine_.locale()));
-  cbUsersClick();
-  showActiveFilter();
+  showMessages(list_.setDatabase(std::move(database)));
+  showAll();
 }
 
-void TfrmFltPick::showFaults(const DefinitionFaults& faults) {
-  for (const DefinitionFault& f : faults) host::ShowError(f.message);
+void TfrmFltPick::showMessages(const FilterListModel::Messages& messages) {
+  for (const std::string& m : messages) host::ShowError(m);
 }
 
 void TfrmFltPick::showEvent(QShowEvent* event) {
@@ -252,18 +273,14 @@ void TfrmFltPick::showEvent(QShowEvent* event) {
 }
 
 void TfrmFltPick::FormShow() {
-  cbUsersClick();
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    if (rows_[i].shortname == filter_.name()) selectGridRow(static_cast<int>(i));
-  }
+  showMessages(list_.reopen());
+  showAll();
 }
 
-void TfrmFltPick::closeEvent(QCloseEvent* event) {
-  animationTimer_->stop();
-  QDialog::closeEvent(event);
-}
-
+// Whatever closes the window (a button, Escape, the close box) waits for a
+// running count to stop; the count's end closes it.
 void TfrmFltPick::done(int result) {
+  if (!list_.requestClose()) return;
   animationTimer_->stop();
   QDialog::done(result);
 }
@@ -286,81 +303,108 @@ void TfrmFltPick::toggleAnimation() {
   }
 }
 
-void TfrmFltPick::reloadRows() {
-  const std::string who = users_->currentIndex() > 0 ? users_->currentText().toStdString() : std::string();
-  auto rows = listFilters(engine_, who);
-  if (!rows.ok()) {
-    host::ShowError(rows.status().message());
-    rows_.clear();
+void TfrmFltPick::showAll() {
+  showRows();
+  SetButtons();
+  showActiveFilter();
+  showFigures();
+}
+
+void TfrmFltPick::showRows() {
+  showingRows_ = true;
+  gridModel_->setRowCount(0);
+  for (const StoredFilter& r : list_.rows()) {
+    gridModel_->appendRow({new QStandardItem(qtText(r.shortname)), new QStandardItem(qtText(r.db)),
+                           new QStandardItem(qtText(r.who))});
+  }
+  if (list_.current() >= 0) {
+    grid_->selectRow(list_.current());
+    grid_->scrollTo(gridModel_->index(list_.current(), 0));
   } else {
-    rows_ = std::move(rows).value();
+    grid_->clearSelection();
   }
-  model_->setRowCount(0);
-  for (const StoredFilter& r : rows_) {
-    model_->appendRow({new QStandardItem(qtText(r.shortname)), new QStandardItem(qtText(r.db)),
-                       new QStandardItem(qtText(r.who))});
-  }
-  if (!rows_.empty()) grid_->selectRow(0);
+  showingRows_ = false;
   dsSelectDataChange();
 }
 
-void TfrmFltPick::selectGridRow(int row) {
-  grid_->selectRow(row);
-  grid_->scrollTo(model_->index(row, 0));
-}
-
-void TfrmFltPick::selectKey(std::string_view frecno) {
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    if (rows_[i].frecno == frecno) selectGridRow(static_cast<int>(i));
-  }
-}
-
 void TfrmFltPick::dsSelectDataChange() {
-  title_->setText(QString::asprintf("%d Filters", static_cast<int>(rows_.size())));
-}
-
-std::optional<StoredFilter> TfrmFltPick::currentRow() const {
-  const QModelIndexList selected = grid_->selectionModel()->selectedRows();
-  if (selected.isEmpty()) return std::nullopt;
-  const int row = selected.first().row();
-  if (row < 0 || row >= static_cast<int>(rows_.size())) return std::nullopt;
-  return rows_[static_cast<std::size_t>(row)];
+  title_->setText(QString::asprintf("%d Filters", static_cast<int>(list_.rows().size())));
 }
 
 void TfrmFltPick::cbUsersClick() {
-  reloadRows();
-  SetButtons();
+  if (!live(&FilterListControls::users)) return;
+  const std::string who = users_->currentIndex() > 0 ? users_->currentText().toStdString() : std::string();
+  showMessages(list_.setWho(who));
+  showAll();
 }
 
 void TfrmFltPick::SetButtons() {
-  const bool any = !rows_.empty();
-  for (QPushButton* b : {activate_, deactivate_, reverseButton_, count_, delete_, edit_}) b->setEnabled(any);
+  const FilterListControls c = list_.controls();
+  const std::pair<QWidget*, bool> states[] = {
+      {activate_, c.activate}, {reverseButton_, c.activate}, {deactivate_, c.deactivate}, {count_, c.count},
+      {add_, c.add},           {edit_, c.edit},              {copy_, c.copy},             {delete_, c.remove},
+      {help_, c.help},         {cancel_, c.cancel},          {users_, c.users},           {grid_, c.grid}};
+  for (const auto& [widget, on] : states) widget->setEnabled(on);
+  count_->setText(c.countAborts ? QStringLiteral("&Abort count") : QStringLiteral("&Count"));
 }
 
-void TfrmFltPick::SetButtonState(bool on) {
-  for (QPushButton* b : {activate_, reverseButton_, deactivate_, cancel_, add_, delete_, edit_, help_}) {
-    b->setEnabled(on);
-  }
-  users_->setEnabled(on);
-  grid_->setEnabled(on);
-}
-
+// The strip names the active filter; a name too long for it is cut with an
+// ellipsis and shown whole as the strip's tooltip.
 void TfrmFltPick::showActiveFilter() {
-  const bool on = filter_.active();
+  const CompiledFilter& filter = session_.activeFilter;
   QString text = QString::fromLatin1(kActivatedFilter);
-  if (on) {
-    if (filter_.reverse()) text += QStringLiteral("[NOT] ");
-    text += qtText(filter_.name());
+  if (filter.active()) {
+    if (filter.reverse()) text += QStringLiteral("[NOT] ");
+    text += qtText(filter.name());
   } else {
     text += QStringLiteral("None");
   }
-  name_->setText(text);
-  yellow_->setVisible(on);
+  const widgets::FittedText fitted = widgets::fitText(text, name_->font(), name_->contentsRect().size());
+  name_->setText(fitted.shown);
+  name_->setToolTip(fitted.cut ? text : QString());
+  yellow_->setVisible(filter.active());
+}
+
+// The panels show the last count; the line above them names its filter and
+// the database it walked (a name too long for the line is cut, never the
+// database, and shown whole as the tooltip); none when the list has not
+// counted since it opened.
+void TfrmFltPick::showFigures() {
+  const std::optional<CountFigures>& figures = list_.figures();
+  QString before;
+  QString name;
+  QString after;
+  if (figures) {
+    before = list_.counting() ? QStringLiteral("Counting ") : QStringLiteral("Count of ");
+    name = qtText(figures->filter);
+    after = QStringLiteral(" in database ") + qtText(figures->database);
+    if (list_.counting()) {
+      after += QStringLiteral("...");
+    } else if (!figures->count.complete) {
+      after += QStringLiteral(", stopped");
+    }
+  } else if (!list_.database().empty()) {
+    before = QStringLiteral("Count walks the contacts of database ") + qtText(list_.database());
+  }
+  const QFontMetrics fm(counted_->font());
+  const int room = counted_->contentsRect().width() - fm.horizontalAdvance(before + after);
+  const QString shown = fm.elidedText(name, Qt::ElideRight, std::max(room, 0));
+  counted_->setText(before + shown + after);
+  counted_->setToolTip(shown != name ? before + name + after : QString());
+
+  const auto number = [&](std::int64_t n) { return figures ? QString::number(n) : QString(); };
+  const SelectionCount count = figures ? figures->count : SelectionCount{};
+  active_->setText(number(count.matches));
+  reverse_->setText(number(count.total - count.matches));
+  total_->setText(number(count.total));
+  const std::optional<int> percent = figures ? figures->percent() : std::nullopt;
+  gauge_->setValue(percent.value_or(0));
+  gauge_->setToolTip(percent ? QString::number(*percent) + QStringLiteral(" %") : QString());
 }
 
 void TfrmFltPick::activate(bool reverse) {
-  const std::optional<StoredFilter> row = currentRow();
-  showFaults(session_.activate(row ? *row : StoredFilter{}, reverse, *clock_, engine_.locale()));
+  if (!live(&FilterListControls::activate)) return;
+  showMessages(list_.activate(reverse));
   showActiveFilter();
   accept();
 }
@@ -370,82 +414,46 @@ void TfrmFltPick::BtActivateClick() { activate(false); }
 void TfrmFltPick::BtReverseClick() { activate(true); }
 
 void TfrmFltPick::BtDeactivateClick() {
-  filter_.deactivate();
+  if (!live(&FilterListControls::deactivate)) return;
+  list_.deactivate();
   showActiveFilter();
   accept();
 }
 
-void TfrmFltPick::showCounts(const SelectionCount& count) {
-  active_->setText(QString::number(count.matches));
-  reverse_->setText(QString::number(count.total - count.matches));
-  total_->setText(QString::number(count.total));
-}
-
+// A second press stops the running count. Every 10 contacts, once
+// loopInterval_ has passed since the last time, the panels show the figures
+// and the window messages run (the painting, a press of Abort): a count of
+// a million contacts is not 100,000 paints.
 void TfrmFltPick::BtcountClick() {
-  if (counting_) {
-    counting_ = false;  // the running count stops at its next look
+  if (list_.counting()) {
+    list_.requestStop();
     return;
   }
-  const std::optional<StoredFilter> row = currentRow();
-  if (!row) return;
-  host::Table contacts(engine_, std::string(host::kTallisAlias), std::string(host::kContactTableName));
-  host::Status s = contacts.setIndexName("LastFirst");
-  if (s.ok()) s = contacts.open();
-  if (s.ok()) s = contacts.setRange({database_}, {database_});
-  if (!s.ok()) {
-    host::ShowError(s.message());
-    return;
-  }
+  if (!live(&FilterListControls::count)) return;
   widgets::BusyCursor hourglass;
-  if (const DefinitionFaults faults = session_.activate(*row, false, *clock_, engine_.locale()); !faults.empty()) {
-    // A filter that cannot be activated counts nothing: counting it would
-    // report every contact as a match.
-    showActiveFilter();
-    showFaults(faults);
-    return;
-  }
-  showActiveFilter();
-  counting_ = true;
-  SetButtonState(false);
-  count_->setText(QStringLiteral("&Abort count"));
-  const host::StatusOr<SelectionCount> result = runCount(contacts);
-  count_->setText(QStringLiteral("&Count"));
-  SetButtonState(true);
-  if (result.ok() && result->complete) showFinalCount(*result);
-  counting_ = false;
-  filter_.deactivate();
-  showActiveFilter();
-  if (!result.ok()) host::ShowError(result.status().message());
-}
-
-host::StatusOr<SelectionCount> TfrmFltPick::runCount(host::Table& contacts) {
-  contacts.disableControls();
-  // Every 10 contacts, once loopInterval_ has passed since the last time,
-  // the panels show the figures and the window messages run (the painting,
-  // a press of Abort): a count of a million contacts is not 100,000 paints.
   QElapsedTimer sinceLoop;
-  sinceLoop.start();
-  return filter_.countSelection(
-      contacts, engine_,
-      [&](const SelectionCount& soFar) {
-        if (sinceLoop.elapsed() >= loopInterval_) {
-          showCounts(soFar);
-          QCoreApplication::processEvents();
-          sinceLoop.restart();
-        }
-        return !counting_;
-      },
-      10);
-}
-
-void TfrmFltPick::showFinalCount(const SelectionCount& count) {
-  showCounts(count);
-  QCoreApplication::processEvents();
-  if (count.total > 0) {
-    const int percent = static_cast<int>(count.matches * 100 / count.total);
-    gauge_->setValue(percent);
-    gauge_->setToolTip(QString::number(percent) + QStringLiteral(" %"));
-  }
+  bool started = false;
+  const FilterListModel::Messages messages = list_.count([&](const SelectionCount&) {
+    if (!started) {
+      // The count has begun: only Abort is live from here.
+      started = true;
+      SetButtons();
+      showActiveFilter();
+      showFigures();
+      sinceLoop.start();
+    }
+    if (sinceLoop.elapsed() >= loopInterval_) {
+      showFigures();
+      QCoreApplication::processEvents();
+      sinceLoop.restart();
+    }
+  });
+  showAll();
+  // The final figures paint before anything else happens, unless the window
+  // is to close.
+  if (!list_.closePending()) QCoreApplication::processEvents();
+  showMessages(messages);
+  if (list_.closePending()) done(QDialog::Rejected);
 }
 
 bool TfrmFltPick::showCriteriaEditor(const StoredFilter* row) {
@@ -453,60 +461,43 @@ bool TfrmFltPick::showCriteriaEditor(const StoredFilter* row) {
     host::ShowInformation("The criteria editor is not available in this version.");
     return false;
   }
-  return editor_(this, row, database_);
+  return editor_(this, row, list_.database());
 }
 
 void TfrmFltPick::BtAddClick() {
-  const std::optional<StoredFilter> before = currentRow();
-  std::set<std::string, std::less<>> known;
-  for (const StoredFilter& r : rows_) known.insert(r.frecno);
-  const bool added = showCriteriaEditor(nullptr);
-  reloadRows();
-  // The list stands on the new filter, or where it stood.
-  const auto fresh =
-      std::find_if(rows_.begin(), rows_.end(), [&](const StoredFilter& r) { return !known.contains(r.frecno); });
-  if (added && fresh != rows_.end()) {
-    selectGridRow(static_cast<int>(fresh - rows_.begin()));
-  } else if (before) {
-    selectKey(before->frecno);
-  }
-  SetButtons();
+  if (!live(&FilterListControls::add)) return;
+  list_.beginAdd();
+  const bool saved = showCriteriaEditor(nullptr);
+  showMessages(list_.endAdd(saved));
+  showAll();
 }
 
 void TfrmFltPick::BtEditClick() {
-  const std::optional<StoredFilter> row = currentRow();
-  if (!row) return;
-  if (showCriteriaEditor(&*row)) {
-    filter_.deactivate();
-    showActiveFilter();
-  }
-  reloadRows();
-  selectKey(row->frecno);
-  SetButtons();
+  if (!live(&FilterListControls::edit)) return;
+  const StoredFilter row = *list_.currentRow();
+  const bool saved = showCriteriaEditor(&row);
+  showMessages(list_.endEdit(saved));
+  showAll();
 }
 
 void TfrmFltPick::BtDeleteClick() {
-  const std::optional<StoredFilter> row = currentRow();
-  if (!row) return;
+  if (!live(&FilterListControls::remove)) return;
   if (!host::AskYesNo("Delete filter. Are you sure?", host::MessageIcon::kQuestion)) return;
-  if (host::Status s = deleteFilter(engine_, row->shortname); !s.ok()) host::ShowError(s.message());
-  filter_.deactivate();
-  showActiveFilter();
-  reloadRows();
-  SetButtons();
+  showMessages(list_.remove());
+  showAll();
 }
 
 void TfrmFltPick::btCopyClick() {
-  const std::optional<StoredFilter> row = currentRow();
-  if (!row) return;
+  if (!live(&FilterListControls::copy)) return;
   const auto name =
-      inputBox_(QStringLiteral("Name of new filter"), QStringLiteral("Filter name"), qtText(copyProposal(row->shortname)));
+      inputBox_(QStringLiteral("Name of new filter"), QStringLiteral("Filter name"), qtText(list_.copyProposal()));
   if (!name) return;
-  if (const host::Status s = copyFilter(engine_, row->shortname, *name, *clock_); !s.ok()) host::ShowError(s.message());
-  reloadRows();
-  SetButtons();
+  showMessages(list_.copy(*name));
+  showAll();
 }
 
-void TfrmFltPick::BtHelpClick() { host::showHelp(host::kHelpFilterList, this, host::HelpBook::kTaldb); }
+void TfrmFltPick::BtHelpClick() {
+  if (live(&FilterListControls::help)) host::showHelp(host::kHelpFilterList, this, host::HelpBook::kTaldb);
+}
 
 }  // namespace vistrel::filter

@@ -5,13 +5,13 @@
 #include <QDialog>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "filter/compiled_filter.h"
 #include "filter/filter_definition.h"
+#include "filter/filter_list_model.h"
 #include "filter/filter_session.h"
 #include "filter/filter_store.h"
 #include "host/clock.h"
@@ -32,12 +32,15 @@ namespace vistrel::filter {
 // The filter list ("Select a filter"): the saved filters of the select table,
 // with activation (plain or reversed), deactivation, counting, and adding,
 // editing, copying and deleting filters. Created once at start-up and shown
-// modally by the main window. It activates and counts with the session's
+// modally by the main window. A thin window over FilterListModel, which
+// holds the rows, the row the list stands on, which controls are live and
+// the figures of the last count; the window shows them and the messages the
+// model returns (ShowError). It activates and counts with the session's
 // active filter, the one the main window installs on its walks; marks count
 // for the logged-in user (CurrentWho).
 //
-// Table errors and refused activations are shown (ShowError) where they
-// happen and abandon the step.
+// While a count runs only Count (as Abort) takes input; Escape, the close
+// box or anything else that closes the window first stops the count.
 class TfrmFltPick : public QDialog {
   Q_OBJECT
 
@@ -50,7 +53,8 @@ class TfrmFltPick : public QDialog {
   // values out again, so its TODAY dates count from now.
   void selectinit(std::string database);
 
-  // The handlers of the buttons, the menu and the user combo.
+  // The handlers of the buttons, the menu and the user combo; each does
+  // nothing while its control is not live.
   void BtActivateClick();
   void BtReverseClick();
   void BtDeactivateClick();
@@ -63,7 +67,6 @@ class TfrmFltPick : public QDialog {
   void cbUsersClick();
   void showActiveFilter();
   void SetButtons();
-  void SetButtonState(bool on);
 
   // Opens the criteria editor on `row` (a new filter when null) for
   // `database`; true when it closed with OK. The program hands it in;
@@ -73,24 +76,27 @@ class TfrmFltPick : public QDialog {
   void setCriteriaEditor(CriteriaEditor editor) { editor_ = std::move(editor); }
 
   // Where the day comes from (tests fix it).
-  void setClock(const host::Clock& clock) { clock_ = &clock; }
+  void setClock(const host::Clock& clock) { list_.setClock(clock); }
   // The input box of Copy; the answer, or none for Cancel (tests answer it).
   using InputBox = std::function<std::optional<std::string>(const QString& caption, const QString& prompt,
                                                             const QString& initial)>;
   void setInputBox(InputBox box) { inputBox_ = std::move(box); }
+  // The box Copy asks in unless a test answers: wide enough for its caption
+  // and a long name.
+  std::optional<std::string> askName(const QString& caption, const QString& prompt, const QString& initial);
 
   // How often a count lets the window messages run, in milliseconds (0:
   // every 10 contacts).
   void setLoopInterval(int ms) { loopInterval_ = ms; }
-  bool counting() const { return counting_; }
+  bool counting() const { return list_.counting(); }
   bool animating() const;
   void toggleAnimation();
   QTableView* grid() const { return grid_; }
-  const std::vector<StoredFilter>& rows() const { return rows_; }
+  const std::vector<StoredFilter>& rows() const { return list_.rows(); }
+  const FilterListModel& model() const { return list_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
   void done(int result) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -105,38 +111,31 @@ class TfrmFltPick : public QDialog {
   void FormShow();
   void dsSelectDataChange();
   void activate(bool reverse);
-  void reloadRows();
-  void selectGridRow(int row);
-  void selectKey(std::string_view frecno);
-  std::optional<StoredFilter> currentRow() const;
-  void showCounts(const SelectionCount& count);
-  // Counts the contacts the filter selects, showing the figures as it goes;
-  // a press of Abort ends it early (the count comes back not complete).
-  host::StatusOr<SelectionCount> runCount(host::Table& contacts);
-  // What activation refused, each fault in a box of its own.
-  void showFaults(const DefinitionFaults& faults);
-  // The figures and the gauge of a count that ran to the end.
-  void showFinalCount(const SelectionCount& count);
+  // The whole window from the model: rows, the row stood on, controls,
+  // active filter and count figures.
+  void showAll();
+  void showRows();
+  void showFigures();
+  void showMessages(const FilterListModel::Messages& messages);
+  bool live(bool FilterListControls::*control) const { return list_.controls().*control; }
   bool showCriteriaEditor(const StoredFilter* row);
 
-  host::Engine& engine_;
-  FilterSession& session_;
-  const host::Clock* clock_;
+  FilterListModel list_;
   InputBox inputBox_;
   CriteriaEditor editor_;
-  CompiledFilter& filter_;
-  std::string database_;
-  std::vector<StoredFilter> rows_;
-  bool counting_ = false;
+  host::Engine& engine_;
+  FilterSession& session_;
   int loopInterval_ = 20;
+  bool showingRows_ = false;  // the grid is being filled from the model
 
-  QStandardItemModel* model_ = nullptr;
+  QStandardItemModel* gridModel_ = nullptr;
   QTableView* grid_ = nullptr;
   QLabel* title_ = nullptr;
   QComboBox* users_ = nullptr;
   QLabel* animation_ = nullptr;
   QTimer* animationTimer_ = nullptr;
   int animationFrame_ = 0;
+  QLabel* counted_ = nullptr;
   QLabel* active_ = nullptr;
   QLabel* reverse_ = nullptr;
   QLabel* total_ = nullptr;
